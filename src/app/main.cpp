@@ -1,0 +1,19 @@
+#include "app/form1.h"
+#include "app/widgets/lesson_window.h"
+#include "app/widgets/qt_host.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    kansu::QtHost host;
+    kansu::Form1 form(host);
+    form.Form_Load();
+    kansu::LessonWindow window(form);
+    host.attach(&window);
+    window.show();
+    return QApplication::exec();
+}

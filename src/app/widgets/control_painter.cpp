@@ -1,0 +1,69 @@
+#include "app/widgets/control_painter.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace kansu {
+
+namespace {
+
+int pixel(float v) { return static_cast<int>(std::lround(v)); }
+
+void paintLabel(QPainter& painter, const Control& c, QPoint origin) {
+    const QRect rect(origin.x() + pixel(c.left), origin.y() + pixel(c.top), pixel(c.width),
+                     pixel(c.height));
+    if (!c.transparentBack)
+        painter.fillRect(rect, QColor(toQRgb(c.backColour)));
+    painter.save();
+    painter.setClipRect(rect);
+    painter.setFont(designFont(c.font));
+    painter.setPen(QColor(toQRgb(c.foreColour.value_or(colours::windowText))));
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, c.caption);
+    painter.restore();
+}
+
+void paintLine(QPainter& painter, const Control& c, QPoint origin) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(QColor(toQRgb(c.foreColour.value_or(colours::windowText))));
+    pen.setWidth(c.lineWidth);
+    pen.setCapStyle(Qt::RoundCap);
+    painter.setPen(pen);
+    const QPointF o(origin);
+    painter.drawLine(o + QPointF(c.x1, c.y1), o + QPointF(c.x2, c.y2));
+    painter.restore();
+}
+
+void paintDot(QPainter& painter, const Control& c, QPoint origin) {
+    // The largest circle centred in the shape's box.
+    const int diameter = std::min(pixel(c.width), pixel(c.height));
+    const QRect box(origin.x() + pixel(c.left), origin.y() + pixel(c.top), pixel(c.width),
+                    pixel(c.height));
+    QRect circle(0, 0, diameter, diameter);
+    circle.moveCenter(box.center());
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QColor(toQRgb(c.foreColour.value_or(colours::black))));
+    painter.setBrush(QColor(toQRgb(c.backColour)));
+    painter.drawEllipse(QRectF(circle).adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.restore();
+}
+
+} // namespace
+
+void paintLightweightControl(QPainter& painter, const Control& control, QPoint origin) {
+    if (!control.visible)
+        return;
+    switch (control.kind) {
+    case ControlKind::Label:
+        return paintLabel(painter, control, origin);
+    case ControlKind::Line:
+        return paintLine(painter, control, origin);
+    case ControlKind::Shape:
+        return paintDot(painter, control, origin);
+    default:
+        return;
+    }
+}
+
+} // namespace kansu

@@ -1,0 +1,191 @@
+#include "app/widgets/lesson_window.h"
+
+#include "app/widgets/control_painter.h"
+#include "app/widgets/picture_box_widget.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <cmath>
+#include <map>
+
+namespace kansu {
+
+namespace {
+
+
+QRect placeOf(const Control& c) {
+    return QRect(static_cast<int>(std::lround(c.left)), static_cast<int>(std::lround(c.top)),
+                 static_cast<int>(std::lround(c.width)), static_cast<int>(std::lround(c.height)));
+}
+
+QString buttonStyle(OleColour back) {
+    const QColor face(toQRgb(back));
+    return QStringLiteral("QPushButton { background-color: %1; color: black; border: 2px outset %2;"
+                          " padding: 0px; }"
+                          "QPushButton:pressed { border-style: inset; }"
+                          "QPushButton:disabled { color: #808080; }"
+                          "QPushButton:focus { outline: 1px dotted black; }")
+        .arg(face.name(), face.darker(130).name());
+}
+
+} // namespace
+
+LessonWindow::LessonWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
+    setWindowTitle(QStringLiteral("４.関数"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(toQRgb(window::backColour)));
+    setPalette(pal);
+    build();
+    refresh();
+}
+
+void LessonWindow::build() {
+    std::map<int, QWidget*> focusChain;
+    for (std::size_t i = 0; i < controlCount; ++i) {
+        const auto id = static_cast<ControlId>(i);
+        const Control& c = form_.control(id);
+        if (c.container != Container::Form)
+            continue;
+        QWidget* w = nullptr;
+        switch (c.kind) {
+        case ControlKind::Button: {
+            auto* b = new QPushButton(c.caption, this);
+            b->setStyleSheet(buttonStyle(c.backColour));
+            connect(b, &QPushButton::clicked, this, [this, id] { act([this, id] { form_.click(id); }); });
+            w = b;
+            break;
+        }
+        case ControlKind::Check: {
+            auto* b = new QCheckBox(c.caption, this);
+            b->setStyleSheet(QStringLiteral("QCheckBox { background-color: %1; color: %2; }")
+                                 .arg(QColor(toQRgb(c.backColour)).name(),
+                                      QColor(toQRgb(c.foreColour.value_or(colours::windowText)))
+                                          .name()));
+            connect(b, &QCheckBox::clicked, this, [this, id] { act([this, id] { form_.click(id); }); });
+            w = b;
+            break;
+        }
+        case ControlKind::Text: {
+            auto* e = new QLineEdit(this);
+            connect(e, &QLineEdit::textEdited, this,
+                    [this, id](const QString& text) { form_.typeText(id, text); });
+            w = e;
+            break;
+        }
+        case ControlKind::Combo: {
+            auto* box = new QComboBox(this);
+            box->setEditable(true);
+            box->setInsertPolicy(QComboBox::NoInsert);
+            box->addItems({QStringLiteral(" 0"), QStringLiteral("10"), QStringLiteral("20"),
+                           QStringLiteral("50"), QStringLiteral("80")});
+            connect(box, &QComboBox::editTextChanged, this,
+                    [this, id](const QString& text) { form_.typeText(id, text); });
+            w = box;
+            break;
+        }
+        case ControlKind::Picture:
+            w = new PictureBoxWidget(form_, id, this);
+            break;
+        default:
+            break; // labels are painted by the window itself
+        }
+        if (!w)
+            continue;
+        w->setObjectName(c.name);
+        w->setFont(designFont(c.font));
+        w->setGeometry(placeOf(c));
+        widgets_[i] = w;
+        if (c.tabIndex)
+            focusChain[*c.tabIndex] = w;
+        else
+            w->setFocusPolicy(Qt::NoFocus);
+    }
+    QWidget* previous = nullptr;
+    for (const auto& [position, w] : focusChain) {
+        (void)position;
+        if (previous)
+            setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+void LessonWindow::act(const std::function<void()>& action) {
+    if (form_.ended())
+        return;
+    action();
+    if (!form_.ended())
+        refresh();
+}
+
+void LessonWindow::refresh() {
+    for (std::size_t i = 0; i < controlCount; ++i) {
+        QWidget* w = widgets_[i];
+        if (!w)
+            continue;
+        const Control& c = form_.control(static_cast<ControlId>(i));
+        w->setEnabled(c.enabled);
+        w->setVisible(c.visible);
+        if (auto* check = qobject_cast<QCheckBox*>(w)) {
+            const QSignalBlocker block(check);
+            check->setChecked(c.value != 0);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            if (edit->text() != c.text) {
+                const QSignalBlocker block(edit);
+                edit->setText(c.text);
+            }
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            if (combo->currentText() != c.text) {
+                const QSignalBlocker block(combo);
+                combo->setEditText(c.text);
+            }
+        } else if (qobject_cast<PictureBoxWidget*>(w)) {
+            w->update();
+        }
+    }
+    applyWindowSize();
+    update();
+}
+
+void LessonWindow::applyWindowSize() {
+    const WindowGeometry& g = form_.geometry();
+    if (g.state == 2 || isMaximized())
+        return;
+    if (size() != QSize(g.clientWidth, g.clientHeight))
+        resize(g.clientWidth, g.clientHeight);
+}
+
+void LessonWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    for (const Control& c : form_.controls())
+        if (c.container == Container::Form && c.kind == ControlKind::Label)
+            paintLightweightControl(painter, c, QPoint(0, 0));
+}
+
+void LessonWindow::closeEvent(QCloseEvent* event) {
+    // No confirmation and nothing to save: closing the frame is "終了".
+    form_.closeByFrame();
+    event->accept();
+}
+
+void LessonWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The controls stay where they are; only what is in view of the picture boxes changes.
+    form_.setClientSize(width(), height());
+}
+
+void LessonWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        form_.setWindowState(isMaximized() ? 2 : 0);
+        if (!isMaximized())
+            applyWindowSize();
+    }
+}
+
+} // namespace kansu

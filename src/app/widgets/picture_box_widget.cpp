@@ -1,0 +1,63 @@
+#include "app/widgets/picture_box_widget.h"
+
+#include "app/widgets/control_painter.h"
+
+#include <QPainter>
+
+namespace kansu {
+
+namespace {
+
+Container containerOf(ControlId id) {
+    switch (id) {
+    case ControlId::kokuban:
+        return Container::Kokuban;
+    case ControlId::gamen:
+        return Container::Gamen;
+    default:
+        return Container::Hyo;
+    }
+}
+
+} // namespace
+
+PictureBoxWidget::PictureBoxWidget(const Form1& form, ControlId id, QWidget* parent)
+    : QWidget(parent), form_(form), id_(id) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void paintPictureContents(QPainter& painter, const Form1& form, ControlId id, QPoint origin) {
+    const PictureBox& box = form.box(id);
+    painter.drawImage(origin, box.image());
+    // Bottom of the stack first: the set lists each container's controls topmost first.
+    const Container container = containerOf(id);
+    const ControlSet& controls = form.controls();
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it)
+        if (it->container == container)
+            paintLightweightControl(painter, *it, origin);
+}
+
+void PictureBoxWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect r = rect();
+    // The classic sunken border, two pixels deep.
+    painter.setPen(QColor(0x80, 0x80, 0x80));
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(QColor(0xFF, 0xFF, 0xFF));
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+    painter.setPen(QColor(0x40, 0x40, 0x40));
+    painter.drawLine(r.left() + 1, r.top() + 1, r.right() - 1, r.top() + 1);
+    painter.drawLine(r.left() + 1, r.top() + 1, r.left() + 1, r.bottom() - 1);
+    painter.setPen(QColor(0xD4, 0xD0, 0xC8));
+    painter.drawLine(r.left() + 1, r.bottom() - 1, r.right() - 1, r.bottom() - 1);
+    painter.drawLine(r.right() - 1, r.top() + 1, r.right() - 1, r.bottom() - 1);
+
+    const int b = window::pictureBorder;
+    painter.setClipRect(r.adjusted(b, b, -b, -b));
+    paintPictureContents(painter, form_, id_, QPoint(b, b));
+}
+
+} // namespace kansu

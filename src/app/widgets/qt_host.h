@@ -1,0 +1,29 @@
+#pragma once
+
+#include "surface/host.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+namespace kansu {
+
+class LessonWindow;
+
+// The real host: a monotonic millisecond clock and the application's event loop.
+class QtHost : public Host {
+public:
+    QtHost();
+
+    void attach(LessonWindow* window) { window_ = window; }
+
+    std::uint32_t tickCount() override;
+    void runPendingEvents(std::int32_t maxMilliseconds) override;
+    void endProgram() override;
+
+private:
+    QElapsedTimer clock_;
+    QTimer wakeUp_;
+    LessonWindow* window_ = nullptr;
+};
+
+} // namespace kansu

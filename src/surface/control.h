@@ -1,0 +1,41 @@
+#pragma once
+
+#include "surface/colour.h"
+#include "surface/fonts.h"
+
+#include <QString>
+#include <optional>
+
+namespace kansu {
+
+enum class ControlKind { Label, Check, Button, Text, Combo, Picture, Line, Shape };
+
+// Where a control lies: on the window itself or inside one of its picture boxes.
+enum class Container { Form, Kokuban, Gamen, Hyo };
+
+// The state of one control, as the lesson reads and writes it. Views show it; they never own it.
+// Positions are the single-precision values last handed to the control.
+struct Control {
+    QString name; // design name, "Label4(8)" for an array element
+    ControlKind kind = ControlKind::Label;
+    Container container = Container::Form;
+
+    float left = 0, top = 0, width = 0, height = 0; // all kinds but lines
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;           // lines
+
+    QString caption; // labels, check boxes, buttons
+    QString text;    // text and combo boxes
+    int value = 0;   // check boxes
+    bool enabled = true;
+    bool visible = true;
+
+    OleColour backColour = colours::white;
+    std::optional<OleColour> foreColour; // empty: the system's default
+    bool transparentBack = false;        // labels drawn over a picture
+    FontSpec font;
+    int lineWidth = 1; // lines
+    // Focus order position; empty for controls that never take the focus.
+    std::optional<int> tabIndex;
+};
+
+} // namespace kansu

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "surface/colour.h"
+#include "surface/fonts.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+
+namespace kansu {
+
+// The drawing side of a picture box: an image of its client area (inside the 2-pixel sunken
+// border) in pixels, y downwards, with the classic drawing operations and their pen state.
+//
+// A persistent box keeps everything drawn on it, also while it lies out of view. A transient box
+// keeps nothing: drawing reaches only the part in view at that moment, and whatever leaves the
+// view is lost (it shows the back colour when it comes back).
+class PictureBox {
+public:
+    enum class Memory { Persistent, Transient };
+    enum FillStyle : int { Solid = 0, Transparent = 1 };
+
+    PictureBox(int clientWidth, int clientHeight, OleColour backColour, OleColour foreColour,
+               FontSpec font, int drawWidth, Memory memory);
+
+    const QImage& image() const { return image_; }
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+    bool persistent() const { return memory_ == Memory::Persistent; }
+    // Bumped by every change of the image, so a view knows when to repaint.
+    std::uint64_t revision() const { return revision_; }
+
+    // The part of the client area in view, in the box's own coordinates.
+    void setVisibleArea(const QRect& area);
+    QRect visibleArea() const { return visible_; }
+
+    OleColour backColour() const { return backColour_; }
+    OleColour foreColour() const { return foreColour_; }
+    void setForeColour(OleColour c) { foreColour_ = c; }
+    int drawWidth() const { return drawWidth_; }
+    void setDrawWidth(int w) { drawWidth_ = w < 1 ? 1 : w; }
+    int fillStyle() const { return fillStyle_; }
+    void setFillStyle(int style) { fillStyle_ = style; }
+    OleColour fillColour() const { return fillColour_; }
+    void setFillColour(OleColour c) { fillColour_ = c; }
+    float currentX() const { return currentX_; }
+    float currentY() const { return currentY_; }
+    void setCurrentX(float x) { currentX_ = x; }
+    void setCurrentY(float y) { currentY_ = y; }
+    const FontSpec& font() const { return font_; }
+
+    // Fills the box with its back colour and moves the current point to the origin.
+    void cls();
+    // Line (x1,y1)-(x2,y2) in the fore colour.
+    void line(float x1, float y1, float x2, float y2);
+    // Line -(x2,y2) from the current point in the fore colour.
+    void lineTo(float x2, float y2);
+    // Line (x1,y1)-Step(dx,dy),colour.
+    void lineStep(float x1, float y1, float dx, float dy, OleColour colour);
+    // Print text with its top-left corner at the current point; transparent background.
+    void print(const QString& text);
+    // Print a number: its decimal text followed by a blank.
+    void printNumber(double value);
+    // Border-mode flood fill from (x, y) with the brush that the fill style and colour select.
+    void floodFillBorder(int x, int y, OleColour border);
+
+    // Height of a printed line in the box's font.
+    int textHeight() const;
+
+private:
+    void drawSegment(float x1, float y1, float x2, float y2, OleColour colour);
+    QRect drawableArea() const;
+    void changed() { ++revision_; }
+
+    QImage image_;
+    Memory memory_;
+    QRect visible_;
+    OleColour backColour_;
+    OleColour foreColour_;
+    FontSpec font_;
+    int drawWidth_;
+    int fillStyle_ = Transparent;
+    OleColour fillColour_ = colours::black;
+    float currentX_ = 0;
+    float currentY_ = 0;
+    std::uint64_t revision_ = 0;
+};
+
+} // namespace kansu

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "surface/host.h"
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace kansu {
+
+// A host on a virtual clock: a wait of n ms advances the clock by n at once, after delivering the
+// actions queued for it. Nothing sleeps, so a whole automatic run takes no real time.
+class VirtualHost : public Host {
+public:
+    explicit VirtualHost(std::uint32_t startTicks = 0) : clock_(startTicks) {}
+
+    std::uint32_t tickCount() override { return clock_; }
+    void runPendingEvents(std::int32_t maxMilliseconds) override;
+    void waitStarted(std::int32_t milliseconds) override;
+    void endProgram() override { ended_ = true; }
+
+    // Queues an action for the wait with this number (1 is the first wait from now). An action
+    // for a wait that lets no event run is delivered in the first later wait that does.
+    void deliverInWait(int waitFromNow, std::function<void()> action);
+    // Runs every queued action that is already due (those whose wait has begun).
+    void deliverOverdue();
+    // Drops what is still queued.
+    void clearQueue() { queue_.clear(); }
+
+    const std::vector<std::int32_t>& waits() const { return waits_; }
+    std::uint64_t elapsed() const { return elapsed_; }
+    bool ended() const { return ended_; }
+    std::size_t queued() const { return queue_.size(); }
+
+private:
+    struct Queued {
+        std::size_t wait; // absolute wait number, counted from 1
+        std::function<void()> action;
+    };
+
+    std::uint32_t clock_;
+    std::uint64_t elapsed_ = 0;
+    std::vector<std::int32_t> waits_;
+    std::deque<Queued> queue_;
+    bool ended_ = false;
+};
+
+} // namespace kansu

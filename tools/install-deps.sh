@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the benchmarks need.
+# Only what is missing is installed, so a second run costs a few seconds.
+set -euo pipefail
+
+packages=(
+    build-essential cmake
+    qt6-base-dev
+    libgtest-dev googletest libgmock-dev libbenchmark-dev
+    fonts-ipafont-gothic
+    xvfb xauth xdotool x11-utils
+    clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    sudo_cmd=()
+elif command -v sudo >/dev/null 2>&1; then
+    sudo_cmd=(sudo)
+else
+    echo "Need root or sudo to install: ${missing[*]}" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
