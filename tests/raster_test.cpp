@@ -1,1 +1,124 @@
+#include "surface/raster.h"
+
 #include <gtest/gtest.h>
+
+namespace kansu {
+namespace {
+
+constexpr QRgb white = 0xFFFFFFFF;
+constexpr QRgb black = 0xFF000000;
+constexpr QRgb yellow = 0xFFFFFF00;
+
+QImage blank(int w = 40, int h = 40) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(white);
+    return image;
+}
+
+int countColour(const QImage& image, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == colour;
+    return n;
+}
+
+// Rows (for a horizontal line) a pen of each width covers at a column away from the ends.
+TEST(WideLine, CoversExactlyItsWidthAcrossTheLine) {
+    for (int width = 1; width <= 6; ++width) {
+        QImage image = blank();
+        raster::drawLine(image, QPointF(5, 20), QPointF(30, 20), width, black, image.rect());
+        int covered = 0;
+        for (int y = 0; y < image.height(); ++y)
+            covered += image.pixel(15, y) == black;
+        EXPECT_EQ(covered, width) << "horizontal, width " << width;
+
+        QImage vertical = blank();
+        raster::drawLine(vertical, QPointF(20, 5), QPointF(20, 30), width, black, vertical.rect());
+        covered = 0;
+        for (int x = 0; x < vertical.width(); ++x)
+            covered += vertical.pixel(x, 15) == black;
+        EXPECT_EQ(covered, width) << "vertical, width " << width;
+    }
+}
+
+TEST(WideLine, ThreePixelPenIsCentredOnTheLine) {
+    QImage image = blank();
+    raster::drawLine(image, QPointF(5, 20), QPointF(30, 20), 3, black, image.rect());
+    EXPECT_EQ(image.pixel(15, 19), black);
+    EXPECT_EQ(image.pixel(15, 21), black);
+    EXPECT_EQ(image.pixel(15, 22), white);
+    // Round caps: the 3-pixel disc reaches one pixel past the end point.
+    EXPECT_EQ(image.pixel(31, 20), black);
+    EXPECT_EQ(image.pixel(32, 20), white);
+}
+
+TEST(ThinLine, IncludesBothEndPoints) {
+    QImage image = blank();
+    raster::drawLine(image, QPointF(3, 4), QPointF(13, 9), 1, black, image.rect());
+    EXPECT_EQ(image.pixel(3, 4), black);
+    EXPECT_EQ(image.pixel(13, 9), black);
+    EXPECT_EQ(countColour(image, black), 11);
+}
+
+TEST(Lines, StayInsideTheClip) {
+    QImage image = blank();
+    raster::drawLine(image, QPointF(-10, 5), QPointF(100, 5), 5, black, QRect(0, 0, 20, 40));
+    raster::drawLine(image, QPointF(-10, 30), QPointF(100, 30), 1, black, QRect(0, 0, 20, 40));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 20; x < image.width(); ++x)
+            ASSERT_EQ(image.pixel(x, y), white) << x << "," << y;
+}
+
+TEST(Lines, IgnoreNonFiniteEndPoints) {
+    QImage image = blank();
+    raster::drawLine(image, QPointF(qInf(), 5), QPointF(10, 5), 3, black, image.rect());
+    EXPECT_EQ(countColour(image, black), 0);
+}
+
+TEST(FloodFill, StaysInsideAClosedOutline) {
+    QImage image = blank();
+    for (const auto& [a, b] : {std::pair{QPointF(5, 5), QPointF(30, 5)},
+                               {QPointF(30, 5), QPointF(30, 30)},
+                               {QPointF(30, 30), QPointF(5, 5)}})
+        raster::drawLine(image, a, b, 3, black, image.rect());
+    const long painted = raster::floodFillBorder(image, QPoint(26, 20), black, yellow, image.rect());
+    EXPECT_GT(painted, 100);
+    EXPECT_EQ(countColour(image, yellow), painted);
+    EXPECT_EQ(image.pixel(2, 2), white);
+    EXPECT_EQ(image.pixel(10, 25), white); // the other side of the hypotenuse
+}
+
+TEST(FloodFill, NothingOnABorderSeedOrOutside) {
+    QImage image = blank();
+    raster::drawLine(image, QPointF(0, 20), QPointF(39, 20), 1, black, image.rect());
+    EXPECT_EQ(raster::floodFillBorder(image, QPoint(10, 20), black, yellow, image.rect()), 0);
+    EXPECT_EQ(raster::floodFillBorder(image, QPoint(-1, 5), black, yellow, image.rect()), 0);
+    EXPECT_EQ(raster::floodFillBorder(image, QPoint(5, 5), black, yellow, QRect(20, 0, 10, 10)), 0);
+    EXPECT_EQ(countColour(image, yellow), 0);
+}
+
+TEST(FloodFill, IsFourConnected) {
+    // A one-pixel diagonal is a closed border for a 4-connected fill.
+    QImage image = blank(20, 20);
+    raster::drawLine(image, QPointF(0, 0), QPointF(19, 19), 1, black, image.rect());
+    raster::floodFillBorder(image, QPoint(15, 2), black, yellow, image.rect());
+    EXPECT_EQ(image.pixel(2, 15), white);
+    EXPECT_EQ(image.pixel(19, 0), yellow);
+}
+
+TEST(FloodFill, SpreadsThroughEveryOtherColour) {
+    QImage image = blank(20, 20);
+    image.setPixel(5, 5, yellow);
+    image.setPixel(6, 5, 0xFF00FF00);
+    raster::floodFillBorder(image, QPoint(0, 0), black, yellow, image.rect());
+    EXPECT_EQ(countColour(image, yellow), 400);
+}
+
+TEST(FloodFill, BorderColourFillTerminates) {
+    QImage image = blank(20, 20);
+    EXPECT_EQ(raster::floodFillBorder(image, QPoint(3, 3), black, black, image.rect()), 400);
+}
+
+} // namespace
+} // namespace kansu

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/form1.h"
+#include "surface/virtual_host.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace kansu::testing {
+
+// A started lesson on a virtual clock, with helpers to drive it as a user would.
+class Lesson : public ::testing::Test {
+protected:
+    void SetUp() override { form.Form_Load(); }
+
+    void click(ControlId id) { form.click(id); }
+    void tick(ControlId id) {
+        if (!form.ticked(id))
+            form.click(id);
+    }
+    void untick(ControlId id) {
+        if (form.ticked(id))
+            form.click(id);
+    }
+    // Presses "進む" or "戻る" until the counter stands at m.
+    void stepTo(double m) {
+        while (form.vars.michinori < m)
+            form.click(ControlId::susumu);
+        while (form.vars.michinori > m)
+            form.click(ControlId::modoru);
+    }
+    const Control& c(ControlId id) const { return form.control(id); }
+    QString text1() const { return form.control(ControlId::Text1).text; }
+    QRgb board(int x, int y) const { return form.box(ControlId::kokuban).image().pixel(x, y); }
+    QRgb graph(double x, double y) const {
+        return form.box(ControlId::gamen).image().pixel(static_cast<int>(x), static_cast<int>(y));
+    }
+
+    VirtualHost host;
+    Form1 form{host};
+};
+
+constexpr QRgb rgb(OleColour c) { return toQRgb(c); }
+
+// Counts the pixels of a colour inside a rectangle of an image.
+inline int countColour(const QImage& image, QRgb colour, QRect area = {}) {
+    if (area.isNull())
+        area = image.rect();
+    area = area.intersected(image.rect());
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += image.pixel(x, y) == colour;
+    return n;
+}
+
+} // namespace kansu::testing

@@ -1,0 +1,141 @@
+#include "lesson_fixture.h"
+
+namespace kansu::testing {
+namespace {
+
+using enum ControlId;
+
+const QRgb lightBlue = rgb(colours::lightBlue);
+const QRgb lightRed = rgb(colours::lightRed);
+
+class Table : public Lesson {
+protected:
+    const QImage& image() const { return form.box(hyo).image(); }
+    // The ink of one column (x row and y row) in a colour.
+    int column(int second, QRgb colour) const {
+        return countColour(image(), colour, QRect(40 + 65 * second, 15, 65, 85));
+    }
+    int anyInk(QRgb colour) const { return countColour(image(), colour); }
+};
+
+TEST_F(Table, ShowingTheTableAtTheStartPrintsColumnZero) {
+    EXPECT_EQ(anyInk(lightBlue), 0); // printed while out of view: lost
+    tick(Check3);
+    EXPECT_EQ(form.geometry().heightTwips, 10815);
+    EXPECT_EQ(form.geometry().clientHeight, 682);
+    EXPECT_GT(column(0, lightBlue), 0);
+    EXPECT_EQ(anyInk(lightBlue), column(0, lightBlue));
+}
+
+TEST_F(Table, ColumnsArePrintedAtWholeSecondsAndErasedOnTheWayBack) {
+    tick(Check3);
+    stepTo(320);
+    for (int s = 0; s <= 4; ++s)
+        EXPECT_GT(column(s, lightBlue), 0) << s;
+    for (int s = 5; s <= 8; ++s)
+        EXPECT_GT(column(s, lightRed), 0) << s;
+    stepTo(316);
+    EXPECT_EQ(column(8, lightRed), 0);
+    EXPECT_GT(column(7, lightRed), 0);
+    stepTo(36);
+    EXPECT_EQ(column(1, lightBlue), 0);
+    EXPECT_GT(column(0, lightBlue), 0);
+    stepTo(0);
+    EXPECT_GT(column(0, lightBlue), 0); // stepping back from 0.1 erases nothing
+}
+
+TEST_F(Table, EraseComesBeforeTheTimeChanges) {
+    tick(Check3);
+    stepTo(40);
+    ASSERT_GT(column(1, lightBlue), 0);
+    click(modoru);
+    EXPECT_EQ(text1(), " 0.9");
+    EXPECT_EQ(column(1, lightBlue), 0);
+}
+
+TEST_F(Table, ValuesStartAtTheirPlaces) {
+    tick(Check3);
+    stepTo(160);
+    // x = 4 at column 310; its y, 16, ten pixels further left at 300.
+    const QRect xInk = [&] {
+        QRect r;
+        for (int y = 20; y < 54; ++y)
+            for (int x = 300; x < 370; ++x)
+                if (image().pixel(x, y) == lightBlue)
+                    r |= QRect(x, y, 1, 1);
+        return r;
+    }();
+    QRect yInk;
+    for (int y = 65; y < 101; ++y)
+        for (int x = 290; x < 370; ++x)
+            if (image().pixel(x, y) == lightBlue)
+                yInk |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(xInk.isEmpty());
+    ASSERT_FALSE(yInk.isEmpty());
+    EXPECT_GE(xInk.left(), 310);
+    EXPECT_GE(yInk.left(), 300);
+    EXPECT_LT(yInk.left(), xInk.left());
+    EXPECT_GE(xInk.top(), 20);
+    EXPECT_GE(yInk.top(), 65);
+}
+
+TEST_F(Table, ShowingBetweenWholeSecondsGivesAnEmptyTable) {
+    stepTo(100);
+    tick(Check3);
+    EXPECT_EQ(anyInk(lightBlue), 0);
+    stepTo(120);
+    EXPECT_GT(column(3, lightBlue), 0);
+    EXPECT_EQ(anyInk(lightBlue), column(3, lightBlue));
+}
+
+TEST_F(Table, HidingTheTableLosesIt) {
+    tick(Check3);
+    stepTo(80);
+    untick(Check3);
+    EXPECT_EQ(form.geometry().clientHeight, 558);
+    EXPECT_EQ(anyInk(lightBlue), 0);
+    stepTo(120);
+    tick(Check3);
+    EXPECT_EQ(anyInk(lightBlue), column(3, lightBlue));
+    EXPECT_GT(column(3, lightBlue), 0);
+}
+
+TEST_F(Table, EraseIsRequestedEvenWhileTheTableIsHidden) {
+    tick(Check3);
+    stepTo(40);
+    // Shrink the window by hand so the table is in view without the tick.
+    form.control(Check3).value = 0;
+    form.setClientSize(671, 682);
+    stepTo(36);
+    EXPECT_EQ(column(1, lightBlue), 0);
+}
+
+TEST_F(Table, MaximisedWindowOnlyTicks) {
+    tick(Check3);
+    stepTo(40);
+    form.setWindowState(2);
+    untick(Check3);
+    EXPECT_EQ(form.geometry().heightTwips, 10815);
+    EXPECT_GT(column(1, lightBlue), 0);
+    tick(Check3);
+    EXPECT_GT(column(0, lightBlue), 0); // not cleared
+}
+
+TEST_F(Table, HandTypedTimesNeverFail) {
+    tick(Check3);
+    stepTo(40);
+    const QString texts[] = {"",     "   ",   "abc",  "-1",    "1e400",          "nan",
+                             "１２", "9",     "4.5",  "-0",    "&H7FFFFFFF",     "2147483648",
+                             QString(10000, u'9'), QStringLiteral("3\n"), QString::fromUtf16(u"2\0", 2)};
+    for (const QString& typed : texts) {
+        form.typeText(Text1, typed);
+        form.PlotTableEntry(0);
+        form.PlotTableEntry(1);
+        untick(Check3);
+        tick(Check3);
+    }
+    EXPECT_EQ(form.vars.michinori, 40);
+}
+
+} // namespace
+} // namespace kansu::testing
