@@ -66,7 +66,8 @@ TEST_F(Figure, ShadedAreaGrowsWithTheTriangle) {
         EXPECT_EQ(board(r.seed.x(), r.seed.y()), yellow) << r.m;
         const int shaded = shadedInsideTriangle();
         // Roughly the triangle's area, less its 3-pixel outline.
-        const double area = std::abs((form.vars.Qx - form.vars.Bx) * (form.vars.Py - form.vars.By)) / 2;
+        const double area =
+            std::abs((form.vars.Qx - form.vars.Bx) * (form.vars.Py - form.vars.By)) / 2;
         if (r.m >= 80) {
             EXPECT_GT(shaded, area * 0.7) << r.m;
         }

@@ -30,8 +30,8 @@ TEST_F(Graph, AxesGridAndCaptions) {
     EXPECT_GT(countColour(image(), black, QRect(76, 500, 30, 20)), 0);  // ２
     EXPECT_GT(countColour(image(), black, QRect(244, 500, 30, 20)), 0); // ８
     EXPECT_GT(countColour(image(), black, QRect(280, 500, 37, 20)), 0); // (秒)
-    EXPECT_GT(countColour(image(), black, QRect(0, 70, 34, 16)), 0);   // ３０
-    EXPECT_GT(countColour(image(), black, QRect(0, 2, 34, 16)), 0);    // (cm²)
+    EXPECT_GT(countColour(image(), black, QRect(0, 70, 34, 16)), 0);    // ３０
+    EXPECT_GT(countColour(image(), black, QRect(0, 2, 34, 16)), 0);     // (cm²)
     EXPECT_EQ(countColour(image(), black, QRect(100, 100, 150, 300)), 0);
     EXPECT_EQ(form.box(gamen).drawWidth(), 1);
     EXPECT_EQ(form.box(gamen).foreColour(), colours::black);
@@ -48,9 +48,9 @@ TEST_F(Graph, SegmentEndsFollowTheWorkedValues) {
     const struct {
         double m, prevX;
         int prevY;
-    } rows[] = {{4, 37.8, 495},    {160, 147, 271}, {164, 149.8, 265},
-                {320, 259, 47},    {316, 256.2, 53}, {164, 149.8, 265},
-                {160, 147, 271},   {156, 144.2, 282}, {0, 35, 495}};
+    } rows[] = {{4, 37.8, 495},  {160, 147, 271},   {164, 149.8, 265},
+                {320, 259, 47},  {316, 256.2, 53},  {164, 149.8, 265},
+                {160, 147, 271}, {156, 144.2, 282}, {0, 35, 495}};
     for (const auto& r : rows) {
         stepTo(r.m);
         EXPECT_NEAR(form.vars.graphPrevX, r.prevX, 1e-9) << r.m;
@@ -124,8 +124,19 @@ TEST_F(Graph, HandTypedTimesOutsideTheGraphDrawNothing) {
     tick(Check2);
     stepTo(40);
     const QImage before = image();
-    const QString texts[] = {"",    "   ",   "abc", "-1",   "1e400", "nan",  "８",
-                             "8.5", "0.05", "-0",  "inf", "&H7FFFFFFF", QString(10000, u'7')};
+    const QString texts[] = {"",
+                             "   ",
+                             "abc",
+                             "-1",
+                             "1e400",
+                             "nan",
+                             "８",
+                             "8.5",
+                             "0.05",
+                             "-0",
+                             "inf",
+                             "&H7FFFFFFF",
+                             QString(10000, u'7')};
     for (const QString& typed : texts) {
         form.typeText(Text1, typed);
         form.PlotGraphSegment(1);

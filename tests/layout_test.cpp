@@ -102,21 +102,22 @@ TEST(Layout, FontsOfTheDesign) {
         ControlId id;
         double points;
         bool bold;
-    } fonts[] = {{kokuban, 14.25, true}, {gamen, 9.75, true},  {hyo, 20.25, true},
+    } fonts[] = {{kokuban, 14.25, true}, {gamen, 9.75, true},   {hyo, 20.25, true},
                  {jidou, 15.75, true},   {Combo1, 9.75, false}, {Check6, 15.75, true},
                  {Label6, 24, false},    {Label4_7, 12, true},  {Label4_4, 18, false},
                  {Text1, 18, false},     {tomeru, 12, false},   {Label5, 24, true}};
     for (const auto& f : fonts) {
-        EXPECT_EQ(set[indexOf(f.id)].font.points, f.points) << set[indexOf(f.id)].name.toStdString();
+        EXPECT_EQ(set[indexOf(f.id)].font.points, f.points)
+            << set[indexOf(f.id)].name.toStdString();
         EXPECT_EQ(set[indexOf(f.id)].font.bold, f.bold) << set[indexOf(f.id)].name.toStdString();
     }
 }
 
 TEST(Layout, KeyboardFocusOrder) {
     const ControlSet set = designLayout();
-    const ControlId order[] = {gamen,  end,   Combo1, Check2,   kokuban, susumu,
-                               modoru, jidou, tomeru, Check3,   Check1,  hyo,
-                               Command1, Check5, Check6, Text1, Check4};
+    const ControlId order[] = {gamen,    end,    Combo1, Check2, kokuban, susumu,
+                               modoru,   jidou,  tomeru, Check3, Check1,  hyo,
+                               Command1, Check5, Check6, Text1,  Check4};
     int position = 0;
     for (ControlId id : order)
         EXPECT_EQ(set[indexOf(id)].tabIndex, position++) << set[indexOf(id)].name.toStdString();

@@ -40,7 +40,9 @@ protected:
     Form1 form{host};
 };
 
-constexpr QRgb rgb(OleColour c) { return toQRgb(c); }
+constexpr QRgb rgb(OleColour c) {
+    return toQRgb(c);
+}
 
 // Counts the pixels of a colour inside a rectangle of an image.
 inline int countColour(const QImage& image, QRgb colour, QRect area = {}) {

@@ -82,7 +82,8 @@ TEST(FloodFill, StaysInsideAClosedOutline) {
                                {QPointF(30, 5), QPointF(30, 30)},
                                {QPointF(30, 30), QPointF(5, 5)}})
         raster::drawLine(image, a, b, 3, black, image.rect());
-    const long painted = raster::floodFillBorder(image, QPoint(26, 20), black, yellow, image.rect());
+    const long painted =
+        raster::floodFillBorder(image, QPoint(26, 20), black, yellow, image.rect());
     EXPECT_GT(painted, 100);
     EXPECT_EQ(countColour(image, yellow), painted);
     EXPECT_EQ(image.pixel(2, 2), white);

@@ -9,11 +9,13 @@ struct Pos {
     float top, left;
 };
 
-Pos pos(const Control& c) { return {c.top, c.left}; }
+Pos pos(const Control& c) {
+    return {c.top, c.left};
+}
 
 #define EXPECT_POS(control, t, l)                                                                  \
     do {                                                                                           \
-        EXPECT_FLOAT_EQ(pos(control).top, static_cast<float>(t)) << (control).name.toStdString(); \
+        EXPECT_FLOAT_EQ(pos(control).top, static_cast<float>(t)) << (control).name.toStdString();  \
         EXPECT_FLOAT_EQ(pos(control).left, static_cast<float>(l)) << (control).name.toStdString(); \
     } while (0)
 
@@ -37,7 +39,7 @@ TEST_F(Lesson, StartUpGivesTheInitialScreen) {
     const struct {
         ControlId id;
         float left, top;
-    } places[] = {{Label4(0), 75, 15},  {Label4(1), 75, 370}, {Label4(2), 425, 370},
+    } places[] = {{Label4(0), 75, 15},  {Label4(1), 75, 370},  {Label4(2), 425, 370},
                   {Label4(3), 425, 15}, {Label4(4), 220, 420}, {Label4(5), 20, 200},
                   {Label4(8), 75, 332}, {Label4(9), 104, 370}, {Shape1, 96, 366},
                   {Shape2, 96, 366}};
@@ -62,9 +64,9 @@ TEST_F(Lesson, PointsFollowTheCounter) {
     const struct {
         double m, Px, Py, Qx;
         const char* time;
-    } cases[] = {{4, 100, 362, 104, " 0.1"},   {160, 100, 50, 260, " 4.0"},
-                 {164, 108, 50, 264, " 4.1"},  {320, 420, 50, 420, " 8.0"},
-                 {316, 412, 50, 416, " 7.9"},  {0, 100, 370, 100, " 0.0"}};
+    } cases[] = {{4, 100, 362, 104, " 0.1"},  {160, 100, 50, 260, " 4.0"},
+                 {164, 108, 50, 264, " 4.1"}, {320, 420, 50, 420, " 8.0"},
+                 {316, 412, 50, 416, " 7.9"}, {0, 100, 370, 100, " 0.0"}};
     for (const auto& e : cases) {
         stepTo(e.m);
         EXPECT_EQ(form.vars.Px, e.Px) << e.m;
@@ -86,7 +88,14 @@ TEST_F(Lesson, LabelsAndDotsMoveByTheStepRules) {
         {4, {370, 107.6f}, {366, 100}, {327.8f, 75}, {358, 96}, false, {}, {}},
         {40, {370, 140}, {366, 136}, {263, 75}, {286, 96}, true, {340, 110}, {340, 157}},
         {160, {370, 248}, {366, 256}, {47, 75}, {46, 96}, true, {220, 110}, {220, 157}},
-        {164, {370, 251.6f}, {366, 260}, {15, 111.2f}, {46, 104}, true, {220, 117.6f}, {220, 164.6f}},
+        {164,
+         {370, 251.6f},
+         {366, 260},
+         {15, 111.2f},
+         {46, 104},
+         true,
+         {220, 117.6f},
+         {220, 164.6f}},
         {200, {370, 284}, {366, 296}, {15, 176}, {46, 176}, true, {220, 186}, {220, 233}},
         {320, {370, 392}, {366, 416}, {15, 392}, {46, 416}, true, {220, 414}, {220, 461}},
     };
@@ -235,7 +244,7 @@ TEST_F(Lesson, HintStandsOnTheHeightOfTheTriangle) {
     const struct {
         double m;
         QLineF hint;
-    } rows[] = {{80, {96, 370, 96, 210}},   {160, {96, 370, 96, 50}}, {164, {108, 370, 108, 50}},
+    } rows[] = {{80, {96, 370, 96, 210}},   {160, {96, 370, 96, 50}},   {164, {108, 370, 108, 50}},
                 {240, {260, 370, 260, 50}}, {316, {412, 370, 412, 50}}, {320, {424, 370, 424, 50}}};
     for (const auto& r : rows) {
         stepTo(r.m);

@@ -124,9 +124,21 @@ TEST_F(Table, MaximisedWindowOnlyTicks) {
 TEST_F(Table, HandTypedTimesNeverFail) {
     tick(Check3);
     stepTo(40);
-    const QString texts[] = {"",     "   ",   "abc",  "-1",    "1e400",          "nan",
-                             "１２", "9",     "4.5",  "-0",    "&H7FFFFFFF",     "2147483648",
-                             QString(10000, u'9'), QStringLiteral("3\n"), QString::fromUtf16(u"2\0", 2)};
+    const QString texts[] = {"",
+                             "   ",
+                             "abc",
+                             "-1",
+                             "1e400",
+                             "nan",
+                             "１２",
+                             "9",
+                             "4.5",
+                             "-0",
+                             "&H7FFFFFFF",
+                             "2147483648",
+                             QString(10000, u'9'),
+                             QStringLiteral("3\n"),
+                             QString::fromUtf16(u"2\0", 2)};
     for (const QString& typed : texts) {
         form.typeText(Text1, typed);
         form.PlotTableEntry(0);

@@ -8,19 +8,58 @@ namespace kansu {
 // then those inside kokuban (topmost first), then those inside hyo (topmost first).
 enum class ControlId : int {
     // On the window.
-    Check4, Text1, kokuban, Check5, Command1, hyo, Check1, Check3, tomeru, jidou, modoru, susumu,
-    Check2, Combo1, end, gamen, Check6, Label2, Label1, Label8, Label6, Label3,
+    Check4,
+    Text1,
+    kokuban,
+    Check5,
+    Command1,
+    hyo,
+    Check1,
+    Check3,
+    tomeru,
+    jidou,
+    modoru,
+    susumu,
+    Check2,
+    Combo1,
+    end,
+    gamen,
+    Check6,
+    Label2,
+    Label1,
+    Label8,
+    Label6,
+    Label3,
     // Inside kokuban, topmost first.
-    Shape2, Shape1, Label4_9, Line5_3, Line5_1, Label4_3, Line5_2, Label4_8, Label4_2, Label4_1,
-    Label4_7, Label4_6, Line5_0, Label4_5, Label4_4, Label4_0,
+    Shape2,
+    Shape1,
+    Label4_9,
+    Line5_3,
+    Line5_1,
+    Label4_3,
+    Line5_2,
+    Label4_8,
+    Label4_2,
+    Label4_1,
+    Label4_7,
+    Label4_6,
+    Line5_0,
+    Label4_5,
+    Label4_4,
+    Label4_0,
     // Inside hyo, topmost first.
-    Line3, Line2, Label7, Label5,
+    Line3,
+    Line2,
+    Label7,
+    Label5,
     Count
 };
 
 constexpr std::size_t controlCount = static_cast<std::size_t>(ControlId::Count);
 
-constexpr std::size_t indexOf(ControlId id) { return static_cast<std::size_t>(id); }
+constexpr std::size_t indexOf(ControlId id) {
+    return static_cast<std::size_t>(id);
+}
 
 // The elements of the control arrays, reached by index as the lesson addresses them.
 constexpr ControlId Label4(int i) {

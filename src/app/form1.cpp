@@ -47,7 +47,9 @@ PictureBox& Form1::box(ControlId id) {
     }
 }
 
-const PictureBox& Form1::box(ControlId id) const { return const_cast<Form1*>(this)->box(id); }
+const PictureBox& Form1::box(ControlId id) const {
+    return const_cast<Form1*>(this)->box(id);
+}
 
 void Form1::updateVisibleAreas() {
     const QRect client(0, 0, geometry_.clientWidth, geometry_.clientHeight);
@@ -154,9 +156,13 @@ void Form1::closeByFrame() {
         end_Click();
 }
 
-void Form1::setTop(ControlId id, double top) { control(id).top = static_cast<float>(top); }
+void Form1::setTop(ControlId id, double top) {
+    control(id).top = static_cast<float>(top);
+}
 
-void Form1::setLeft(ControlId id, double left) { control(id).left = static_cast<float>(left); }
+void Form1::setLeft(ControlId id, double left) {
+    control(id).left = static_cast<float>(left);
+}
 
 void Form1::setLine(ControlId id, double x1, double y1, double x2, double y2) {
     Control& c = control(id);

@@ -22,8 +22,8 @@ Control make(const char* name, ControlKind kind, Container container, Place p) {
     return c;
 }
 
-Control label(const char* name, Container container, const char* caption, Place p,
-              OleColour back, std::optional<OleColour> fore, FontSpec font) {
+Control label(const char* name, Container container, const char* caption, Place p, OleColour back,
+              std::optional<OleColour> fore, FontSpec font) {
     Control c = make(name, ControlKind::Label, container, p);
     c.caption = QString::fromUtf8(caption);
     c.backColour = back;
@@ -69,8 +69,7 @@ Control line(const char* name, Container container, float x1, float y1, float x2
     return c;
 }
 
-Control boardLabel(const char* name, const char* caption, Place p, OleColour fore,
-                   FontSpec font) {
+Control boardLabel(const char* name, const char* caption, Place p, OleColour fore, FontSpec font) {
     Control c = label(name, Container::Kokuban, caption, p, 0x008000, fore, font);
     c.transparentBack = true;
     return c;
@@ -88,7 +87,9 @@ Control dot(const char* name, Place p) {
 ControlSet designLayout() {
     using enum ControlId;
     ControlSet set;
-    auto put = [&set](ControlId id, Control c) { set[indexOf(id)] = std::move(c); };
+    auto put = [&set](ControlId id, Control c) {
+        set[indexOf(id)] = std::move(c);
+    };
 
     const FontSpec pt12{12, false}, pt12b{12, true}, pt18{18, false}, pt24{24, false};
 
@@ -119,15 +120,15 @@ ControlSet designLayout() {
     put(end, button("end", "終了", {592, 512, 65, 33}, 0xFFC0C0, pt12b));
     put(gamen, picture("gamen", {696, 16, 321, 529}, std::nullopt, {9.75, true}));
     put(Check6, check("Check6", " y cm", {416, 8, 77, 33}, 0x008000, {15.75, true}));
-    put(Label2, label("Label2", Container::Form, "秒後", {375, 527, 34, 16}, formBack, 0x004000,
-                      pt12b));
-    put(Label1, label("Label1", Container::Form, "点Bを出発してから", {104, 520, 191, 24},
-                      formBack, 0x004000, pt18));
+    put(Label2,
+        label("Label2", Container::Form, "秒後", {375, 527, 34, 16}, formBack, 0x004000, pt12b));
+    put(Label1, label("Label1", Container::Form, "点Bを出発してから", {104, 520, 191, 24}, formBack,
+                      0x004000, pt18));
     put(Label8, label("Label8", Container::Form, "2", {496, 8, 9, 16}, formBack, 0x008000, pt12b));
-    put(Label6, label("Label6", Container::Form, "関数の利用", {16, 8, 160, 33}, 0x00C000,
-                      0xFFFFFF, pt24));
-    put(Label3, label("Label3", Container::Form, "速度", {566, 178, 32, 16}, formBack, 0x004000,
-                      pt12));
+    put(Label6,
+        label("Label6", Container::Form, "関数の利用", {16, 8, 160, 33}, 0x00C000, 0xFFFFFF, pt24));
+    put(Label3,
+        label("Label3", Container::Form, "速度", {566, 178, 32, 16}, formBack, 0x004000, pt12));
 
     put(Shape2, dot("Shape2", {480, 568, 10, 8}));
     put(Shape1, dot("Shape1", {480, 544, 10, 8}));
@@ -148,15 +149,15 @@ ControlSet designLayout() {
 
     put(Line3, line("Line3", Container::Hyo, 8, 54, 632, 54, colours::windowText, 3));
     put(Line2, line("Line2", Container::Hyo, 32, 8, 32, 98, colours::windowText, 3));
-    put(Label7, label("Label7", Container::Hyo, "ｙ", {8, 58, 17, 33}, colours::white,
-                      std::nullopt, {24, true}));
-    put(Label5, label("Label5", Container::Hyo, "χ", {0, 12, 33, 33}, colours::white,
-                      std::nullopt, {24, true}));
+    put(Label7, label("Label7", Container::Hyo, "ｙ", {8, 58, 17, 33}, colours::white, std::nullopt,
+                      {24, true}));
+    put(Label5, label("Label5", Container::Hyo, "χ", {0, 12, 33, 33}, colours::white, std::nullopt,
+                      {24, true}));
 
     // Keyboard focus order.
-    const ControlId focusOrder[] = {gamen,  end,    Combo1, Check2, kokuban, susumu,
-                                    modoru, jidou,  tomeru, Check3, Check1,  hyo,
-                                    Command1, Check5, Check6, Text1, Check4};
+    const ControlId focusOrder[] = {gamen,    end,    Combo1, Check2, kokuban, susumu,
+                                    modoru,   jidou,  tomeru, Check3, Check1,  hyo,
+                                    Command1, Check5, Check6, Text1,  Check4};
     int position = 0;
     for (ControlId id : focusOrder)
         set[indexOf(id)].tabIndex = position++;

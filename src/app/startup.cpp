@@ -76,7 +76,9 @@ void Form1::InitScreen() {
         DrawGrid();
 }
 
-void Form1::Command1_Click() { InitScreen(); }
+void Form1::Command1_Click() {
+    InitScreen();
+}
 
 void Form1::end_Click() {
     if (ended_)

@@ -14,7 +14,9 @@ void Form1::RedrawFigure() {
     const LessonVars& v = vars;
     const double m = v.michinori;
     PictureBox& board = kokuban_;
-    auto f = [](double value) { return static_cast<float>(value); };
+    auto f = [](double value) {
+        return static_cast<float>(value);
+    };
 
     board.cls();
     board.line(f(v.Ax), f(v.Ay), f(v.Bx), f(v.By));

@@ -13,7 +13,9 @@ void Form1::PlotTableEntry(std::int16_t erase) {
     PictureBox& table = hyo_;
     // A column per whole second, 65 px apart from column 50; a two-digit y starts 10 px further
     // left than its x.
-    const auto column = [t] { return static_cast<float>(50 + 65 * t); };
+    const auto column = [t] {
+        return static_cast<float>(50 + 65 * t);
+    };
     if (0 <= t && t <= 4) {
         table.setForeColour(erase != 0 ? colours::white : paletteColour(9));
         table.setCurrentX(column());

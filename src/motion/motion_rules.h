@@ -5,7 +5,7 @@
 
 namespace kansu::motion {
 
-constexpr double endCounter = 320; // 8 s: P at D, Q at C
+constexpr double endCounter = 320;    // 8 s: P at D, Q at C
 constexpr double cornerCounter = 160; // 4 s: P at A
 constexpr double counterPerStep = 4;  // 0.1 s
 

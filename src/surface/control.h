@@ -36,6 +36,8 @@ struct Control {
     int lineWidth = 1; // lines
     // Focus order position; empty for controls that never take the focus.
     std::optional<int> tabIndex;
+
+    bool operator==(const Control&) const = default;
 };
 
 } // namespace kansu

@@ -52,9 +52,13 @@ std::string classicDigits(double magnitude) {
     return fixed.empty() ? std::string("0") : fixed;
 }
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // Reads &H / &O integers: up to 4 digits give a 16-bit value, up to 8 (hex) or 11 (octal) a
 // 32-bit value, both wrapping into the signed range as the classic runtime does.
@@ -121,8 +125,8 @@ NumericValue numericValue(const QString& text) {
     std::string number;
     bool negative = false;
     bool seenSign = false, seenPoint = false, seenDigit = false;
-    int integerDigits = 0;      // significant digits before the point
-    bool leadingZeros = true;   // still inside the zeros that lead the integer part
+    int integerDigits = 0;    // significant digits before the point
+    bool leadingZeros = true; // still inside the zeros that lead the integer part
     for (; i < text.size(); ++i) {
         const QChar c = text[i];
         if (isBlank(c))
@@ -220,7 +224,9 @@ QString fullWidth(const QString& text) {
     return wide;
 }
 
-double integerPart(double value) { return std::floor(value); }
+double integerPart(double value) {
+    return std::floor(value);
+}
 
 namespace {
 template <typename Int> std::optional<Int> nearestEven(double value) {
@@ -234,8 +240,12 @@ template <typename Int> std::optional<Int> nearestEven(double value) {
 }
 } // namespace
 
-std::optional<std::int16_t> toInt16(double value) { return nearestEven<std::int16_t>(value); }
-std::optional<std::int32_t> toInt32(double value) { return nearestEven<std::int32_t>(value); }
+std::optional<std::int16_t> toInt16(double value) {
+    return nearestEven<std::int16_t>(value);
+}
+std::optional<std::int32_t> toInt32(double value) {
+    return nearestEven<std::int32_t>(value);
+}
 
 QString mid(const QString& text, int start) {
     if (start < 1 || start > text.size())

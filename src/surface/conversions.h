@@ -19,8 +19,8 @@ struct NumericValue {
     bool overflow = false;
 };
 // Blanks, tabs and line feeds are skipped wherever they stand; the longest numeric prefix is read
-// (sign, digits, one decimal point, an exponent with E or D); &H and &O prefixes read hexadecimal and
-// octal integers. A text that does not begin with a number gives 0.
+// (sign, digits, one decimal point, an exponent with E or D); &H and &O prefixes read hexadecimal
+// and octal integers. A text that does not begin with a number gives 0.
 NumericValue numericValue(const QString& text);
 
 // Full-width form of every single-byte character: digits become U+FF10..U+FF19, a blank becomes

@@ -5,7 +5,9 @@
 
 namespace kansu {
 
-int pixelSizeForPoints(double points) { return static_cast<int>(std::lround(points * 4.0 / 3.0)); }
+int pixelSizeForPoints(double points) {
+    return static_cast<int>(std::lround(points * 4.0 / 3.0));
+}
 
 QFont designFont(const FontSpec& spec) {
     QFont font;

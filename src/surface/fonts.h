@@ -9,6 +9,7 @@ namespace kansu {
 struct FontSpec {
     double points = 9.0;
     bool bold = false;
+    bool operator==(const FontSpec&) const = default;
 };
 
 // The design face where the system has it, otherwise the metric-compatible IPA P Gothic, then any

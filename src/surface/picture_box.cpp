@@ -16,7 +16,9 @@ PictureBox::PictureBox(int clientWidth, int clientHeight, OleColour backColour,
     image_.fill(toQRgb(backColour_));
 }
 
-QRect PictureBox::drawableArea() const { return persistent() ? image_.rect() : visible_; }
+QRect PictureBox::drawableArea() const {
+    return persistent() ? image_.rect() : visible_;
+}
 
 void PictureBox::setVisibleArea(const QRect& area) {
     const QRect clipped = area.intersected(image_.rect());
@@ -53,13 +55,17 @@ void PictureBox::line(float x1, float y1, float x2, float y2) {
     drawSegment(x1, y1, x2, y2, foreColour_);
 }
 
-void PictureBox::lineTo(float x2, float y2) { drawSegment(currentX_, currentY_, x2, y2, foreColour_); }
+void PictureBox::lineTo(float x2, float y2) {
+    drawSegment(currentX_, currentY_, x2, y2, foreColour_);
+}
 
 void PictureBox::lineStep(float x1, float y1, float dx, float dy, OleColour colour) {
     drawSegment(x1, y1, x1 + dx, y1 + dy, colour);
 }
 
-int PictureBox::textHeight() const { return QFontMetrics(canvasFont(font_)).height(); }
+int PictureBox::textHeight() const {
+    return QFontMetrics(canvasFont(font_)).height();
+}
 
 void PictureBox::print(const QString& text) {
     const QFont font = canvasFont(font_);
@@ -77,7 +83,9 @@ void PictureBox::print(const QString& text) {
     changed();
 }
 
-void PictureBox::printNumber(double value) { print(conv::numberText(value) + u' '); }
+void PictureBox::printNumber(double value) {
+    print(conv::numberText(value) + u' ');
+}
 
 void PictureBox::floodFillBorder(int x, int y, OleColour border) {
     if (fillStyle_ != Solid)

@@ -16,7 +16,9 @@ inline void plot(QImage& image, int x, int y, QRgb colour, const QRect& clip) {
         reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
 }
 
-int roundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+int roundHalfEven(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
 
 void drawThinLine(QImage& image, QPointF a, QPointF b, QRgb colour, const QRect& clip) {
     int x0 = roundHalfEven(a.x()), y0 = roundHalfEven(a.y());
@@ -73,8 +75,8 @@ void drawWideLine(QImage& image, QPointF a, QPointF b, int width, QRgb colour, c
 
 void drawLine(QImage& image, QPointF a, QPointF b, int width, QRgb colour, const QRect& clip) {
     const QRect area = clip.intersected(image.rect());
-    if (area.isEmpty() || !std::isfinite(a.x()) || !std::isfinite(a.y()) ||
-        !std::isfinite(b.x()) || !std::isfinite(b.y()))
+    if (area.isEmpty() || !std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
+        !std::isfinite(b.y()))
         return;
     if (width <= 1)
         drawThinLine(image, a, b, colour, area);
@@ -87,7 +89,9 @@ long floodFillBorder(QImage& image, QPoint seed, QRgb border, QRgb fill, const Q
     if (!area.contains(seed))
         return 0;
     border &= rgbMask;
-    auto pixel = [&](int x, int y) -> QRgb& { return reinterpret_cast<QRgb*>(image.scanLine(y))[x]; };
+    auto pixel = [&](int x, int y) -> QRgb& {
+        return reinterpret_cast<QRgb*>(image.scanLine(y))[x];
+    };
     auto open = [&](int x, int y, const std::vector<bool>& seen) {
         return (pixel(x, y) & rgbMask) != border &&
                !seen[static_cast<std::size_t>((y - area.top()) * area.width() + (x - area.left()))];

@@ -4,7 +4,9 @@
 
 namespace kansu {
 
-void VirtualHost::waitStarted(std::int32_t milliseconds) { waits_.push_back(milliseconds); }
+void VirtualHost::waitStarted(std::int32_t milliseconds) {
+    waits_.push_back(milliseconds);
+}
 
 void VirtualHost::deliverInWait(int waitFromNow, std::function<void()> action) {
     const std::size_t wait = waits_.size() + static_cast<std::size_t>(std::max(waitFromNow, 1));

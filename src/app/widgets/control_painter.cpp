@@ -7,7 +7,9 @@ namespace kansu {
 
 namespace {
 
-int pixel(float v) { return static_cast<int>(std::lround(v)); }
+int pixel(float v) {
+    return static_cast<int>(std::lround(v));
+}
 
 void paintLabel(QPainter& painter, const Control& c, QPoint origin) {
     const QRect rect(origin.x() + pixel(c.left), origin.y() + pixel(c.top), pixel(c.width),

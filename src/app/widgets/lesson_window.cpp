@@ -17,7 +17,6 @@ namespace kansu {
 
 namespace {
 
-
 QRect placeOf(const Control& c) {
     return QRect(static_cast<int>(std::lround(c.left)), static_cast<int>(std::lround(c.top)),
                  static_cast<int>(std::lround(c.width)), static_cast<int>(std::lround(c.height)));
@@ -57,17 +56,19 @@ void LessonWindow::build() {
         case ControlKind::Button: {
             auto* b = new QPushButton(c.caption, this);
             b->setStyleSheet(buttonStyle(c.backColour));
-            connect(b, &QPushButton::clicked, this, [this, id] { act([this, id] { form_.click(id); }); });
+            connect(b, &QPushButton::clicked, this,
+                    [this, id] { act([this, id] { form_.click(id); }); });
             w = b;
             break;
         }
         case ControlKind::Check: {
             auto* b = new QCheckBox(c.caption, this);
-            b->setStyleSheet(QStringLiteral("QCheckBox { background-color: %1; color: %2; }")
-                                 .arg(QColor(toQRgb(c.backColour)).name(),
-                                      QColor(toQRgb(c.foreColour.value_or(colours::windowText)))
-                                          .name()));
-            connect(b, &QCheckBox::clicked, this, [this, id] { act([this, id] { form_.click(id); }); });
+            b->setStyleSheet(
+                QStringLiteral("QCheckBox { background-color: %1; color: %2; }")
+                    .arg(QColor(toQRgb(c.backColour)).name(),
+                         QColor(toQRgb(c.foreColour.value_or(colours::windowText))).name()));
+            connect(b, &QCheckBox::clicked, this,
+                    [this, id] { act([this, id] { form_.click(id); }); });
             w = b;
             break;
         }
@@ -124,11 +125,16 @@ void LessonWindow::act(const std::function<void()>& action) {
 }
 
 void LessonWindow::refresh() {
+    const ControlSet& now = form_.controls();
+    std::array<bool, 4> containerChanged{}; // indexed by Container
     for (std::size_t i = 0; i < controlCount; ++i) {
+        const Control& c = now[i];
+        if (everShown_ && c == shown_[i])
+            continue;
+        containerChanged[static_cast<std::size_t>(c.container)] = true;
         QWidget* w = widgets_[i];
         if (!w)
             continue;
-        const Control& c = form_.control(static_cast<ControlId>(i));
         w->setEnabled(c.enabled);
         w->setVisible(c.visible);
         if (auto* check = qobject_cast<QCheckBox*>(w)) {
@@ -144,12 +150,24 @@ void LessonWindow::refresh() {
                 const QSignalBlocker block(combo);
                 combo->setEditText(c.text);
             }
-        } else if (qobject_cast<PictureBoxWidget*>(w)) {
-            w->update();
         }
     }
+    const std::pair<ControlId, Container> boxes[] = {{ControlId::kokuban, Container::Kokuban},
+                                                     {ControlId::gamen, Container::Gamen},
+                                                     {ControlId::hyo, Container::Hyo}};
+    for (std::size_t b = 0; b < std::size(boxes); ++b) {
+        const auto [id, container] = boxes[b];
+        const std::uint64_t revision = form_.box(id).revision();
+        if (!everShown_ || revision != shownRevisions_[b] ||
+            containerChanged[static_cast<std::size_t>(container)])
+            widgets_[indexOf(id)]->update();
+        shownRevisions_[b] = revision;
+    }
+    if (!everShown_ || containerChanged[static_cast<std::size_t>(Container::Form)])
+        update();
+    shown_ = now;
+    everShown_ = true;
     applyWindowSize();
-    update();
 }
 
 void LessonWindow::applyWindowSize() {

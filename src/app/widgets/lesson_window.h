@@ -36,6 +36,10 @@ private:
 
     Form1& form_;
     std::array<QWidget*, controlCount> widgets_{};
+    // What the widgets show now, so a refresh repaints only what has changed.
+    ControlSet shown_;
+    std::array<std::uint64_t, 3> shownRevisions_{};
+    bool everShown_ = false;
 };
 
 } // namespace kansu

@@ -1,0 +1,173 @@
+#include "app/form1.h"
+#include "app/widgets/lesson_window.h"
+#include "app/widgets/qt_host.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace kansu {
+namespace {
+
+using enum ControlId;
+
+// A real host that records the end of the program instead of stopping the test's application.
+class RecordingHost : public QtHost {
+public:
+    bool endRequested = false;
+    void endProgram() override { endRequested = true; }
+};
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<Form1>(host);
+        form->Form_Load();
+        window = std::make_unique<LessonWindow>(*form);
+        host.attach(window.get());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void TearDown() override {
+        host.attach(nullptr);
+        window.reset();
+    }
+    template <typename W> W* widget(ControlId id) {
+        return qobject_cast<W*>(window->widgetFor(id));
+    }
+    void clickOn(ControlId id) {
+        QWidget* w = window->widgetFor(id);
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, w->height() / 2));
+    }
+
+    RecordingHost host;
+    std::unique_ptr<Form1> form;
+    std::unique_ptr<LessonWindow> window;
+};
+
+TEST_F(Window, OpensAtItsStartSizeWithTheDesignTitle) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("４.関数"));
+    EXPECT_EQ(window->size(), QSize(671, 558));
+    EXPECT_EQ(widget<QLineEdit>(Text1)->text(), QStringLiteral(" 0.0"));
+    EXPECT_EQ(widget<QComboBox>(Combo1)->currentText(), QStringLiteral("20"));
+    EXPECT_EQ(widget<QComboBox>(Combo1)->count(), 5);
+    EXPECT_EQ(widget<QComboBox>(Combo1)->itemText(0), QStringLiteral(" 0"));
+    EXPECT_FALSE(widget<QPushButton>(tomeru)->isEnabled());
+    EXPECT_TRUE(widget<QPushButton>(jidou)->isEnabled());
+}
+
+TEST_F(Window, EveryWindowedControlStandsAtItsDesignPlace) {
+    int windowed = 0;
+    for (std::size_t i = 0; i < controlCount; ++i) {
+        const auto id = static_cast<ControlId>(i);
+        const Control& c = form->control(id);
+        QWidget* w = window->widgetFor(id);
+        if (c.container != Container::Form || c.kind == ControlKind::Label) {
+            EXPECT_EQ(w, nullptr) << c.name.toStdString();
+            continue;
+        }
+        ASSERT_NE(w, nullptr) << c.name.toStdString();
+        ++windowed;
+        EXPECT_EQ(w->geometry(), QRect(int(c.left), int(c.top), int(c.width), int(c.height)))
+            << c.name.toStdString();
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            EXPECT_EQ(b->text(), c.caption);
+        }
+    }
+    EXPECT_EQ(windowed, 17);
+}
+
+TEST_F(Window, FocusMovesInTheDesignOrder) {
+    const ControlId order[] = {gamen,    end,    Combo1, Check2, kokuban, susumu,
+                               modoru,   jidou,  tomeru, Check3, Check1,  hyo,
+                               Command1, Check5, Check6, Text1,  Check4};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+        QWidget* from = window->widgetFor(order[i]);
+        QWidget* next = from->nextInFocusChain();
+        // A combo box keeps an editor of its own in the chain.
+        while (next && next->parentWidget() != window.get())
+            next = next->nextInFocusChain();
+        EXPECT_EQ(next, window->widgetFor(order[i + 1])) << i;
+    }
+}
+
+TEST_F(Window, ClickingTheButtonsStepsTheLesson) {
+    clickOn(susumu);
+    clickOn(susumu);
+    EXPECT_EQ(form->vars.michinori, 8);
+    EXPECT_EQ(widget<QLineEdit>(Text1)->text(), QStringLiteral(" 0.2"));
+    clickOn(modoru);
+    EXPECT_EQ(widget<QLineEdit>(Text1)->text(), QStringLiteral(" 0.1"));
+}
+
+TEST_F(Window, CheckBoxesResizeTheWindow) {
+    clickOn(Check2);
+    EXPECT_EQ(form->control(Check2).value, 1);
+    EXPECT_TRUE(widget<QCheckBox>(Check2)->isChecked());
+    EXPECT_EQ(window->size(), QSize(1031, 558));
+    clickOn(Check3);
+    EXPECT_EQ(window->size(), QSize(1031, 682));
+    clickOn(Check2);
+    EXPECT_EQ(window->size(), QSize(671, 682));
+}
+
+TEST_F(Window, TypingReachesTheModel) {
+    QComboBox* combo = widget<QComboBox>(Combo1);
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo->lineEdit(), QStringLiteral("50"));
+    EXPECT_EQ(form->control(Combo1).text, QStringLiteral("50"));
+    EXPECT_EQ(form->stepWait(), 250);
+    combo->setCurrentIndex(4);
+    EXPECT_EQ(form->control(Combo1).text, QStringLiteral("80"));
+
+    QLineEdit* time = widget<QLineEdit>(Text1);
+    time->selectAll();
+    QTest::keyClicks(time, QStringLiteral("3"));
+    EXPECT_EQ(form->control(Text1).text, QStringLiteral("3"));
+}
+
+TEST_F(Window, ManualResizeMovesNoControl) {
+    const QRect before = window->widgetFor(susumu)->geometry();
+    window->resize(900, 700);
+    QTest::qWait(10);
+    EXPECT_EQ(window->widgetFor(susumu)->geometry(), before);
+    EXPECT_EQ(form->geometry().clientHeight, 700);
+}
+
+TEST_F(Window, EndButtonEndsTheProgram) {
+    clickOn(end);
+    EXPECT_TRUE(host.endRequested);
+    EXPECT_TRUE(form->ended());
+}
+
+TEST_F(Window, AutomaticPlayCanBeStoppedFromTheWindow) {
+    form->typeText(Combo1, QStringLiteral("4")); // 20 ms a step
+    QTimer::singleShot(150, window.get(), [this] { clickOn(tomeru); });
+    clickOn(jidou);
+    EXPECT_GT(form->vars.michinori, 0);
+    EXPECT_LT(form->vars.michinori, 320);
+    EXPECT_FALSE(widget<QPushButton>(tomeru)->isEnabled());
+    EXPECT_TRUE(widget<QPushButton>(susumu)->isEnabled());
+}
+
+TEST_F(Window, RealWaitLastsItsTimeWithoutSpinning) {
+    QElapsedTimer wall;
+    wall.start();
+    std::clock_t cpuBefore = std::clock();
+    form->Wait(200);
+    const qint64 waited = wall.elapsed();
+    const double cpuMs = 1000.0 * double(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+    EXPECT_GE(waited, 199); // the tick counter counts whole milliseconds
+    EXPECT_LT(waited, 2000);
+    // A spinning wait burns the whole 200 ms; a blocking one next to nothing.
+    EXPECT_LT(cpuMs, 150);
+}
+
+} // namespace
+} // namespace kansu

@@ -1,0 +1,13 @@
+#include <QApplication>
+#include <QStyleFactory>
+#include <gtest/gtest.h>
+
+// The widget tests run the real window on the offscreen platform; no display is needed.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
