@@ -24,6 +24,14 @@ void VirtualHost::deliverOverdue() {
     }
 }
 
+void VirtualHost::deliverAll() {
+    while (!queue_.empty()) {
+        auto action = std::move(queue_.front().action);
+        queue_.pop_front();
+        action();
+    }
+}
+
 void VirtualHost::runPendingEvents(std::int32_t maxMilliseconds) {
     deliverOverdue();
     if (maxMilliseconds > 0) {

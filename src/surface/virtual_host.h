@@ -24,8 +24,8 @@ public:
     void deliverInWait(int waitFromNow, std::function<void()> action);
     // Runs every queued action that is already due (those whose wait has begun).
     void deliverOverdue();
-    // Drops what is still queued.
-    void clearQueue() { queue_.clear(); }
+    // Runs everything still queued, due or not.
+    void deliverAll();
 
     const std::vector<std::int32_t>& waits() const { return waits_; }
     std::uint64_t elapsed() const { return elapsed_; }

@@ -1,0 +1,137 @@
+#include "app/state_json.h"
+
+#include "app/form1.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <charconv>
+#include <cmath>
+
+namespace kansu {
+
+namespace {
+
+// Shortest text that reads back to the same value.
+template <typename Number> QByteArray number(Number value) {
+    if (!std::isfinite(value))
+        return "null";
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QByteArray(buffer, static_cast<int>(result.ptr - buffer));
+}
+
+QByteArray string(const QString& text) {
+    // QJsonValue does the escaping; strip the array brackets around it.
+    QJsonArray holder{text};
+    QByteArray json = QJsonDocument(holder).toJson(QJsonDocument::Compact);
+    return json.mid(1, json.size() - 2);
+}
+
+QByteArray boolean(bool b) {
+    return b ? "true" : "false";
+}
+
+const char* kindName(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label:
+        return "label";
+    case ControlKind::Check:
+        return "check";
+    case ControlKind::Button:
+        return "button";
+    case ControlKind::Text:
+        return "text";
+    case ControlKind::Combo:
+        return "combo";
+    case ControlKind::Picture:
+        return "picture";
+    case ControlKind::Line:
+        return "line";
+    case ControlKind::Shape:
+        return "shape";
+    }
+    return "";
+}
+
+class ObjectWriter {
+public:
+    ObjectWriter& field(const char* key, const QByteArray& json) {
+        out_ += first_ ? "" : ", ";
+        first_ = false;
+        out_ += '"';
+        out_ += key;
+        out_ += "\": ";
+        out_ += json;
+        return *this;
+    }
+    QByteArray close() { return "{" + out_ + "}"; }
+
+private:
+    QByteArray out_;
+    bool first_ = true;
+};
+
+QByteArray controlJson(const Control& c) {
+    ObjectWriter o;
+    o.field("kind", string(QString::fromLatin1(kindName(c.kind))));
+    if (c.kind == ControlKind::Line) {
+        o.field("x1", number(c.x1)).field("y1", number(c.y1));
+        o.field("x2", number(c.x2)).field("y2", number(c.y2));
+    } else {
+        o.field("left", number(c.left)).field("top", number(c.top));
+        o.field("width", number(c.width)).field("height", number(c.height));
+        o.field("enabled", boolean(c.enabled));
+    }
+    if (c.kind == ControlKind::Label || c.kind == ControlKind::Check ||
+        c.kind == ControlKind::Button)
+        o.field("caption", string(c.caption));
+    if (c.kind == ControlKind::Text || c.kind == ControlKind::Combo)
+        o.field("text", string(c.text));
+    if (c.kind == ControlKind::Check)
+        o.field("value", number(c.value));
+    o.field("visible", boolean(c.visible));
+    return o.close();
+}
+
+} // namespace
+
+QByteArray stateJson(const Form1& form, const RunRecord& run) {
+    QByteArray waits = "[";
+    for (std::size_t i = 0; i < run.waits.size(); ++i)
+        waits += (i ? ", " : "") + number(run.waits[i]);
+    waits += "]";
+
+    const WindowGeometry& g = form.geometry();
+    ObjectWriter window;
+    window.field("width", number(g.widthTwips)).field("height", number(g.heightTwips));
+    window.field("client_width", number(g.clientWidth))
+        .field("client_height", number(g.clientHeight));
+    window.field("state", number(g.state));
+
+    const LessonVars& v = form.vars;
+    ObjectWriter vars;
+    vars.field("michinori", number(v.michinori));
+    vars.field("Ax", number(v.Ax)).field("Ay", number(v.Ay));
+    vars.field("Bx", number(v.Bx)).field("By", number(v.By));
+    vars.field("Cx", number(v.Cx)).field("Cy", number(v.Cy));
+    vars.field("Dx", number(v.Dx)).field("Dy", number(v.Dy));
+    vars.field("Px", number(v.Px)).field("Py", number(v.Py));
+    vars.field("Qx", number(v.Qx)).field("Qy", number(v.Qy));
+    vars.field("graphPrevX", number(v.graphPrevX)).field("graphPrevY", number(v.graphPrevY));
+    vars.field("stopRequested", number(v.stopRequested));
+
+    QByteArray controls = "{";
+    bool first = true;
+    for (const Control& c : form.controls()) {
+        controls += first ? "\n    " : ",\n    ";
+        first = false;
+        controls += string(c.name) + ": " + controlJson(c);
+    }
+    controls += "\n  }";
+
+    return "{\n  \"closed\": " + boolean(run.closed) + ",\n  \"clock_ms\": " + number(run.clockMs) +
+           ",\n  \"waits\": " + waits + ",\n  \"window\": " + window.close() +
+           ",\n  \"vars\": " + vars.close() + ",\n  \"controls\": " + controls + "\n}\n";
+}
+
+} // namespace kansu

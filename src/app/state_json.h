@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <cstdint>
+#include <vector>
+
+namespace kansu {
+
+class Form1;
+
+// What the script tool knows beyond the window: whether the program has ended, the virtual time
+// and every wait so far.
+struct RunRecord {
+    bool closed = false;
+    std::uint64_t clockMs = 0;
+    std::vector<std::int32_t> waits;
+};
+
+// The lesson's state as one JSON object: the run record, the window, the variables and every
+// control under its design name. Positions are the single-precision values last handed to the
+// controls, written so that they read back to the same float.
+QByteArray stateJson(const Form1& form, const RunRecord& run);
+
+} // namespace kansu

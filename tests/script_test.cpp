@@ -1,0 +1,155 @@
+#include "script_runner.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace kansu {
+namespace {
+
+class Script : public ::testing::Test {
+protected:
+    int run(const QString& script) { return runner.run(script); }
+    QJsonObject state() { return QJsonDocument::fromJson(runner.state()).object(); }
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir dir;
+    ScriptRunner runner;
+};
+
+TEST_F(Script, WorksheetPictureWithGridAndShading) {
+    QString script = QStringLiteral("click Check1\nclick Check6\n");
+    for (int i = 0; i < 45; ++i)
+        script += QStringLiteral("click susumu\n");
+    script += QStringLiteral("png kokuban %1\nimage kokuban %2\npng window %3\n")
+                  .arg(path("board.png"), path("image.png"), path("window.png"));
+    ASSERT_EQ(run(script), 0) << runner.error().toStdString();
+
+    const QImage board(path("board.png")), image(path("image.png")), window(path("window.png"));
+    EXPECT_EQ(board.size(), QSize(501, 451));
+    EXPECT_EQ(image.size(), QSize(501, 451));
+    EXPECT_EQ(window.size(), QSize(671, 558));
+    EXPECT_EQ(image.pixel(120, 331), toQRgb(colours::lightYellow)); // shading
+    EXPECT_EQ(image.pixel(120, 330), toQRgb(colours::black));       // grid over it
+    // The picture adds the controls above the image: the red dot on P (140, 50).
+    EXPECT_EQ(image.pixel(140, 50), toQRgb(colours::black));
+    EXPECT_EQ(board.pixel(140, 50), toQRgb(0x0000FF));
+    EXPECT_EQ(state()["controls"].toObject()["Text1"].toObject()["text"].toString(), " 4.5");
+}
+
+TEST_F(Script, StateAfterARunStoppedInItsThirdWait) {
+    ASSERT_EQ(run(QStringLiteral("during-wait 3 click tomeru\nclick jidou\nstate %1\n")
+                      .arg(path("state.json"))),
+              0)
+        << runner.error().toStdString();
+    QFile file(path("state.json"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject s = QJsonDocument::fromJson(file.readAll()).object();
+    EXPECT_FALSE(s["closed"].toBool());
+    EXPECT_EQ(s["clock_ms"].toInt(), 300);
+    EXPECT_EQ(s["waits"].toArray(), QJsonArray({100, 100, 100}));
+    EXPECT_EQ(s["vars"].toObject()["michinori"].toInt(), 12);
+    EXPECT_EQ(s["vars"].toObject()["stopRequested"].toInt(), 0);
+    const QJsonObject controls = s["controls"].toObject();
+    EXPECT_EQ(controls.size(), 42);
+    EXPECT_FALSE(controls["tomeru"].toObject()["enabled"].toBool());
+    EXPECT_TRUE(controls["jidou"].toObject()["enabled"].toBool());
+    EXPECT_EQ(controls["Text1"].toObject()["text"].toString(), " 0.3");
+}
+
+TEST_F(Script, StateJsonFollowsTheContract) {
+    ASSERT_EQ(run(QStringLiteral("click susumu")), 0);
+    const QByteArray json = runner.state();
+    // Single-precision positions read back exactly as handed to the control.
+    EXPECT_TRUE(json.contains("\"Label4(9)\": {\"kind\": \"label\", \"left\": 107.6, \"top\": 370"))
+        << json.toStdString();
+    EXPECT_TRUE(json.contains("\"top\": 327.8"));
+    const QJsonObject s = QJsonDocument::fromJson(json).object();
+    const QJsonObject window = s["window"].toObject();
+    EXPECT_EQ(window["width"].toInt(), 10300);
+    EXPECT_EQ(window["client_width"].toInt(), 671);
+    EXPECT_EQ(window["state"].toInt(), 0);
+    const QJsonObject controls = s["controls"].toObject();
+    const QJsonObject line = controls["Line5(2)"].toObject();
+    EXPECT_EQ(line["kind"].toString(), "line");
+    EXPECT_EQ(line["x1"].toInt(), 25);
+    EXPECT_FALSE(line.contains("left"));
+    const QJsonObject check = controls["Check1"].toObject();
+    EXPECT_EQ(check["caption"].toString(), "方眼");
+    EXPECT_EQ(check["value"].toInt(), 0);
+    EXPECT_EQ(controls["Combo1"].toObject()["text"].toString(), "20");
+    for (const QString& name : controls.keys()) {
+        const QJsonObject c = controls[name].toObject();
+        EXPECT_TRUE(c.contains("visible")) << name.toStdString();
+        EXPECT_EQ(c.contains("left"), c["kind"].toString() != "line") << name.toStdString();
+    }
+}
+
+TEST_F(Script, TypedTextsAreJsonStrings) {
+    ASSERT_EQ(run(QStringLiteral("type Combo1 \"  8\\u0030\"\ntype Text1 \"\"")), 0)
+        << runner.error().toStdString();
+    EXPECT_EQ(runner.form().control(ControlId::Combo1).text, QStringLiteral("  80"));
+    EXPECT_EQ(runner.form().control(ControlId::Text1).text, QString());
+}
+
+TEST_F(Script, QueuedActionsOfWaitsWithoutEventsComeAfterTheLine) {
+    ASSERT_EQ(run(QStringLiteral("type Combo1 \" 0\"\nduring-wait 2 click Check1\nclick jidou")),
+              0);
+    EXPECT_EQ(runner.form().vars.michinori, 320);
+    EXPECT_EQ(runner.form().control(ControlId::Check1).value, 1);
+}
+
+TEST_F(Script, ClosingEndsTheProgram) {
+    ASSERT_EQ(run(QStringLiteral("during-wait 2 close\nclick jidou\nstate")), 0);
+    const QJsonObject s = QJsonDocument::fromJson(runner.standardOutput()).object();
+    EXPECT_TRUE(s["closed"].toBool());
+    EXPECT_EQ(s["vars"].toObject()["michinori"].toInt(), 8);
+}
+
+TEST_F(Script, MaximiseAndRestore) {
+    ASSERT_EQ(run(QStringLiteral("maximize\nclick Check2")), 0);
+    EXPECT_EQ(state()["window"].toObject()["state"].toInt(), 2);
+    EXPECT_EQ(state()["window"].toObject()["width"].toInt(), 10300);
+    ASSERT_EQ(run(QStringLiteral("restore\nclick Check2\nclick Check2")), 0);
+    EXPECT_EQ(state()["window"].toObject()["state"].toInt(), 0);
+    EXPECT_EQ(state()["window"].toObject()["width"].toInt(), 15705);
+}
+
+TEST(ScriptErrors, BadLinesStopTheScriptWithTheirNumber) {
+    const struct {
+        const char* script;
+        const char* error;
+    } cases[] = {
+        {"click susumu\nfly away", "line 2: unknown action 'fly'"},
+        {"\n# a comment\nclick nobody", "line 3: unknown control 'nobody'"},
+        {"type Text1 \"unterminated", "line 1: malformed string"},
+        {"type Text1 bare", "line 1: malformed string"},
+        {"type susumu \"x\"", "line 1: only Text1 and Combo1 take typing"},
+        {"png kokuban /nonexistent-dir/x.png", "line 1: cannot write"},
+        {"state /nonexistent-dir/x.json", "line 1: cannot write"},
+        {"image Check1 /tmp/x.png", "line 1: 'Check1' is not a picture box"},
+        {"png kokuban", "line 1: missing output file"},
+        {"close\nclick susumu", "line 2: the program has ended"},
+        {"during-wait 0 click susumu", "line 1: during-wait needs a wait number"},
+        {"during-wait 1", "line 1: during-wait needs an action"},
+        {"during-wait 1 click nobody\nclick jidou", "line 1: unknown control 'nobody'"},
+    };
+    for (const auto& c : cases) {
+        ScriptRunner runner;
+        EXPECT_EQ(runner.run(QString::fromUtf8(c.script)), 2) << c.script;
+        EXPECT_TRUE(runner.error().startsWith(QString::fromUtf8(c.error)))
+            << c.script << " gave " << runner.error().toStdString();
+    }
+}
+
+TEST(ScriptErrors, NothingAfterTheBadLineRuns) {
+    ScriptRunner runner;
+    EXPECT_EQ(runner.run(QStringLiteral("click susumu\nnonsense\nclick susumu")), 2);
+    EXPECT_EQ(runner.form().vars.michinori, 4);
+}
+
+} // namespace
+} // namespace kansu
