@@ -1,5 +1,8 @@
 #include "surface/raster.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace kansu {
@@ -119,6 +122,53 @@ TEST(FloodFill, SpreadsThroughEveryOtherColour) {
 TEST(FloodFill, BorderColourFillTerminates) {
     QImage image = blank(20, 20);
     EXPECT_EQ(raster::floodFillBorder(image, QPoint(3, 3), black, black, image.rect()), 400);
+}
+
+} // namespace
+} // namespace kansu
+
+namespace kansu {
+namespace {
+
+// How far, in squared pixels, a pixel's sample point lies outside a pen of this width around the
+// segment (negative: inside).
+double outsidePen(QPointF a, QPointF b, int width, int x, int y) {
+    const double offset = width % 2 == 0 ? 0.5 : 0.0;
+    const double px = x + offset - a.x(), py = y + offset - a.y();
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double l2 = dx * dx + dy * dy;
+    const double t = l2 > 0 ? std::clamp((px * dx + py * dy) / l2, 0.0, 1.0) : 0.0;
+    const double ex = px - t * dx, ey = py - t * dy;
+    return ex * ex + ey * ey - width * width / 4.0;
+}
+
+TEST(WideLine, PaintsExactlyThePixelsWithinHalfTheWidth) {
+    std::srand(7);
+    auto coordinate = [] {
+        return (std::rand() % 4000) / 100.0 + 5;
+    };
+    for (int trial = 0; trial < 400; ++trial) {
+        const int width = 2 + trial % 4;
+        QPointF a(coordinate(), coordinate()), b(coordinate(), coordinate());
+        if (trial % 5 == 0)
+            b = QPointF(std::round(b.x()), std::round(a.y())); // horizontal
+        if (trial % 11 == 0)
+            b = QPointF(a.x(), b.y()); // vertical
+        if (trial % 7 == 0)
+            a = b; // a single point: a disc
+        QImage image = blank(50, 50);
+        raster::drawLine(image, a, b, width, black, image.rect());
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 50; ++x) {
+                const double outside = outsidePen(a, b, width, x, y);
+                const bool painted = image.pixel(x, y) == black;
+                if (outside < -1e-6) {
+                    ASSERT_TRUE(painted) << trial << ": " << x << "," << y;
+                } else if (outside > 1e-6) {
+                    ASSERT_FALSE(painted) << trial << ": " << x << "," << y;
+                }
+            }
+    }
 }
 
 } // namespace

@@ -11,23 +11,31 @@ namespace {
 
 constexpr QRgb rgbMask = 0x00FFFFFF;
 
-inline void plot(QImage& image, int x, int y, QRgb colour, const QRect& clip) {
-    if (clip.contains(x, y))
-        reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
-}
+// Direct access to the pixels of a 32-bit image, detached once.
+class Pixels {
+public:
+    explicit Pixels(QImage& image) : bits_(image.bits()), stride_(image.bytesPerLine() / 4) {}
+    QRgb* row(int y) const { return reinterpret_cast<QRgb*>(bits_) + std::ptrdiff_t(y) * stride_; }
+
+private:
+    uchar* bits_;
+    std::ptrdiff_t stride_;
+};
 
 int roundHalfEven(double v) {
     return static_cast<int>(std::nearbyint(v));
 }
 
 void drawThinLine(QImage& image, QPointF a, QPointF b, QRgb colour, const QRect& clip) {
+    const Pixels pixels(image);
     int x0 = roundHalfEven(a.x()), y0 = roundHalfEven(a.y());
     const int x1 = roundHalfEven(b.x()), y1 = roundHalfEven(b.y());
     const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
     const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
     int error = dx + dy;
     for (;;) {
-        plot(image, x0, y0, colour, clip);
+        if (clip.contains(x0, y0))
+            pixels.row(y0)[x0] = colour;
         if (x0 == x1 && y0 == y1)
             break;
         const int e2 = 2 * error;
@@ -42,32 +50,87 @@ void drawThinLine(QImage& image, QPointF a, QPointF b, QRgb colour, const QRect&
     }
 }
 
+// An interval of sample x positions; empty when lo > hi.
+struct Span {
+    double lo = 1, hi = 0;
+    bool empty() const { return lo > hi; }
+    void unite(Span other) {
+        if (other.empty())
+            return;
+        if (empty()) {
+            *this = other;
+            return;
+        }
+        lo = std::min(lo, other.lo);
+        hi = std::max(hi, other.hi);
+    }
+};
+
+// Where the row at height py (relative to the disc's centre) crosses a disc of squared radius r2.
+Span discSpan(double cx, double py, double r2) {
+    const double h = r2 - py * py;
+    if (h < 0)
+        return {};
+    const double w = std::sqrt(h);
+    return {cx - w, cx + w};
+}
+
+// Where the row crosses the band |cross| <= r*len, 0 <= t <= 1 around the segment from the origin
+// to (dx, dy), at height py. Both conditions are linear in x, so the answer is an interval.
+Span bandSpan(double dx, double dy, double py, double radius, double length) {
+    Span span{-1e300, 1e300};
+    auto limit = [&span](double slope, double constant, double low, double high) {
+        // low <= slope * x + constant <= high
+        if (slope == 0) {
+            if (constant < low || constant > high)
+                span = {};
+            return;
+        }
+        double a = (low - constant) / slope, b = (high - constant) / slope;
+        if (a > b)
+            std::swap(a, b);
+        span.lo = std::max(span.lo, a);
+        span.hi = std::min(span.hi, b);
+    };
+    // Projection on the segment: x*dx + py*dy in [0, len²].
+    limit(dx, py * dy, 0, length * length);
+    if (span.empty())
+        return {};
+    // Distance from the line: x*dy - py*dx in [-r*len, r*len].
+    limit(dy, -py * dx, -radius * length, radius * length);
+    return span;
+}
+
 void drawWideLine(QImage& image, QPointF a, QPointF b, int width, QRgb colour, const QRect& clip) {
+    const Pixels pixels(image);
     const double radius = width / 2.0;
+    const double r2 = radius * radius + 1e-9;
+    // Odd widths sample at the pixel's own coordinates, even widths half a pixel further on.
     const double offset = width % 2 == 0 ? 0.5 : 0.0;
-    const double limit = radius * radius + 1e-9;
     const double ax = a.x(), ay = a.y();
     const double dx = b.x() - ax, dy = b.y() - ay;
-    const double lengthSquared = dx * dx + dy * dy;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    const double slack = 1e-9 * (1 + length);
 
-    const QRect box =
-        QRect(QPoint(static_cast<int>(std::floor(std::min(ax, b.x()) - radius - offset)) - 1,
-                     static_cast<int>(std::floor(std::min(ay, b.y()) - radius - offset)) - 1),
-              QPoint(static_cast<int>(std::ceil(std::max(ax, b.x()) + radius)) + 1,
-                     static_cast<int>(std::ceil(std::max(ay, b.y()) + radius)) + 1))
-            .intersected(clip);
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    const int top =
+        std::max(clip.top(), static_cast<int>(std::floor(std::min(ay, b.y()) - radius - offset)));
+    const int bottom =
+        std::min(clip.bottom(), static_cast<int>(std::ceil(std::max(ay, b.y()) + radius)));
+    for (int y = top; y <= bottom; ++y) {
         const double py = y + offset - ay;
-        for (int x = box.left(); x <= box.right(); ++x) {
-            const double px = x + offset - ax;
-            // Distance from the sample point to the nearest point of the segment.
-            double t = lengthSquared > 0 ? (px * dx + py * dy) / lengthSquared : 0.0;
-            t = std::clamp(t, 0.0, 1.0);
-            const double ex = px - t * dx, ey = py - t * dy;
-            if (ex * ex + ey * ey <= limit)
-                row[x] = colour;
-        }
+        Span span = discSpan(0, py, r2);
+        span.unite(discSpan(dx, py - dy, r2));
+        if (length > 0)
+            span.unite(bandSpan(dx, dy, py, radius, length));
+        if (span.empty())
+            continue;
+        // Sample points x + offset - ax within the span.
+        const int from =
+            std::max(clip.left(), static_cast<int>(std::ceil(span.lo - slack + ax - offset)));
+        const int to =
+            std::min(clip.right(), static_cast<int>(std::floor(span.hi + slack + ax - offset)));
+        if (from <= to)
+            std::fill(pixels.row(y) + from, pixels.row(y) + to + 1, colour);
     }
 }
 
@@ -89,18 +152,14 @@ long floodFillBorder(QImage& image, QPoint seed, QRgb border, QRgb fill, const Q
     if (!area.contains(seed))
         return 0;
     border &= rgbMask;
-    auto pixel = [&](int x, int y) -> QRgb& {
-        return reinterpret_cast<QRgb*>(image.scanLine(y))[x];
+    const Pixels pixels(image);
+    const int left0 = area.left(), top0 = area.top(), w = area.width();
+    std::vector<unsigned char> seen(static_cast<std::size_t>(w) * area.height(), 0);
+    auto open = [&](const QRgb* row, int x, int y) {
+        return (row[x] & rgbMask) != border &&
+               !seen[static_cast<std::size_t>(y - top0) * w + static_cast<std::size_t>(x - left0)];
     };
-    auto open = [&](int x, int y, const std::vector<bool>& seen) {
-        return (pixel(x, y) & rgbMask) != border &&
-               !seen[static_cast<std::size_t>((y - area.top()) * area.width() + (x - area.left()))];
-    };
-    std::vector<bool> seen(static_cast<std::size_t>(area.width()) * area.height(), false);
-    auto mark = [&](int x, int y) {
-        seen[static_cast<std::size_t>((y - area.top()) * area.width() + (x - area.left()))] = true;
-    };
-    if (!open(seed.x(), seed.y(), seen))
+    if (!open(pixels.row(seed.y()), seed.x(), seed.y()))
         return 0;
 
     long painted = 0;
@@ -109,26 +168,29 @@ long floodFillBorder(QImage& image, QPoint seed, QRgb border, QRgb fill, const Q
         const QPoint p = stack.back();
         stack.pop_back();
         const int y = p.y();
-        if (!open(p.x(), y, seen))
+        QRgb* row = pixels.row(y);
+        if (!open(row, p.x(), y))
             continue;
         // Run left and right along the row, then look at the rows above and below.
         int left = p.x();
-        while (left > area.left() && open(left - 1, y, seen))
+        while (left > area.left() && open(row, left - 1, y))
             --left;
         int right = p.x();
-        while (right < area.right() && open(right + 1, y, seen))
+        while (right < area.right() && open(row, right + 1, y))
             ++right;
+        unsigned char* seenRow = &seen[static_cast<std::size_t>(y - top0) * w];
         for (int x = left; x <= right; ++x) {
-            mark(x, y);
-            pixel(x, y) = fill;
-            ++painted;
+            seenRow[x - left0] = 1;
+            row[x] = fill;
         }
+        painted += right - left + 1;
         for (const int ny : {y - 1, y + 1}) {
             if (ny < area.top() || ny > area.bottom())
                 continue;
+            const QRgb* next = pixels.row(ny);
             bool inRun = false;
             for (int x = left; x <= right; ++x) {
-                const bool o = open(x, ny, seen);
+                const bool o = open(next, x, ny);
                 if (o && !inRun)
                     stack.emplace_back(x, ny);
                 inRun = o;

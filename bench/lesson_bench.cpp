@@ -1,0 +1,77 @@
+#include "app/form1.h"
+#include "surface/virtual_host.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+namespace kansu {
+namespace {
+
+using enum ControlId;
+
+// A lesson with every view on: grid, graph, table, path, hint and area.
+struct AllViews {
+    VirtualHost host;
+    Form1 form{host};
+    AllViews() {
+        form.Form_Load();
+        for (ControlId id : {Check1, Check2, Check3, Check4, Check5, Check6})
+            form.click(id);
+    }
+};
+
+void ForwardStep(benchmark::State& state) {
+    AllViews lesson;
+    for (auto _ : state) {
+        if (lesson.form.vars.michinori == 320) {
+            state.PauseTiming();
+            lesson.form.click(Command1);
+            state.ResumeTiming();
+        }
+        lesson.form.click(susumu);
+    }
+}
+BENCHMARK(ForwardStep)->Unit(benchmark::kMicrosecond);
+
+void BackwardStep(benchmark::State& state) {
+    AllViews lesson;
+    for (auto _ : state) {
+        if (lesson.form.vars.michinori == 0) {
+            state.PauseTiming();
+            while (lesson.form.vars.michinori < 320)
+                lesson.form.click(susumu);
+            state.ResumeTiming();
+        }
+        lesson.form.click(modoru);
+    }
+}
+BENCHMARK(BackwardStep)->Unit(benchmark::kMicrosecond);
+
+void InitialScreen(benchmark::State& state) {
+    AllViews lesson;
+    for (auto _ : state)
+        lesson.form.click(Command1);
+}
+BENCHMARK(InitialScreen)->Unit(benchmark::kMicrosecond);
+
+void WholeRunInVirtualTime(benchmark::State& state) {
+    AllViews lesson;
+    for (auto _ : state) {
+        lesson.form.click(Command1);
+        lesson.form.click(jidou);
+    }
+}
+BENCHMARK(WholeRunInVirtualTime)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace kansu
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
