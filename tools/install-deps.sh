@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev
     libgtest-dev googletest libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
-    xvfb xauth xdotool x11-utils
+    xvfb xauth xdotool x11-utils libxcb1-dev
     clang-format
 )
 

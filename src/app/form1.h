@@ -55,6 +55,10 @@ public:
 
     bool ended() const { return ended_; }
     bool running() const { return runActive_; }
+    // How often the views were brought up to date for the counter (by a step or the initial
+    // screen), and whether the last time was a step.
+    std::uint64_t motionUpdates() const { return motionUpdates_; }
+    bool lastUpdateWasStep() const { return lastUpdateWasStep_; }
 
     // ---- State --------------------------------------------------------------------------------
     LessonVars vars;
@@ -123,6 +127,8 @@ private:
     PictureBox hyo_;
     bool ended_ = false;
     bool runActive_ = false;
+    std::uint64_t motionUpdates_ = 0;
+    bool lastUpdateWasStep_ = false;
 };
 
 // Client area of a picture box inside its border, in window coordinates.

@@ -74,6 +74,8 @@ void Form1::InitScreen() {
     PlotGraphSegment(0);
     if (ticked(Check1))
         DrawGrid();
+    ++motionUpdates_;
+    lastUpdateWasStep_ = false;
 }
 
 void Form1::Command1_Click() {

@@ -67,6 +67,8 @@ void Form1::ShowMotion() {
     if (ticked(Check1))
         DrawGrid();
     Check5_Click();
+    ++motionUpdates_;
+    lastUpdateWasStep_ = true;
 }
 
 void Form1::placeAreaLabel(double d) {

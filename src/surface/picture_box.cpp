@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 namespace kansu {
 
@@ -25,11 +26,15 @@ void PictureBox::setVisibleArea(const QRect& area) {
     if (!persistent() && clipped != visible_) {
         // What leaves the view is lost; what comes into view was lost already.
         const QRgb back = toQRgb(backColour_);
+        const int width = image_.width();
         for (int y = 0; y < image_.height(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
-            for (int x = 0; x < image_.width(); ++x)
-                if (!clipped.contains(x, y))
-                    row[x] = back;
+            if (clipped.isEmpty() || y < clipped.top() || y > clipped.bottom()) {
+                std::fill(row, row + width, back);
+                continue;
+            }
+            std::fill(row, row + clipped.left(), back);
+            std::fill(row + clipped.right() + 1, row + width, back);
         }
         changed();
     }

@@ -33,8 +33,9 @@ void drawThinLine(QImage& image, QPointF a, QPointF b, QRgb colour, const QRect&
     const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
     const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
     int error = dx + dy;
+    const int left = clip.left(), right = clip.right(), top = clip.top(), bottom = clip.bottom();
     for (;;) {
-        if (clip.contains(x0, y0))
+        if (x0 >= left && x0 <= right && y0 >= top && y0 <= bottom)
             pixels.row(y0)[x0] = colour;
         if (x0 == x1 && y0 == y1)
             break;

@@ -1,0 +1,249 @@
+#include "session.h"
+
+#include "app/form1.h"
+#include "motion/motion_rules.h"
+#include "surface/virtual_host.h"
+
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <random>
+#include <sstream>
+
+namespace kansu::robustness {
+
+namespace {
+
+using enum ControlId;
+
+// Texts a class may type into the time box or the speed box.
+const QString& typedText(std::uint8_t pick) {
+    static const QString corpus[] = {
+        QString(),
+        QStringLiteral("   "),
+        QStringLiteral("abc"),
+        QStringLiteral("-5"),
+        QStringLiteral("1e400"),
+        QStringLiteral("nan"),
+        QStringLiteral("inf"),
+        QStringLiteral("&H7FFFFFFF"),
+        QStringLiteral("2147483648"),
+        QStringLiteral("１２"),
+        QString(10000, u'9'),
+        QString::fromUtf16(u"4\u00005", 3),
+        QStringLiteral("3\n5"),
+        QStringLiteral(" 0"),
+        QStringLiteral("10"),
+        QStringLiteral("20"),
+        QStringLiteral(" 4.0"),
+        QStringLiteral("8"),
+        QStringLiteral("0.1"),
+        QStringLiteral("-0"),
+        QStringLiteral("7.95"),
+        QStringLiteral("1e-400"),
+    };
+    return corpus[pick % std::size(corpus)];
+}
+
+class Session {
+public:
+    explicit Session(Totals& totals) : totals_(totals) { form_.Form_Load(); }
+
+    std::string play(std::span<const std::uint8_t> bytes) {
+        std::size_t i = 0;
+        auto next = [&]() -> std::uint8_t {
+            return i < bytes.size() ? bytes[i++] : 0;
+        };
+        while (i < bytes.size() && failure_.empty()) {
+            const std::uint8_t kind = next();
+            if (kind % 8 == 7) {
+                // Queue an action for one of the next waits of automatic play.
+                const int wait = 1 + next() % 6;
+                const std::uint8_t a = next(), b = next();
+                host_.deliverInWait(wait, [this, a, b] {
+                    perform(a, b);
+                    ++totals_.actions;
+                    // Inside a wait of a run, or after the line when no wait came.
+                    check(form_.running());
+                });
+                continue;
+            }
+            perform(kind, next());
+            ++totals_.actions;
+            host_.deliverAll();
+            check(false);
+        }
+        // Every session ends the program, with the button or the frame.
+        if (failure_.empty()) {
+            if (bytes.empty() || bytes.back() % 2 == 0)
+                form_.click(end);
+            else
+                form_.closeByFrame();
+            ++totals_.actions;
+            if (!form_.ended() || !host_.ended())
+                fail("the program did not end");
+        }
+        return failure_;
+    }
+
+private:
+    void perform(std::uint8_t kind, std::uint8_t arg) {
+        switch (kind % 8) {
+        case 0:
+        case 1:
+        case 2:
+            return form_.click(static_cast<ControlId>(arg % controlCount));
+        case 3: {
+            // The buttons that move the lesson, more often than the rest.
+            static constexpr ControlId steps[] = {susumu, susumu,   modoru, jidou,
+                                                  tomeru, Command1, Check4, Check1};
+            return form_.click(steps[arg % std::size(steps)]);
+        }
+        case 4:
+            typedAt_ = form_.motionUpdates();
+            textTyped_ = true;
+            return form_.typeText(Text1, typedText(arg));
+        case 5:
+            return form_.typeText(Combo1, typedText(arg));
+        case 6:
+            return form_.setWindowState(arg % 2 == 0 ? 2 : 0);
+        default:
+            return;
+        }
+    }
+
+    void fail(const std::string& what) {
+        if (!failure_.empty())
+            return;
+        std::ostringstream out;
+        out << what << " (after " << totals_.actions << " actions, michinori "
+            << form_.vars.michinori << ")";
+        failure_ = out.str();
+    }
+
+    void expect(bool condition, const char* what) {
+        ++totals_.checks;
+        if (!condition)
+            fail(what);
+    }
+
+    void check(bool insideWait) {
+        if (form_.ended())
+            return;
+        const LessonVars& v = form_.vars;
+        const double m = v.michinori;
+        expect(m >= 0 && m <= 320 && std::fmod(m, 4) == 0,
+               "michinori is a multiple of 4 in 0..320");
+
+        auto on = [this](ControlId id) {
+            return form_.control(id).enabled;
+        };
+        const bool idle = on(susumu) && on(modoru) && on(Command1) && on(jidou) && !on(tomeru) &&
+                          v.stopRequested == 0;
+        const bool running = !on(susumu) && !on(modoru) && !on(Command1) && !on(jidou) &&
+                             on(tomeru) && v.stopRequested == 0;
+        const bool stopping = !on(susumu) && !on(modoru) && !on(Command1) && on(jidou) &&
+                              on(tomeru) && v.stopRequested == 1;
+        if (insideWait)
+            expect(running || stopping, "the buttons show a run during its wait");
+        else
+            expect(idle, "the buttons are idle between actions");
+
+        const motion::Points p = motion::pointsFor(m);
+        expect(v.Px == p.Px && v.Py == p.Py && v.Qx == p.Qx && v.Qy == 370,
+               "P and Q stand where the counter puts them");
+        const Control &pDot = form_.control(Shape1), &qDot = form_.control(Shape2);
+        expect(pDot.left == float(p.Px - 4) && pDot.top == float(p.Py - 4) &&
+                   qDot.left == float(p.Qx - 4) && qDot.top == 366.0f,
+               "the dots sit on P and Q");
+        if (!textTyped_ || form_.motionUpdates() > typedAt_) {
+            expect(form_.control(Text1).text == motion::timeText(m),
+                   "Text1 shows the time of the counter");
+        }
+        if (form_.lastUpdateWasStep()) {
+            const Control &qLabel = form_.control(Label4_9), &pLabel = form_.control(Label4_8);
+            const double pTop = m <= 160 ? 370 - 35 - 0.9 * (2 * m) : 15;
+            const double pLeft = m <= 160 ? 75 : 104 + 0.9 * (2 * m - 320);
+            expect(qLabel.top == 370.0f && qLabel.left == float(104 + 0.9 * m) &&
+                       pLabel.top == float(pTop) && pLabel.left == float(pLeft),
+                   "the labels of P and Q follow the step rules");
+        }
+        expect(std::isfinite(v.graphPrevX) && v.graphPrevX >= 35 && v.graphPrevX <= 259,
+               "the graph's last point is a point of the graph");
+        checkBoxes();
+    }
+
+    // Whether every pixel of the image outside the area is white.
+    static bool whiteOutside(const QImage& image, const QRect& area) {
+        const int width = image.width();
+        auto white = [](const QRgb* from, const QRgb* to) {
+            return std::all_of(from, to, [](QRgb p) { return p == 0xFFFFFFFF; });
+        };
+        for (int y = 0; y < image.height(); ++y) {
+            const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            if (area.isEmpty() || y < area.top() || y > area.bottom()) {
+                if (!white(row, row + width))
+                    return false;
+            } else if (!white(row, row + area.left()) ||
+                       !white(row + area.right() + 1, row + width)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Nothing is drawn outside a box, and nothing of the board outside the square's lines.
+    void checkBoxes() {
+        const PictureBox& board = form_.box(kokuban);
+        if (board.revision() != boardRevision_) {
+            boardRevision_ = board.revision();
+            expect(board.image().size() == QSize(501, 451) &&
+                       whiteOutside(board.image(), QRect(98, 48, 325, 325)),
+                   "the board draws only inside the square");
+        }
+        const PictureBox& table = form_.box(hyo);
+        if (table.revision() != tableRevision_) {
+            tableRevision_ = table.revision();
+            expect(table.image().size() == QSize(645, 101) &&
+                       whiteOutside(table.image(), table.visibleArea()),
+                   "the table keeps nothing out of view");
+        }
+        expect(form_.box(gamen).image().size() == QSize(317, 525), "the graph keeps its size");
+    }
+
+    Totals& totals_;
+    VirtualHost host_;
+    Form1 form_{host_};
+    std::string failure_;
+    bool textTyped_ = false;
+    std::uint64_t typedAt_ = 0;
+    std::uint64_t boardRevision_ = ~0ull;
+    std::uint64_t tableRevision_ = ~0ull;
+};
+
+} // namespace
+
+std::string playSession(std::span<const std::uint8_t> bytes, Totals& totals) {
+    Session session(totals);
+    std::string failure = session.play(bytes);
+    ++totals.sessions;
+    return failure;
+}
+
+std::string randomSessionBytes(std::uint64_t seed, std::size_t actions) {
+    std::mt19937_64 random(seed);
+    std::string bytes;
+    for (std::size_t a = 0; a < actions; ++a) {
+        const auto kind = static_cast<std::uint8_t>(random());
+        bytes += static_cast<char>(kind);
+        bytes += static_cast<char>(random());
+        if (kind % 8 == 7) {
+            bytes += static_cast<char>(random());
+            bytes += static_cast<char>(random());
+        }
+    }
+    return bytes;
+}
+
+} // namespace kansu::robustness
