@@ -1,7 +1,7 @@
 # kansu — the two commands of the README, and a few more for development.
 #   make run    install what is missing, build, open the lesson
 #   make test   install what is missing, build (plain and sanitized), run every test
-.PHONY: all deps build build-asan run test test-plain test-asan bench format format-check clean
+.PHONY: all deps build build-asan run test test-plain test-asan bench fuzz format format-check clean
 
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
@@ -39,6 +39,16 @@ test: test-asan test-plain
 
 bench: build
 	@./tools/run-benchmarks.sh $(BUILD_DIR)
+
+# Long random-session runs by hand: make fuzz FUZZ_SECONDS=600
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKANSU_FUZZ=ON \
+		-DKANSU_BENCHMARKS=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target kansu_fuzz
+	@mkdir -p build-fuzz/corpus
+	@QT_QPA_PLATFORM=offscreen ./build-fuzz/tests/kansu_fuzz -max_total_time=$(FUZZ_SECONDS) \
+		-max_len=2048 build-fuzz/corpus
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
