@@ -97,6 +97,29 @@ TEST_F(Window, FocusMovesInTheDesignOrder) {
     }
 }
 
+TEST_F(Window, EveryControlHasAnAccessibleName) {
+    const struct {
+        ControlId id;
+        const char* name;
+    } names[] = {{gamen, "グラフ"},       {end, "終了"},      {Combo1, "速度"},  {Check2, "グラフ"},
+                 {kokuban, "図"},         {susumu, "進む"},   {modoru, "戻る"},  {jidou, "自動"},
+                 {tomeru, "ストップ"},    {Check3, "表"},     {Check1, "方眼"},  {hyo, "表"},
+                 {Command1, "初期画面"},  {Check5, "ヒント"}, {Check6, "y cm²"}, {Text1, "時間"},
+                 {Check4, "動いた道のり"}};
+    for (const auto& n : names)
+        EXPECT_EQ(window->widgetFor(n.id)->accessibleName(), QString::fromUtf8(n.name));
+}
+
+TEST_F(Window, SpaceActivatesTheFocusedButtonAndCheckBox) {
+    window->activateWindow();
+    window->widgetFor(susumu)->setFocus();
+    QTest::keyClick(window->widgetFor(susumu), Qt::Key_Space);
+    EXPECT_EQ(form->vars.michinori, 4);
+    window->widgetFor(Check1)->setFocus();
+    QTest::keyClick(window->widgetFor(Check1), Qt::Key_Space);
+    EXPECT_EQ(form->control(Check1).value, 1);
+}
+
 TEST_F(Window, ClickingTheButtonsStepsTheLesson) {
     clickOn(susumu);
     clickOn(susumu);

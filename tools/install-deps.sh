@@ -10,6 +10,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb xauth xdotool x11-utils libxcb1-dev
     clang-format
+    desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

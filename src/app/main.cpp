@@ -3,11 +3,14 @@
 #include "app/widgets/qt_host.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStyleFactory>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setDesktopFileName(QStringLiteral("jp.kansu.Kansu"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("jp.kansu.Kansu")));
 
     kansu::QtHost host;
     kansu::Form1 form(host);

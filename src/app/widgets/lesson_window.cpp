@@ -17,6 +17,28 @@ namespace kansu {
 
 namespace {
 
+// What screen readers and UI automation call a control: its caption, or what it shows.
+QString accessibleNameOf(ControlId id, const Control& c) {
+    switch (id) {
+    case ControlId::kokuban:
+        return QStringLiteral("図");
+    case ControlId::gamen:
+        return QStringLiteral("グラフ");
+    case ControlId::hyo:
+        return QStringLiteral("表");
+    case ControlId::Text1:
+        return QStringLiteral("時間");
+    case ControlId::Combo1:
+        return QStringLiteral("速度");
+    case ControlId::Check6:
+        return QStringLiteral("y cm²");
+    case ControlId::jidou:
+        return QStringLiteral("自動");
+    default:
+        return c.caption;
+    }
+}
+
 QRect placeOf(const Control& c) {
     return QRect(static_cast<int>(std::lround(c.left)), static_cast<int>(std::lround(c.top)),
                  static_cast<int>(std::lround(c.width)), static_cast<int>(std::lround(c.height)));
@@ -99,6 +121,7 @@ void LessonWindow::build() {
         if (!w)
             continue;
         w->setObjectName(c.name);
+        w->setAccessibleName(accessibleNameOf(id, c));
         w->setFont(designFont(c.font));
         w->setGeometry(placeOf(c));
         widgets_[i] = w;

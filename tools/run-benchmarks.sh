@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs the benchmarks and prints each figure against its goal. Every figure is a ratio measured
+# side by side in one run, so a busy machine shifts both sides alike.
+#   tools/run-benchmarks.sh [BUILD_DIR]
+set -euo pipefail
+build=${1:-build}
+frame_us=16667
+
+# Headless step costs (Google Benchmark, CPU time in microseconds).
+csv=$(QT_QPA_PLATFORM=offscreen "$build/bench/kansu_bench" --benchmark_format=csv \
+      --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null)
+cpu_us() { echo "$csv" | awk -F, -v n="\"$1_median\"" '$1 == n { print $4 }'; }
+forward=$(cpu_us ForwardStep)
+backward=$(cpu_us BackwardStep)
+init=$(cpu_us InitialScreen)
+
+# Start-up and memory against the smallest Qt program with one Japanese label.
+read -r kansu_frame kansu_rss < <("$build/bench/startup_driver" "$build/kansu" '^４.関数$' 7 |
+    awk '{ v[$1] = $2 } END { print v["first_frame_ms"], v["peak_rss_kb"] }')
+read -r base_frame base_rss < <("$build/bench/startup_driver" "$build/bench/minimal_label" '^baseline$' 7 |
+    awk '{ v[$1] = $2 } END { print v["first_frame_ms"], v["peak_rss_kb"] }')
+
+# A whole automatic run at "20" in real time.
+read -r run_wall run_cpu < <("$build/bench/kansu_realtime_run" |
+    awk '{ v[$1] = $2 } END { print v["run_wall_ms"], v["run_cpu_ms"] }')
+
+row() { # figure, value text, goal text, met (1/0)
+    printf '| %-44s | %-26s | %-10s | %-3s |\n' "$1" "$2" "$3" "$([ "$4" = 1 ] && echo yes || echo no)"
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+le() { awk -v a="$1" -v b="$2" 'BEGIN { print (a <= b) ? 1 : 0 }'; }
+share() { awk -v a="$1" -v f="$frame_us" 'BEGIN { printf "%.2f", 100 * a / f }'; }
+
+startup_ratio=$(ratio "$kansu_frame" "$base_frame")
+memory_ratio=$(ratio "$kansu_rss" "$base_rss")
+length_off=$(awk -v w="$run_wall" 'BEGIN { printf "%.2f", 100 * (w - 8000) / 8000 }')
+length_abs=$(awk -v w="$run_wall" 'BEGIN { d = 100 * (w - 8000) / 8000; printf "%.2f", d < 0 ? -d : d }')
+cpu_share=$(awk -v c="$run_cpu" -v w="$run_wall" 'BEGIN { printf "%.2f", 100 * c / w }')
+
+echo "| figure                                       | measured                   | goal       | met |"
+echo "|----------------------------------------------|----------------------------|------------|-----|"
+row "start-up to first frame, against minimal Qt" "${startup_ratio}× (${kansu_frame} / ${base_frame} ms)" "≤ 1.3×" "$(le "$startup_ratio" 1.3)"
+row "peak resident memory, against minimal Qt" "${memory_ratio}× (${kansu_rss} / ${base_rss} kB)" "≤ 1.3×" "$(le "$memory_ratio" 1.3)"
+row "forward step, every view on" "$(share "$forward")% of a frame (${forward} µs)" "≤ 5%" "$(le "$(share "$forward")" 5)"
+row "backward step, every view on" "$(share "$backward")% of a frame (${backward} µs)" "≤ 5%" "$(le "$(share "$backward")" 5)"
+row "initial screen, every view on" "$(share "$init")% of a frame (${init} µs)" "≤ 5%" "$(le "$(share "$init")" 5)"
+row "automatic run at \"20\": length against 8 s" "${length_off}% (${run_wall} ms)" "within 2%" "$(le "$length_abs" 2)"
+row "automatic run at \"20\": CPU against wall" "${cpu_share}% of one core" "≤ 5%" "$(le "$cpu_share" 5)"
