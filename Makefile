@@ -18,7 +18,7 @@ build: deps
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 build-asan: deps
-	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DKANSU_WERROR=ON -DKANSU_SANITIZE=ON \
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKANSU_WERROR=ON -DKANSU_SANITIZE=ON \
 		-DKANSU_BENCHMARKS=OFF >/dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 

@@ -40,6 +40,18 @@ TEST_F(Script, WorksheetPictureWithGridAndShading) {
     EXPECT_EQ(state()["controls"].toObject()["Text1"].toObject()["text"].toString(), " 4.5");
 }
 
+TEST_F(Script, PicturesAtAScaleForPrinting) {
+    ASSERT_EQ(run(QStringLiteral("png kokuban %1 3.125\npng window %2 2\npng hyo %3 1")
+                      .arg(path("board.png"), path("window.png"), path("table.png"))),
+              0)
+        << runner.error().toStdString();
+    EXPECT_EQ(QImage(path("board.png")).size(), QSize(1566, 1410));
+    EXPECT_EQ(QImage(path("window.png")).size(), QSize(1342, 1116));
+    EXPECT_EQ(QImage(path("table.png")).size(), QSize(645, 101));
+    ScriptRunner other;
+    EXPECT_EQ(other.run(QStringLiteral("png kokuban %1 0").arg(path("x.png"))), 2);
+}
+
 TEST_F(Script, StateAfterARunStoppedInItsThirdWait) {
     ASSERT_EQ(run(QStringLiteral("during-wait 3 click tomeru\nclick jidou\nstate %1\n")
                       .arg(path("state.json"))),

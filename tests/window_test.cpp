@@ -120,6 +120,19 @@ TEST_F(Window, SpaceActivatesTheFocusedButtonAndCheckBox) {
     EXPECT_EQ(form->control(Check1).value, 1);
 }
 
+// Run also under QT_SCALE_FACTOR=2: the board is drawn at the screen's resolution.
+TEST_F(Window, PicturesAreSharpAtTheScreenScale) {
+    QWidget* board = window->widgetFor(kokuban);
+    const qreal scale = board->devicePixelRatioF();
+    const QImage shot = board->grab().toImage();
+    ASSERT_EQ(shot.width(), qRound(505 * scale));
+    // Side BC of the square, on board row 370 (widget row 372): round(3 * scale) device pixels.
+    int thickness = 0;
+    for (int y = qRound(360 * scale); y < qRound(385 * scale); ++y)
+        thickness += shot.pixel(qRound(310 * scale), y) == qRgb(0, 0, 0);
+    EXPECT_EQ(thickness, qRound(3 * scale));
+}
+
 TEST_F(Window, ClickingTheButtonsStepsTheLesson) {
     clickOn(susumu);
     clickOn(susumu);

@@ -1,11 +1,8 @@
 #include "surface/picture_box.h"
 
 #include "surface/conversions.h"
-#include "surface/raster.h"
 
-#include <QFontMetrics>
-#include <QPainter>
-#include <algorithm>
+#include <cmath>
 
 namespace kansu {
 
@@ -21,39 +18,81 @@ QRect PictureBox::drawableArea() const {
     return persistent() ? image_.rect() : visible_;
 }
 
+namespace {
+constexpr std::size_t maxKeptOps = 50000;
+} // namespace
+
+void PictureBox::record(DrawOp op) {
+    if (applyDrawOp(image_, op, 1, toQRgb(backColour_)))
+        changed();
+    if (ops_.size() >= maxKeptOps) {
+        // Fold the history into the picture as it stands; scaled views start again from it.
+        base_ = image_;
+        ops_.clear();
+        ++generation_;
+        return;
+    }
+    ops_.push_back(std::move(op));
+}
+
+QImage PictureBox::imageAt(qreal scale) const {
+    if (scale == 1 || scale <= 0)
+        return image_;
+    Scaled& s = scaled_;
+    if (s.scale != scale || s.generation != generation_) {
+        const QSize size(static_cast<int>(std::ceil(image_.width() * scale)),
+                         static_cast<int>(std::ceil(image_.height() * scale)));
+        if (base_.isNull()) {
+            s.image = QImage(size, QImage::Format_RGB32);
+            s.image.fill(toQRgb(backColour_));
+        } else {
+            s.image = base_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                          .convertToFormat(QImage::Format_RGB32);
+        }
+        s.scale = scale;
+        s.generation = generation_;
+        s.applied = 0;
+    }
+    for (; s.applied < ops_.size(); ++s.applied)
+        applyDrawOp(s.image, ops_[s.applied], scale, toQRgb(backColour_));
+    QImage result = s.image;
+    result.setDevicePixelRatio(scale);
+    return result;
+}
+
 void PictureBox::setVisibleArea(const QRect& area) {
     const QRect clipped = area.intersected(image_.rect());
     if (!persistent() && clipped != visible_) {
         // What leaves the view is lost; what comes into view was lost already.
-        const QRgb back = toQRgb(backColour_);
-        const int width = image_.width();
-        for (int y = 0; y < image_.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
-            if (clipped.isEmpty() || y < clipped.top() || y > clipped.bottom()) {
-                std::fill(row, row + width, back);
-                continue;
-            }
-            std::fill(row, row + clipped.left(), back);
-            std::fill(row + clipped.right() + 1, row + width, back);
-        }
-        changed();
+        DrawOp keep;
+        keep.kind = DrawOp::Kind::Keep;
+        keep.area = clipped;
+        record(std::move(keep));
     }
     visible_ = clipped;
 }
 
 void PictureBox::cls() {
     image_.fill(toQRgb(backColour_));
+    ops_.clear();
+    base_ = QImage();
+    ++generation_;
     currentX_ = 0;
     currentY_ = 0;
     changed();
 }
 
 void PictureBox::drawSegment(float x1, float y1, float x2, float y2, OleColour colour) {
-    raster::drawLine(image_, QPointF(x1, y1), QPointF(x2, y2), drawWidth_, toQRgb(colour),
-                     drawableArea());
+    DrawOp op;
+    op.kind = DrawOp::Kind::Line;
+    op.from = QPointF(x1, y1);
+    op.to = QPointF(x2, y2);
+    op.width = drawWidth_;
+    op.colour = toQRgb(colour);
+    op.area = drawableArea();
+    record(std::move(op));
     currentX_ = x2;
     currentY_ = y2;
-    changed();
 }
 
 void PictureBox::line(float x1, float y1, float x2, float y2) {
@@ -69,23 +108,21 @@ void PictureBox::lineStep(float x1, float y1, float dx, float dy, OleColour colo
 }
 
 int PictureBox::textHeight() const {
-    return QFontMetrics(canvasFont(font_)).height();
+    return textLineHeight(font_);
 }
 
 void PictureBox::print(const QString& text) {
-    const QFont font = canvasFont(font_);
-    const QFontMetrics metrics(font);
-    {
-        QPainter painter(&image_);
-        painter.setClipRect(drawableArea());
-        painter.setFont(font);
-        painter.setPen(QColor(toQRgb(foreColour_)));
-        painter.drawText(QPointF(currentX_, currentY_ + metrics.ascent()), text);
-    }
+    DrawOp op;
+    op.kind = DrawOp::Kind::Text;
+    op.from = QPointF(currentX_, currentY_);
+    op.text = text;
+    op.font = font_;
+    op.colour = toQRgb(foreColour_);
+    op.area = drawableArea();
+    record(std::move(op));
     // Like a print that ends its line: the next one starts on the following line.
     currentX_ = 0;
-    currentY_ += static_cast<float>(metrics.height());
-    changed();
+    currentY_ += static_cast<float>(textHeight());
 }
 
 void PictureBox::printNumber(double value) {
@@ -95,9 +132,13 @@ void PictureBox::printNumber(double value) {
 void PictureBox::floodFillBorder(int x, int y, OleColour border) {
     if (fillStyle_ != Solid)
         return; // a hollow brush paints nothing
-    if (raster::floodFillBorder(image_, QPoint(x, y), toQRgb(border), toQRgb(fillColour_),
-                                drawableArea()) > 0)
-        changed();
+    DrawOp op;
+    op.kind = DrawOp::Kind::Fill;
+    op.from = QPointF(x, y);
+    op.border = toQRgb(border);
+    op.colour = toQRgb(fillColour_);
+    op.area = drawableArea();
+    record(std::move(op));
 }
 
 } // namespace kansu

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "surface/colour.h"
+#include "surface/drawing.h"
 #include "surface/fonts.h"
 
 #include <QImage>
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace kansu {
 
@@ -24,7 +26,11 @@ public:
     PictureBox(int clientWidth, int clientHeight, OleColour backColour, OleColour foreColour,
                FontSpec font, int drawWidth, Memory memory);
 
+    // The drawn image, one pixel a drawing unit: what the lesson's logic sees.
     const QImage& image() const { return image_; }
+    // The same picture drawn sharp at a device scale (device pixels per drawing unit), with that
+    // device pixel ratio set. Kept up to date as drawing goes on; scale 1 is image().
+    QImage imageAt(qreal scale) const;
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
     bool persistent() const { return memory_ == Memory::Persistent; }
@@ -71,7 +77,21 @@ public:
 private:
     void drawSegment(float x1, float y1, float x2, float y2, OleColour colour);
     QRect drawableArea() const;
+    void record(DrawOp op);
     void changed() { ++revision_; }
+
+    // What was drawn since the last Cls, to draw it again at another scale. A very long history
+    // is folded into a 1x base picture, so memory stays bounded.
+    std::vector<DrawOp> ops_;
+    QImage base_;
+    std::uint64_t generation_ = 0; // changes when ops_ starts afresh
+    struct Scaled {
+        qreal scale = 0;
+        std::uint64_t generation = ~0ull;
+        std::size_t applied = 0;
+        QImage image;
+    };
+    mutable Scaled scaled_;
 
     QImage image_;
     Memory memory_;

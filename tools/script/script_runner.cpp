@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QPainter>
 #include <QRegularExpression>
+#include <cmath>
 
 namespace kansu {
 
@@ -186,22 +187,37 @@ void ScriptRunner::perform(const QString& line) {
             form_->closeByFrame();
         return;
     } else if (verb == u"png" || verb == u"image") {
-        const QString path = restAfterWords(line, 2);
+        // png NAME FILE [SCALE]; image NAME FILE
+        QString path = restAfterWords(line, 2);
+        qreal scale = 1;
+        if (verb == u"png") {
+            static const QRegularExpression trailingScale(
+                QStringLiteral("^(.*\\S)\\s+([0-9]*\\.?[0-9]+)$"));
+            const QRegularExpressionMatch m = trailingScale.match(path);
+            if (m.hasMatch()) {
+                path = m.captured(1);
+                scale = m.captured(2).toDouble();
+                if (!(scale > 0 && scale <= 8))
+                    throw Failure(QStringLiteral("the scale must lie between 0 and 8"));
+            }
+        }
         if (verb == u"png" && first == u"window") {
-            window_->refresh();
-            writeImage(path, window_->grab().toImage());
+            writeImage(path, window_->renderAt(scale));
             return;
         }
         const ControlId id = controlNamed(first);
         if (form_->control(id).kind != ControlKind::Picture)
-            throw Failure{QStringLiteral("'%1' is not a picture box").arg(first)};
+            throw Failure(QStringLiteral("'%1' is not a picture box").arg(first));
         const PictureBox& box = form_->box(id);
         if (verb == u"image") {
             writeImage(path, box.image());
         } else {
-            QImage picture(box.width(), box.height(), QImage::Format_RGB32);
+            QImage picture(QSize(static_cast<int>(std::ceil(box.width() * scale)),
+                                 static_cast<int>(std::ceil(box.height() * scale))),
+                           QImage::Format_RGB32);
+            picture.setDevicePixelRatio(scale);
             QPainter painter(&picture);
-            paintPictureContents(painter, *form_, id, QPoint(0, 0));
+            paintPictureContents(painter, *form_, id, QPoint(0, 0), scale);
             painter.end();
             writeImage(path, picture);
         }

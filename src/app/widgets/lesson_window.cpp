@@ -193,6 +193,22 @@ void LessonWindow::refresh() {
     applyWindowSize();
 }
 
+QImage LessonWindow::renderAt(qreal scale) {
+    refresh();
+    QImage image(QSize(static_cast<int>(std::ceil(width() * scale)),
+                       static_cast<int>(std::ceil(height() * scale))),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(QColor(toQRgb(window::backColour)));
+    auto boxes = findChildren<PictureBoxWidget*>();
+    for (PictureBoxWidget* box : boxes)
+        box->setRenderScale(scale);
+    render(&image);
+    for (PictureBoxWidget* box : boxes)
+        box->setRenderScale(0);
+    return image;
+}
+
 void LessonWindow::applyWindowSize() {
     const WindowGeometry& g = form_.geometry();
     if (g.state == 2 || isMaximized())

@@ -20,6 +20,9 @@ public:
     // and the window's size.
     void refresh();
 
+    // The whole client area as an image at a device scale (1: one pixel a design pixel).
+    QImage renderAt(qreal scale);
+
     // The widget that shows a windowed control (nullptr for the lightweight ones).
     QWidget* widgetFor(ControlId id) const { return widgets_[indexOf(id)]; }
 

@@ -27,9 +27,11 @@ PictureBoxWidget::PictureBoxWidget(const Form1& form, ControlId id, QWidget* par
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void paintPictureContents(QPainter& painter, const Form1& form, ControlId id, QPoint origin) {
+void paintPictureContents(QPainter& painter, const Form1& form, ControlId id, QPoint origin,
+                          qreal scale) {
     const PictureBox& box = form.box(id);
-    painter.drawImage(origin, box.image());
+    // Drawn again at the device's resolution, so lines and numbers stay sharp when scaled.
+    painter.drawImage(origin, box.imageAt(scale));
     // Bottom of the stack first: the set lists each container's controls topmost first.
     const Container container = containerOf(id);
     const ControlSet& controls = form.controls();
@@ -57,7 +59,8 @@ void PictureBoxWidget::paintEvent(QPaintEvent*) {
 
     const int b = window::pictureBorder;
     painter.setClipRect(r.adjusted(b, b, -b, -b));
-    paintPictureContents(painter, form_, id_, QPoint(b, b));
+    paintPictureContents(painter, form_, id_, QPoint(b, b),
+                         renderScale_ > 0 ? renderScale_ : devicePixelRatioF());
 }
 
 } // namespace kansu

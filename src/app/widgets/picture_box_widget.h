@@ -13,16 +13,22 @@ class PictureBoxWidget : public QWidget {
 public:
     PictureBoxWidget(const Form1& form, ControlId id, QWidget* parent);
 
+    // Draws the picture at this device scale instead of the screen's (0: the screen's), for
+    // rendering the window into an image of another resolution.
+    void setRenderScale(qreal scale) { renderScale_ = scale; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     const Form1& form_;
     ControlId id_;
+    qreal renderScale_ = 0;
 };
 
-// Paints what the user sees of a picture box (border excluded) into painter at origin; shared by
-// the widget and by picture export.
-void paintPictureContents(QPainter& painter, const Form1& form, ControlId id, QPoint origin);
+// Paints what the user sees of a picture box (border excluded) into painter at origin, the image
+// drawn sharp at the given device scale; shared by the widget and by picture export.
+void paintPictureContents(QPainter& painter, const Form1& form, ControlId id, QPoint origin,
+                          qreal scale);
 
 } // namespace kansu
