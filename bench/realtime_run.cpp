@@ -1,8 +1,6 @@
 // A whole automatic run at the default speed "20" in real time, in the real window (offscreen):
 // prints its wall time and the process's CPU time over it, in milliseconds.
-#include "app/form1.h"
-#include "app/widgets/lesson_window.h"
-#include "app/widgets/qt_host.h"
+#include "app/widgets/running_lesson.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,12 +20,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    kansu::QtHost host;
-    kansu::Form1 form(host);
-    form.Form_Load();
-    kansu::LessonWindow window(form);
-    host.attach(&window);
-    window.show();
+    kansu::RunningLesson lesson;
+    kansu::Form1& form = lesson.form;
+    lesson.window.show();
     QApplication::processEvents();
 
     const double cpuBefore = cpuMilliseconds();

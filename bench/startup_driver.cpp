@@ -1,6 +1,7 @@
-// Start-up of a program under a private Xvfb: the wall time from exec to its first painted frame
-// (its window's background shows), and its peak resident memory once it has been closed.
-//   startup_driver PROGRAM TITLE RUNS
+// Start-up of two programs under a private Xvfb, measured in turns so that both meet the same
+// machine: the wall time from exec to the first painted frame (the window's pale green shows), and
+// the peak resident memory once the window has been closed. Prints the medians.
+//   startup_driver PROGRAM TITLE BASELINE BASELINE_TITLE [RUNS]
 #include "x_display.h"
 
 #include <QGuiApplication>
@@ -34,6 +35,13 @@ struct Sample {
     long peakKb = 0;
 };
 
+// The first frame shows at the top-left of the bare screen, where a window without a window
+// manager is mapped: watch a few pixels there, which is quick and needs no window id.
+bool greenAtTopLeft() {
+    const QImage corner = QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, 8, 8).toImage();
+    return !corner.isNull() && corner.pixel(5, 5) == qRgb(0xC0, 0xFF, 0xC0);
+}
+
 bool measure(const char* program, const char* title, Sample& sample) {
     const auto start = Clock::now();
     const pid_t pid = fork();
@@ -41,23 +49,16 @@ bool measure(const char* program, const char* title, Sample& sample) {
         execl(program, program, static_cast<char*>(nullptr));
         _exit(127);
     }
-    unsigned long window = 0;
     bool painted = false;
     while (Clock::now() - start < std::chrono::seconds(20)) {
-        if (!window)
-            window = findWindow(title);
-        if (window) {
-            const QImage image = QGuiApplication::primaryScreen()->grabWindow(window).toImage();
-            if (!image.isNull() && image.width() > 10 &&
-                image.pixel(5, image.height() / 2) == qRgb(0xC0, 0xFF, 0xC0)) {
-                painted = true;
-                break;
-            }
+        if (greenAtTopLeft()) {
+            painted = true;
+            break;
         }
-        QThread::usleep(500);
+        QThread::usleep(200);
     }
     sample.firstFrameMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    if (window)
+    if (const unsigned long window = findWindow(title))
         kansu::e2e::requestClose(window);
     int status = 0;
     rusage usage{};
@@ -68,17 +69,21 @@ bool measure(const char* program, const char* title, Sample& sample) {
         QThread::usleep(1000);
     }
     sample.peakKb = usage.ru_maxrss;
+    // Wait for the screen to be bare again before the next start.
+    while (greenAtTopLeft())
+        QThread::usleep(1000);
     return painted;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: startup_driver PROGRAM TITLE [RUNS]\n");
+    if (argc < 5) {
+        std::fprintf(stderr,
+                     "usage: startup_driver PROGRAM TITLE BASELINE BASELINE_TITLE [RUNS]\n");
         return 2;
     }
-    const int runs = argc > 3 ? std::atoi(argv[3]) : 5;
+    const int runs = argc > 5 ? std::atoi(argv[5]) : 15;
     kansu::e2e::XDisplay display;
     if (!display.running())
         return 1;
@@ -87,20 +92,31 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
 
-    std::vector<double> frames;
-    std::vector<long> peaks;
-    Sample warmUp;
-    measure(argv[1], argv[2], warmUp); // fills the file and font caches
-    for (int i = 0; i < runs; ++i) {
-        Sample s;
-        if (!measure(argv[1], argv[2], s))
-            return 1;
-        frames.push_back(s.firstFrameMs);
-        peaks.push_back(s.peakKb);
+    struct Series {
+        const char* program;
+        const char* title;
+        std::vector<double> frames;
+        std::vector<long> peaks;
+    } series[] = {{argv[1], argv[2], {}, {}}, {argv[3], argv[4], {}, {}}};
+    for (Series& s : series) {
+        Sample warmUp; // fills the file and font caches
+        measure(s.program, s.title, warmUp);
     }
-    std::sort(frames.begin(), frames.end());
-    std::sort(peaks.begin(), peaks.end());
-    std::printf("first_frame_ms %.1f\npeak_rss_kb %ld\n", frames[frames.size() / 2],
-                peaks[peaks.size() / 2]);
+    for (int i = 0; i < runs; ++i)
+        for (Series& s : series) {
+            Sample sample;
+            if (!measure(s.program, s.title, sample))
+                return 1;
+            s.frames.push_back(sample.firstFrameMs);
+            s.peaks.push_back(sample.peakKb);
+        }
+    const char* names[] = {"program", "baseline"};
+    for (int k = 0; k < 2; ++k) {
+        Series& s = series[k];
+        std::sort(s.frames.begin(), s.frames.end());
+        std::sort(s.peaks.begin(), s.peaks.end());
+        std::printf("%s_first_frame_ms %.1f\n%s_peak_rss_kb %ld\n", names[k],
+                    s.frames[s.frames.size() / 2], names[k], s.peaks[s.peaks.size() / 2]);
+    }
     return 0;
 }

@@ -1,9 +1,7 @@
 // Starts the real window, starts automatic play, and ends the program from inside a wait, either
 // with "終了" or by closing the window. The process must leave its event loop at once with status
 // 0; the sanitizers catch anything touched after the window is gone.
-#include "app/form1.h"
-#include "app/widgets/lesson_window.h"
-#include "app/widgets/qt_host.h"
+#include "app/widgets/running_lesson.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,11 +15,9 @@ int main(int argc, char** argv) {
     const bool byFrame = argc > 1 && std::strcmp(argv[1], "close") == 0;
     QApplication app(argc, argv);
 
-    kansu::QtHost host;
-    kansu::Form1 form(host);
-    form.Form_Load();
-    kansu::LessonWindow window(form);
-    host.attach(&window);
+    kansu::RunningLesson lesson;
+    kansu::Form1& form = lesson.form;
+    kansu::LessonWindow& window = lesson.window;
     window.show();
 
     using enum kansu::ControlId;

@@ -1,6 +1,7 @@
 #include "app/widgets/lesson_window.h"
 
 #include "app/widgets/control_painter.h"
+#include "app/widgets/face_button.h"
 #include "app/widgets/picture_box_widget.h"
 
 #include <QCheckBox>
@@ -44,16 +45,6 @@ QRect placeOf(const Control& c) {
                  static_cast<int>(std::lround(c.width)), static_cast<int>(std::lround(c.height)));
 }
 
-QString buttonStyle(OleColour back) {
-    const QColor face(toQRgb(back));
-    return QStringLiteral("QPushButton { background-color: %1; color: black; border: 2px outset %2;"
-                          " padding: 0px; }"
-                          "QPushButton:pressed { border-style: inset; }"
-                          "QPushButton:disabled { color: #808080; }"
-                          "QPushButton:focus { outline: 1px dotted black; }")
-        .arg(face.name(), face.darker(130).name());
-}
-
 } // namespace
 
 LessonWindow::LessonWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
@@ -76,8 +67,7 @@ void LessonWindow::build() {
         QWidget* w = nullptr;
         switch (c.kind) {
         case ControlKind::Button: {
-            auto* b = new QPushButton(c.caption, this);
-            b->setStyleSheet(buttonStyle(c.backColour));
+            auto* b = new FaceButton(c.caption, QColor(toQRgb(c.backColour)), this);
             connect(b, &QPushButton::clicked, this,
                     [this, id] { act([this, id] { form_.click(id); }); });
             w = b;
@@ -85,10 +75,13 @@ void LessonWindow::build() {
         }
         case ControlKind::Check: {
             auto* b = new QCheckBox(c.caption, this);
-            b->setStyleSheet(
-                QStringLiteral("QCheckBox { background-color: %1; color: %2; }")
-                    .arg(QColor(toQRgb(c.backColour)).name(),
-                         QColor(toQRgb(c.foreColour.value_or(colours::windowText))).name()));
+            b->setAutoFillBackground(true);
+            b->setBackgroundRole(QPalette::Window);
+            QPalette colours = b->palette();
+            colours.setColor(QPalette::Window, QColor(toQRgb(c.backColour)));
+            colours.setColor(QPalette::WindowText,
+                             QColor(toQRgb(c.foreColour.value_or(colours::windowText))));
+            b->setPalette(colours);
             connect(b, &QCheckBox::clicked, this,
                     [this, id] { act([this, id] { form_.click(id); }); });
             w = b;
