@@ -30,8 +30,8 @@ double scaledCoordinate(double c, int width, int deviceWidth, qreal scale) {
     return scale * (c + centre) - deviceCentre;
 }
 
-QFont scaledFont(const FontSpec& spec, qreal scale) {
-    QFont font = canvasFont(spec);
+QFont scaledFont(const FontSpec& wanted, qreal scale) {
+    QFont font = canvasFont(wanted);
     if (scale != 1)
         font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * scale))));
     return font;

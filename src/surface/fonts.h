@@ -14,11 +14,11 @@ struct FontSpec {
 
 // The design face where the system has it, otherwise the metric-compatible IPA P Gothic, then any
 // Japanese gothic. Sized in pixels, a point being 4/3 pixel, so the layout holds at every dpi.
-QFont designFont(const FontSpec& spec);
+QFont designFont(const FontSpec& wanted);
 
 // The same font for drawing into a picture box's image: aliased, so every pixel is in the exact
 // colour and text printed again in the back colour erases it without a trace.
-QFont canvasFont(const FontSpec& spec);
+QFont canvasFont(const FontSpec& wanted);
 
 // Pixel size of a font of the given points.
 int pixelSizeForPoints(double points);
