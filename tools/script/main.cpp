@@ -9,7 +9,21 @@
 #include <iterator>
 #include <string>
 
+namespace {
+
+// Keeps standard error for the script's own errors: Qt's note that a session without a runtime
+// directory falls back to a temporary one says nothing about the script.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths: ")))
+        return;
+    std::fprintf(stderr, "%s\n",
+                 qFormatLogMessage(type, context, message).toLocal8Bit().constData());
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    qInstallMessageHandler(quietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 2) {
