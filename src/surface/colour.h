@@ -13,11 +13,6 @@ constexpr QRgb toQRgb(OleColour c) {
                 static_cast<int>((c >> 16) & 0xFF));
 }
 
-constexpr OleColour fromQRgb(QRgb c) {
-    return static_cast<OleColour>(qRed(c)) | (static_cast<OleColour>(qGreen(c)) << 8) |
-           (static_cast<OleColour>(qBlue(c)) << 16);
-}
-
 // Entry n (0..15) of the classic 16-colour palette.
 OleColour paletteColour(int n);
 

@@ -48,7 +48,6 @@ public:
     void setDrawWidth(int w) { drawWidth_ = w < 1 ? 1 : w; }
     int fillStyle() const { return fillStyle_; }
     void setFillStyle(int style) { fillStyle_ = style; }
-    OleColour fillColour() const { return fillColour_; }
     void setFillColour(OleColour c) { fillColour_ = c; }
     float currentX() const { return currentX_; }
     float currentY() const { return currentY_; }

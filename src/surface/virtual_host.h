@@ -30,7 +30,6 @@ public:
     const std::vector<std::int32_t>& waits() const { return waits_; }
     std::uint64_t elapsed() const { return elapsed_; }
     bool ended() const { return ended_; }
-    std::size_t queued() const { return queue_.size(); }
 
 private:
     struct Queued {
