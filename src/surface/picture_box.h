@@ -73,6 +73,9 @@ public:
     // Height of a printed line in the box's font.
     int textHeight() const;
 
+    // The drawing operations since the last Cls, in the order they were made.
+    const std::vector<DrawOp>& history() const { return ops_; }
+
 private:
     void drawSegment(float x1, float y1, float x2, float y2, OleColour colour);
     QRect drawableArea() const;
