@@ -1,7 +1,6 @@
 #include "app/form1.h"
 #include "surface/virtual_host.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 namespace kansu {
@@ -67,9 +66,6 @@ BENCHMARK(WholeRunInVirtualTime)->Unit(benchmark::kMillisecond);
 } // namespace kansu
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -64,7 +64,7 @@ TEST_F(AutoPlay, ButtonsShowTheRunningStateDuringTheRun) {
 }
 
 TEST_F(AutoPlay, StopEndsTheRunAfterTheCurrentWait) {
-    form.typeText(Combo1, QStringLiteral("80"));
+    form.typeText(Combo1, std::string("80"));
     host.deliverInWait(3, [&] {
         click(tomeru);
         EXPECT_EQ(form.vars.stopRequested, 1);
@@ -110,7 +110,7 @@ TEST_F(AutoPlay, PressedAgainWhileStoppingResumesTheSameRun) {
 }
 
 TEST_F(AutoPlay, ZeroSpeedRunsStraightThroughWithoutEvents) {
-    form.typeText(Combo1, QStringLiteral(" 0"));
+    form.typeText(Combo1, std::string(" 0"));
     bool delivered = false;
     host.deliverInWait(3, [&] {
         click(tomeru);
@@ -128,7 +128,7 @@ TEST_F(AutoPlay, ZeroSpeedRunsStraightThroughWithoutEvents) {
 }
 
 TEST_F(AutoPlay, SpeedChangeTakesEffectFromTheNextWait) {
-    host.deliverInWait(2, [&] { form.typeText(Combo1, QStringLiteral("80")); });
+    host.deliverInWait(2, [&] { form.typeText(Combo1, std::string("80")); });
     click(jidou);
     ASSERT_EQ(host.waits().size(), 80u);
     EXPECT_EQ(host.waits()[0], 100);
@@ -163,20 +163,20 @@ TEST_F(AutoPlay, WaitPerStepFromTheSpeedText) {
         {"１２", 0},
     };
     for (const auto& e : cases) {
-        form.typeText(Combo1, QString::fromUtf8(e.text));
+        form.typeText(Combo1, std::string(e.text));
         EXPECT_EQ(form.stepWait(), e.wait) << e.text;
     }
 }
 
 TEST_F(AutoPlay, NegativeSpeedMeansNoWait) {
-    form.typeText(Combo1, QStringLiteral("-5"));
+    form.typeText(Combo1, std::string("-5"));
     click(jidou);
     EXPECT_EQ(host.elapsed(), 0u);
     EXPECT_EQ(form.vars.michinori, 320);
 }
 
 TEST_F(AutoPlay, HugeWaitCanStillBeStopped) {
-    form.typeText(Combo1, QStringLiteral("1e400"));
+    form.typeText(Combo1, std::string("1e400"));
     host.deliverInWait(1, [&] { click(tomeru); });
     click(jidou);
     EXPECT_EQ(form.vars.michinori, 4);

@@ -31,7 +31,7 @@ TEST(NumberText, ClassicDecimalForm) {
         {-0.0, " 0"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(conv::numberText(c.value), QString::fromLatin1(c.text)) << c.value;
+        EXPECT_EQ(conv::numberText(c.value), std::string(c.text)) << c.value;
 }
 
 TEST(NumberText, NonFiniteValuesHaveAText) {
@@ -82,7 +82,7 @@ TEST(NumericValue, ReadsTheLongestNumericPrefix) {
         {"2147483648", 2147483648.0},
     };
     for (const auto& c : cases) {
-        const conv::NumericValue v = conv::numericValue(QString::fromUtf8(c.text));
+        const conv::NumericValue v = conv::numericValue(std::string(c.text));
         EXPECT_DOUBLE_EQ(v.value, c.value) << c.text;
         EXPECT_FALSE(v.overflow) << c.text;
     }
@@ -90,25 +90,29 @@ TEST(NumericValue, ReadsTheLongestNumericPrefix) {
 
 TEST(NumericValue, ReportsOverflowInsteadOfFailing) {
     for (const char* text : {"1e400", "-1e400", "&H123456789"}) {
-        const conv::NumericValue v = conv::numericValue(QString::fromLatin1(text));
+        const conv::NumericValue v = conv::numericValue(std::string(text));
         EXPECT_TRUE(v.overflow) << text;
         EXPECT_TRUE(std::isinf(v.value)) << text;
     }
-    const QString manyDigits(10000, u'9');
+    const std::string manyDigits(10000, u'9');
     EXPECT_TRUE(conv::numericValue(manyDigits).overflow);
-    EXPECT_DOUBLE_EQ(conv::numericValue(QStringLiteral("0.") + manyDigits).value, 1.0);
+    EXPECT_DOUBLE_EQ(conv::numericValue(std::string("0.") + manyDigits).value, 1.0);
 }
 
 TEST(NumericValue, StopsAtEmbeddedControlCharacters) {
-    EXPECT_DOUBLE_EQ(conv::numericValue(QString::fromUtf16(u"4\u00005", 3)).value, 4);
-    EXPECT_DOUBLE_EQ(conv::numericValue(QStringLiteral("3\n5")).value, 35); // line feeds are blanks
+    EXPECT_DOUBLE_EQ(conv::numericValue(std::string("4\0"
+                                                    "5",
+                                                    3))
+                         .value,
+                     4);
+    EXPECT_DOUBLE_EQ(conv::numericValue(std::string("3\n5")).value, 35); // line feeds are blanks
 }
 
 TEST(FullWidth, DigitsAndBlanks) {
-    EXPECT_EQ(conv::fullWidth(QStringLiteral(" 2")), QStringLiteral("　２"));
-    EXPECT_EQ(conv::fullWidth(QStringLiteral(" 30")), QStringLiteral("　３０"));
-    EXPECT_EQ(conv::fullWidth(QStringLiteral("-1.5A")), QStringLiteral("－１．５Ａ"));
-    EXPECT_EQ(conv::fullWidth(QStringLiteral("秒")), QStringLiteral("秒"));
+    EXPECT_EQ(conv::fullWidth(std::string(" 2")), std::string("　２"));
+    EXPECT_EQ(conv::fullWidth(std::string(" 30")), std::string("　３０"));
+    EXPECT_EQ(conv::fullWidth(std::string("-1.5A")), std::string("－１．５Ａ"));
+    EXPECT_EQ(conv::fullWidth(std::string("秒")), std::string("秒"));
 }
 
 TEST(IntegerConversions, HalvesGoToTheEvenNeighbour) {
@@ -141,11 +145,11 @@ TEST(IntegerPart, RoundsDown) {
 }
 
 TEST(Substrings, OneBasedPositions) {
-    EXPECT_EQ(conv::mid(QStringLiteral(" .3"), 2), QStringLiteral(".3"));
-    EXPECT_EQ(conv::mid(QStringLiteral("ab"), 3), QString());
-    EXPECT_EQ(conv::mid(QStringLiteral("ab"), 0), QString());
-    EXPECT_EQ(conv::position(QStringLiteral(" 2.5"), QStringLiteral(".")), 3);
-    EXPECT_EQ(conv::position(QStringLiteral(" 3"), QStringLiteral(".")), 0);
+    EXPECT_EQ(conv::mid(std::string(" .3"), 2), std::string(".3"));
+    EXPECT_EQ(conv::mid(std::string("ab"), 3), std::string());
+    EXPECT_EQ(conv::mid(std::string("ab"), 0), std::string());
+    EXPECT_EQ(conv::position(std::string(" 2.5"), std::string(".")), 3);
+    EXPECT_EQ(conv::position(std::string(" 3"), std::string(".")), 0);
 }
 
 TEST(TimeText, EveryCounterValueGivesBlankSecondsPointTenths) {
@@ -155,11 +159,12 @@ TEST(TimeText, EveryCounterValueGivesBlankSecondsPointTenths) {
     } cases[] = {{0, " 0.0"},  {4, " 0.1"},   {36, " 0.9"},  {40, " 1.0"},
                  {44, " 1.1"}, {160, " 4.0"}, {316, " 7.9"}, {320, " 8.0"}};
     for (const auto& c : cases)
-        EXPECT_EQ(motion::timeText(c.d), QString::fromLatin1(c.text)) << c.d;
+        EXPECT_EQ(motion::timeText(c.d), std::string(c.text)) << c.d;
 
     for (int d = 0; d <= 320; d += 4) {
-        const QString text = motion::timeText(d);
-        const QString expected = QStringLiteral(" %1.%2").arg(d / 40).arg((d % 40) / 4);
+        const std::string text = motion::timeText(d);
+        const std::string expected =
+            " " + std::to_string(d / 40) + "." + std::to_string((d % 40) / 4);
         EXPECT_EQ(text, expected) << d;
         EXPECT_DOUBLE_EQ(conv::numericValue(text).value, d / 40.0) << d;
     }

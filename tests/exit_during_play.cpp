@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     window.show();
 
     using enum kansu::ControlId;
-    form.typeText(Combo1, QStringLiteral("80")); // 400 ms a step
+    form.typeText(Combo1, "80"); // 400 ms a step
     QTimer::singleShot(0, &window, [&] {
         static_cast<QAbstractButton*>(window.widgetFor(jidou))->click();
         // Reached only once the run has returned.

@@ -5,14 +5,14 @@ namespace {
 
 using enum ControlId;
 
-const QRgb yellow = rgb(colours::lightYellow);
-const QRgb black = rgb(colours::black);
-const QRgb white = rgb(colours::white);
+const Rgb yellow = rgb(colours::lightYellow);
+const Rgb black = rgb(colours::black);
+const Rgb white = rgb(colours::white);
 
 // Whether the point lies inside (or on) the triangle abc.
-bool insideTriangle(QPointF p, QPointF a, QPointF b, QPointF c) {
-    auto side = [](QPointF u, QPointF v, QPointF w) {
-        return (v.x() - u.x()) * (w.y() - u.y()) - (v.y() - u.y()) * (w.x() - u.x());
+bool insideTriangle(PointF p, PointF a, PointF b, PointF c) {
+    auto side = [](PointF u, PointF v, PointF w) {
+        return (v.x - u.x) * (w.y - u.y) - (v.y - u.y) * (w.x - u.x);
     };
     const double d1 = side(a, b, p), d2 = side(b, c, p), d3 = side(c, a, p);
     const bool negative = d1 < 0 || d2 < 0 || d3 < 0;
@@ -24,8 +24,8 @@ class Figure : public Lesson {
 protected:
     // Every yellow pixel of the board lies inside triangle BQP; returns how many there are.
     int shadedInsideTriangle() {
-        const QImage& image = form.box(kokuban).image();
-        const QPointF b(form.vars.Bx, form.vars.By), q(form.vars.Qx, form.vars.Qy),
+        const Image& image = form.box(kokuban).image();
+        const PointF b(form.vars.Bx, form.vars.By), q(form.vars.Qx, form.vars.Qy),
             p(form.vars.Px, form.vars.Py);
         int shaded = 0;
         bool leaked = false;
@@ -33,7 +33,7 @@ protected:
             for (int x = 0; x < image.width(); ++x)
                 if (image.pixel(x, y) == yellow) {
                     ++shaded;
-                    if (!leaked && !insideTriangle(QPointF(x, y), b, q, p)) {
+                    if (!leaked && !insideTriangle(PointF(x, y), b, q, p)) {
                         leaked = true;
                         ADD_FAILURE() << "m " << form.vars.michinori << ": yellow outside the "
                                       << "triangle at " << x << "," << y;
@@ -57,13 +57,13 @@ TEST_F(Figure, ShadedAreaGrowsWithTheTriangle) {
     tick(Check6);
     const struct {
         double m;
-        QPoint seed;
+        Point seed;
     } rows[] = {{8, {102, 368}},   {80, {102, 368}},  {160, {102, 368}},
                 {164, {106, 368}}, {240, {258, 368}}, {320, {418, 368}}};
     int previous = 0;
     for (const auto& r : rows) {
         stepTo(r.m);
-        EXPECT_EQ(board(r.seed.x(), r.seed.y()), yellow) << r.m;
+        EXPECT_EQ(board(r.seed.x, r.seed.y), yellow) << r.m;
         const int shaded = shadedInsideTriangle();
         // Roughly the triangle's area, less its 3-pixel outline.
         const double area =
@@ -89,13 +89,13 @@ TEST_F(Figure, NothingShadedWhileTheTriangleIsTooSmall) {
 TEST_F(Figure, NoShadingWithoutTheAreaDisplay) {
     stepTo(200);
     EXPECT_EQ(countColour(form.box(kokuban).image(), yellow), 0);
-    EXPECT_EQ(form.box(kokuban).fillStyle(), PictureBox::Transparent);
+    EXPECT_EQ(form.box(kokuban).fillStyle(), PictureBox::FillStyle::Transparent);
     // Ticking " y cm" shows at the next redraw, not at once.
     tick(Check6);
     EXPECT_EQ(countColour(form.box(kokuban).image(), yellow), 0);
     stepTo(204);
     EXPECT_GT(countColour(form.box(kokuban).image(), yellow), 0);
-    EXPECT_EQ(form.box(kokuban).fillStyle(), PictureBox::Transparent);
+    EXPECT_EQ(form.box(kokuban).fillStyle(), PictureBox::FillStyle::Transparent);
 }
 
 TEST_F(Figure, SquareAndTriangleInAThreePixelPen) {
@@ -132,7 +132,7 @@ TEST_F(Figure, GridLiesOverTheShading) {
 TEST_F(Figure, ClearingTheGridRedrawsTheFigure) {
     tick(Check6);
     stepTo(120);
-    const QImage plain = form.box(kokuban).image();
+    const Image plain = form.box(kokuban).image();
     tick(Check1);
     EXPECT_NE(form.box(kokuban).image(), plain);
     untick(Check1);
@@ -161,7 +161,7 @@ TEST_F(Figure, ClearingTheGridEarlyShowsTheAreaLabelsWhereverTheyWere) {
 TEST_F(Figure, RedrawIsIdempotent) {
     tick(Check6);
     stepTo(244);
-    const QImage once = form.box(kokuban).image();
+    const Image once = form.box(kokuban).image();
     form.RedrawFigure();
     EXPECT_EQ(form.box(kokuban).image(), once);
 }

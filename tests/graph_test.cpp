@@ -5,14 +5,14 @@ namespace {
 
 using enum ControlId;
 
-const QRgb green = rgb(colours::green);
-const QRgb lightBlue = rgb(colours::lightBlue);
-const QRgb lightRed = rgb(colours::lightRed);
-const QRgb white = rgb(colours::white);
+const Rgb green = rgb(colours::green);
+const Rgb lightBlue = rgb(colours::lightBlue);
+const Rgb lightRed = rgb(colours::lightRed);
+const Rgb white = rgb(colours::white);
 
 class Graph : public Lesson {
 protected:
-    const QImage& image() const { return form.box(gamen).image(); }
+    const Image& image() const { return form.box(gamen).image(); }
 };
 
 TEST_F(Graph, AxesGridAndCaptions) {
@@ -26,19 +26,19 @@ TEST_F(Graph, AxesGridAndCaptions) {
     EXPECT_EQ(graph(296, 300), white);
     EXPECT_EQ(graph(100, 468), white);
     // Black numbers below the x axis and left of the y axis, and the unit captions.
-    const QRgb black = rgb(colours::black);
-    EXPECT_GT(countColour(image(), black, QRect(76, 500, 30, 20)), 0);  // ２
-    EXPECT_GT(countColour(image(), black, QRect(244, 500, 30, 20)), 0); // ８
-    EXPECT_GT(countColour(image(), black, QRect(280, 500, 37, 20)), 0); // (秒)
-    EXPECT_GT(countColour(image(), black, QRect(0, 70, 34, 16)), 0);    // ３０
-    EXPECT_GT(countColour(image(), black, QRect(0, 2, 34, 16)), 0);     // (cm²)
-    EXPECT_EQ(countColour(image(), black, QRect(100, 100, 150, 300)), 0);
+    const Rgb black = rgb(colours::black);
+    EXPECT_GT(countColour(image(), black, Rect(76, 500, 30, 20)), 0);  // ２
+    EXPECT_GT(countColour(image(), black, Rect(244, 500, 30, 20)), 0); // ８
+    EXPECT_GT(countColour(image(), black, Rect(280, 500, 37, 20)), 0); // (秒)
+    EXPECT_GT(countColour(image(), black, Rect(0, 70, 34, 16)), 0);    // ３０
+    EXPECT_GT(countColour(image(), black, Rect(0, 2, 34, 16)), 0);     // (cm²)
+    EXPECT_EQ(countColour(image(), black, Rect(100, 100, 150, 300)), 0);
     EXPECT_EQ(form.box(gamen).drawWidth(), 1);
     EXPECT_EQ(form.box(gamen).foreColour(), colours::black);
 }
 
 TEST_F(Graph, RepaintingTheBackgroundChangesNothing) {
-    const QImage before = image();
+    const Image before = image();
     form.DrawGraphAxes(1);
     EXPECT_EQ(image(), before);
 }
@@ -64,12 +64,12 @@ TEST_F(Graph, LightBlueUpToFourSecondsLightRedAfter) {
     EXPECT_GT(countColour(image(), lightBlue), 200);
     EXPECT_EQ(countColour(image(), lightRed), 0);
     // Around the point of 3.95 s, off the grid lines.
-    EXPECT_GT(countColour(image(), lightBlue, QRect(144, 275, 3, 3)), 0);
+    EXPECT_GT(countColour(image(), lightBlue, Rect(144, 275, 3, 3)), 0);
     stepTo(164);
-    EXPECT_GT(countColour(image(), lightRed, QRect(147, 267, 3, 3)), 0); // 4.05 s
+    EXPECT_GT(countColour(image(), lightRed, Rect(147, 267, 3, 3)), 0); // 4.05 s
     stepTo(320);
-    EXPECT_GT(countColour(image(), lightRed, QRect(256, 50, 3, 3)), 0); // 7.95 s
-    EXPECT_EQ(countColour(image(), lightBlue, QRect(150, 0, 167, 264)), 0);
+    EXPECT_GT(countColour(image(), lightRed, Rect(256, 50, 3, 3)), 0); // 7.95 s
+    EXPECT_EQ(countColour(image(), lightBlue, Rect(150, 0, 167, 264)), 0);
 }
 
 TEST_F(Graph, GridLinesCutThroughTheTrace) {
@@ -123,29 +123,29 @@ TEST_F(Graph, TickingWidensTheWindowUnlessMaximised) {
 TEST_F(Graph, HandTypedTimesOutsideTheGraphDrawNothing) {
     tick(Check2);
     stepTo(40);
-    const QImage before = image();
-    const QString texts[] = {"",
-                             "   ",
-                             "abc",
-                             "-1",
-                             "1e400",
-                             "nan",
-                             "８",
-                             "8.5",
-                             "0.05",
-                             "-0",
-                             "inf",
-                             "&H7FFFFFFF",
-                             QString(10000, u'7')};
-    for (const QString& typed : texts) {
+    const Image before = image();
+    const std::string texts[] = {"",
+                                 "   ",
+                                 "abc",
+                                 "-1",
+                                 "1e400",
+                                 "nan",
+                                 "８",
+                                 "8.5",
+                                 "0.05",
+                                 "-0",
+                                 "inf",
+                                 "&H7FFFFFFF",
+                                 std::string(10000, '7')};
+    for (const std::string& typed : texts) {
         form.typeText(Text1, typed);
         form.PlotGraphSegment(1);
         form.PlotGraphSegment(0);
-        EXPECT_EQ(image(), before) << typed.left(20).toStdString();
+        EXPECT_EQ(image(), before) << typed.substr(0, 20);
         EXPECT_NEAR(form.vars.graphPrevX, 63, 1e-9);
         EXPECT_EQ(form.vars.graphPrevY, 481);
     }
-    form.typeText(Text1, QStringLiteral("-1"));
+    form.typeText(Text1, std::string("-1"));
     click(modoru);
     EXPECT_EQ(text1(), " 0.9");
     EXPECT_EQ(form.vars.michinori, 36);
@@ -155,10 +155,10 @@ TEST_F(Graph, HandTypedTimesOutsideTheGraphDrawNothing) {
 TEST_F(Graph, NothingHappensAtTheStart) {
     tick(Check2);
     const auto revision = form.box(gamen).revision();
-    form.kokubanBox().setFillStyle(PictureBox::Solid);
+    form.kokubanBox().setFillStyle(PictureBox::FillStyle::Solid);
     form.PlotGraphSegment(0);
     EXPECT_EQ(form.box(gamen).revision(), revision);
-    EXPECT_EQ(form.box(kokuban).fillStyle(), PictureBox::Solid);
+    EXPECT_EQ(form.box(kokuban).fillStyle(), PictureBox::FillStyle::Solid);
 }
 
 } // namespace

@@ -70,28 +70,28 @@ const Expected layoutTable[] = {
 TEST(Layout, EveryControlHasItsDesignPlaceCaptionAndColour) {
     const ControlSet set = designLayout();
     ASSERT_EQ(std::size(layoutTable), controlCount);
-    std::set<QString> names;
+    std::set<std::string> names;
     for (const Expected& e : layoutTable) {
         const Control& c = set[indexOf(e.id)];
         SCOPED_TRACE(e.name);
-        EXPECT_EQ(c.name, QString::fromUtf8(e.name));
+        EXPECT_EQ(c.name, std::string(e.name));
         EXPECT_EQ(c.kind, e.kind);
         EXPECT_EQ(c.container, e.container);
         if (c.kind == K::Line) {
-            EXPECT_EQ(QRectF(QPointF(c.x1, c.y1), QPointF(c.x2, c.y2)),
-                      QRectF(QPointF(e.left, e.top), QPointF(e.width, e.height)));
+            EXPECT_EQ((std::array{c.x1, c.y1, c.x2, c.y2}),
+                      (std::array{e.left, e.top, e.width, e.height}));
             EXPECT_EQ(c.foreColour, e.colour);
         } else {
-            EXPECT_EQ(QRectF(c.left, c.top, c.width, c.height),
-                      QRectF(e.left, e.top, e.width, e.height));
+            EXPECT_EQ((std::array{c.left, c.top, c.width, c.height}),
+                      (std::array{e.left, e.top, e.width, e.height}));
             EXPECT_EQ(c.backColour, e.colour);
         }
-        const QString text = c.kind == K::Text || c.kind == K::Combo ? c.text : c.caption;
-        EXPECT_EQ(text, QString::fromUtf8(e.caption));
+        const std::string text = c.kind == K::Text || c.kind == K::Combo ? c.text : c.caption;
+        EXPECT_EQ(text, std::string(e.caption));
         EXPECT_TRUE(c.enabled);
         EXPECT_TRUE(c.visible);
         EXPECT_EQ(c.value, 0);
-        names.insert(c.name.section(u'(', 0, 0));
+        names.insert(c.name.substr(0, c.name.find('(')));
     }
     EXPECT_EQ(names.size(), 30u);
 }
@@ -107,9 +107,8 @@ TEST(Layout, FontsOfTheDesign) {
                  {Label6, 24, false},    {Label4_7, 12, true},  {Label4_4, 18, false},
                  {Text1, 18, false},     {tomeru, 12, false},   {Label5, 24, true}};
     for (const auto& f : fonts) {
-        EXPECT_EQ(set[indexOf(f.id)].font.points, f.points)
-            << set[indexOf(f.id)].name.toStdString();
-        EXPECT_EQ(set[indexOf(f.id)].font.bold, f.bold) << set[indexOf(f.id)].name.toStdString();
+        EXPECT_EQ(set[indexOf(f.id)].font.points, f.points) << set[indexOf(f.id)].name;
+        EXPECT_EQ(set[indexOf(f.id)].font.bold, f.bold) << set[indexOf(f.id)].name;
     }
 }
 
@@ -120,7 +119,7 @@ TEST(Layout, KeyboardFocusOrder) {
                                Command1, Check5, Check6, Text1,  Check4};
     int position = 0;
     for (ControlId id : order)
-        EXPECT_EQ(set[indexOf(id)].tabIndex, position++) << set[indexOf(id)].name.toStdString();
+        EXPECT_EQ(set[indexOf(id)].tabIndex, position++) << set[indexOf(id)].name;
     int focusable = 0;
     for (const Control& c : set)
         focusable += c.tabIndex.has_value();
@@ -156,7 +155,7 @@ TEST(WindowSize, PictureBoxesDrawInsideTheirBorder) {
     EXPECT_EQ(form.box(kokuban).height(), 451);
     EXPECT_EQ(form.box(gamen).width(), 317);
     EXPECT_EQ(form.box(hyo).height(), 101);
-    EXPECT_EQ(pictureClientRect(form.control(kokuban)), QRect(10, 50, 501, 451));
+    EXPECT_EQ(pictureClientRect(form.control(kokuban)), Rect(10, 50, 501, 451));
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "app/form1.h"
 #include "surface/virtual_host.h"
 
-#include <QImage>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace kansu::testing {
@@ -30,9 +30,9 @@ protected:
             form.click(ControlId::modoru);
     }
     const Control& c(ControlId id) const { return form.control(id); }
-    QString text1() const { return form.control(ControlId::Text1).text; }
-    QRgb board(int x, int y) const { return form.box(ControlId::kokuban).image().pixel(x, y); }
-    QRgb graph(double x, double y) const {
+    std::string text1() const { return form.control(ControlId::Text1).text; }
+    Rgb board(int x, int y) const { return form.box(ControlId::kokuban).image().pixel(x, y); }
+    Rgb graph(double x, double y) const {
         return form.box(ControlId::gamen).image().pixel(static_cast<int>(x), static_cast<int>(y));
     }
 
@@ -40,13 +40,19 @@ protected:
     Form1 form{host};
 };
 
-constexpr QRgb rgb(OleColour c) {
-    return toQRgb(c);
+constexpr Rgb rgb(OleColour c) {
+    return toRgb(c);
+}
+
+// A line control's end points, X1, Y1, X2, Y2.
+using Segment = std::array<float, 4>;
+inline Segment lineOf(const Control& c) {
+    return {c.x1, c.y1, c.x2, c.y2};
 }
 
 // Counts the pixels of a colour inside a rectangle of an image.
-inline int countColour(const QImage& image, QRgb colour, QRect area = {}) {
-    if (area.isNull())
+inline int countColour(const Image& image, Rgb colour, Rect area = {}) {
+    if (area.isEmpty())
         area = image.rect();
     area = area.intersected(image.rect());
     int n = 0;

@@ -5,14 +5,14 @@
 namespace kansu {
 namespace {
 
-constexpr QRgb white = 0xFFFFFFFF;
+constexpr Rgb white = 0xFFFFFFFF;
 
-QRect inkBounds(const QImage& image, QRgb background = white) {
-    QRect bounds;
+Rect inkBounds(const Image& image, Rgb background = white) {
+    Rect bounds;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (image.pixel(x, y) != background)
-                bounds |= QRect(x, y, 1, 1);
+                bounds = bounds.united(Rect(x, y, 1, 1));
     return bounds;
 }
 
@@ -39,15 +39,15 @@ TEST(PictureBox, LineFormsShareTheCurrentPoint) {
     b.lineStep(50, 50, 10, -5, colours::lightRed);
     EXPECT_EQ(b.currentX(), 60);
     EXPECT_EQ(b.currentY(), 45);
-    EXPECT_EQ(b.image().pixel(60, 45), toQRgb(colours::lightRed) | 0xFF000000);
+    EXPECT_EQ(b.image().pixel(60, 45), toRgb(colours::lightRed) | 0xFF000000);
 }
 
 TEST(PictureBox, PrintPlacesTheTextCellAtTheCurrentPoint) {
     PictureBox b = box();
     b.setCurrentX(50);
     b.setCurrentY(20);
-    b.print(QStringLiteral("8"));
-    const QRect ink = inkBounds(b.image());
+    b.print(std::string("8"));
+    const Rect ink = inkBounds(b.image());
     ASSERT_FALSE(ink.isEmpty());
     // The glyph sits inside the cell whose top-left is the current point.
     EXPECT_GE(ink.left(), 50);
@@ -60,7 +60,7 @@ TEST(PictureBox, PrintPlacesTheTextCellAtTheCurrentPoint) {
 TEST(PictureBox, NumbersPrintWithALeadingBlank) {
     PictureBox plain = box(), number = box();
     plain.setCurrentX(10);
-    plain.print(QStringLiteral(" 4 "));
+    plain.print(std::string(" 4 "));
     number.setCurrentX(10);
     number.printNumber(4);
     EXPECT_EQ(plain.image(), number.image());
@@ -82,40 +82,40 @@ TEST(PictureBox, TextPrintedAgainInTheBackColourLeavesNoTrace) {
 
 TEST(PictureBox, TransientBoxDrawsOnlyWhatIsInView) {
     PictureBox b = box(PictureBox::Memory::Transient);
-    b.setVisibleArea(QRect(0, 0, 100, 100));
+    b.setVisibleArea(Rect(0, 0, 100, 100));
     b.line(0, 50, 199, 50);
     EXPECT_EQ(b.image().pixel(50, 50), 0xFF000000);
     EXPECT_EQ(b.image().pixel(150, 50), white);
 
     // Whatever leaves the view is lost, and stays lost when it comes back.
-    b.setVisibleArea(QRect(0, 0, 40, 100));
-    b.setVisibleArea(QRect(0, 0, 200, 100));
+    b.setVisibleArea(Rect(0, 0, 40, 100));
+    b.setVisibleArea(Rect(0, 0, 200, 100));
     EXPECT_EQ(b.image().pixel(30, 50), 0xFF000000);
     EXPECT_EQ(b.image().pixel(50, 50), white);
 
-    b.setVisibleArea(QRect());
-    b.print(QStringLiteral("x"));
+    b.setVisibleArea(Rect());
+    b.print(std::string("x"));
     b.line(0, 0, 199, 99);
     EXPECT_TRUE(inkBounds(b.image()).isEmpty());
 }
 
 TEST(PictureBox, PersistentBoxKeepsWhatIsDrawnOutOfView) {
     PictureBox b = box();
-    b.setVisibleArea(QRect());
+    b.setVisibleArea(Rect());
     b.line(0, 50, 199, 50);
-    b.setVisibleArea(QRect(0, 0, 200, 100));
+    b.setVisibleArea(Rect(0, 0, 200, 100));
     EXPECT_EQ(b.image().pixel(150, 50), 0xFF000000);
 }
 
 TEST(PictureBox, TransparentFillStylePaintsNothing) {
     PictureBox b = box();
     b.setFillColour(colours::lightYellow);
-    b.setFillStyle(PictureBox::Transparent);
+    b.setFillStyle(PictureBox::FillStyle::Transparent);
     b.floodFillBorder(5, 5, colours::black);
     EXPECT_TRUE(inkBounds(b.image()).isEmpty());
-    b.setFillStyle(PictureBox::Solid);
+    b.setFillStyle(PictureBox::FillStyle::Solid);
     b.floodFillBorder(5, 5, colours::black);
-    EXPECT_EQ(b.image().pixel(100, 50), toQRgb(colours::lightYellow) | 0xFF000000);
+    EXPECT_EQ(b.image().pixel(100, 50), toRgb(colours::lightYellow) | 0xFF000000);
 }
 
 TEST(PictureBox, RevisionMarksEveryChange) {

@@ -4,21 +4,20 @@
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace kansu {
 namespace {
 
-constexpr QRgb white = 0xFFFFFFFF;
-constexpr QRgb black = 0xFF000000;
-constexpr QRgb yellow = 0xFFFFFF00;
+constexpr Rgb white = 0xFFFFFFFF;
+constexpr Rgb black = 0xFF000000;
+constexpr Rgb yellow = 0xFFFFFF00;
 
-QImage blank(int w = 40, int h = 40) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(white);
-    return image;
+Image blank(int w = 40, int h = 40) {
+    return Image(w, h, white);
 }
 
-int countColour(const QImage& image, QRgb colour) {
+int countColour(const Image& image, Rgb colour) {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -29,15 +28,15 @@ int countColour(const QImage& image, QRgb colour) {
 // Rows (for a horizontal line) a pen of each width covers at a column away from the ends.
 TEST(WideLine, CoversExactlyItsWidthAcrossTheLine) {
     for (int width = 1; width <= 6; ++width) {
-        QImage image = blank();
-        raster::drawLine(image, QPointF(5, 20), QPointF(30, 20), width, black, image.rect());
+        Image image = blank();
+        raster::drawLine(image, PointF(5, 20), PointF(30, 20), width, black, image.rect());
         int covered = 0;
         for (int y = 0; y < image.height(); ++y)
             covered += image.pixel(15, y) == black;
         EXPECT_EQ(covered, width) << "horizontal, width " << width;
 
-        QImage vertical = blank();
-        raster::drawLine(vertical, QPointF(20, 5), QPointF(20, 30), width, black, vertical.rect());
+        Image vertical = blank();
+        raster::drawLine(vertical, PointF(20, 5), PointF(20, 30), width, black, vertical.rect());
         covered = 0;
         for (int x = 0; x < vertical.width(); ++x)
             covered += vertical.pixel(x, 15) == black;
@@ -46,8 +45,8 @@ TEST(WideLine, CoversExactlyItsWidthAcrossTheLine) {
 }
 
 TEST(WideLine, ThreePixelPenIsCentredOnTheLine) {
-    QImage image = blank();
-    raster::drawLine(image, QPointF(5, 20), QPointF(30, 20), 3, black, image.rect());
+    Image image = blank();
+    raster::drawLine(image, PointF(5, 20), PointF(30, 20), 3, black, image.rect());
     EXPECT_EQ(image.pixel(15, 19), black);
     EXPECT_EQ(image.pixel(15, 21), black);
     EXPECT_EQ(image.pixel(15, 22), white);
@@ -57,36 +56,36 @@ TEST(WideLine, ThreePixelPenIsCentredOnTheLine) {
 }
 
 TEST(ThinLine, IncludesBothEndPoints) {
-    QImage image = blank();
-    raster::drawLine(image, QPointF(3, 4), QPointF(13, 9), 1, black, image.rect());
+    Image image = blank();
+    raster::drawLine(image, PointF(3, 4), PointF(13, 9), 1, black, image.rect());
     EXPECT_EQ(image.pixel(3, 4), black);
     EXPECT_EQ(image.pixel(13, 9), black);
     EXPECT_EQ(countColour(image, black), 11);
 }
 
 TEST(Lines, StayInsideTheClip) {
-    QImage image = blank();
-    raster::drawLine(image, QPointF(-10, 5), QPointF(100, 5), 5, black, QRect(0, 0, 20, 40));
-    raster::drawLine(image, QPointF(-10, 30), QPointF(100, 30), 1, black, QRect(0, 0, 20, 40));
+    Image image = blank();
+    raster::drawLine(image, PointF(-10, 5), PointF(100, 5), 5, black, Rect(0, 0, 20, 40));
+    raster::drawLine(image, PointF(-10, 30), PointF(100, 30), 1, black, Rect(0, 0, 20, 40));
     for (int y = 0; y < image.height(); ++y)
         for (int x = 20; x < image.width(); ++x)
             ASSERT_EQ(image.pixel(x, y), white) << x << "," << y;
 }
 
 TEST(Lines, IgnoreNonFiniteEndPoints) {
-    QImage image = blank();
-    raster::drawLine(image, QPointF(qInf(), 5), QPointF(10, 5), 3, black, image.rect());
+    Image image = blank();
+    raster::drawLine(image, PointF(std::numeric_limits<double>::infinity(), 5), PointF(10, 5), 3,
+                     black, image.rect());
     EXPECT_EQ(countColour(image, black), 0);
 }
 
 TEST(FloodFill, StaysInsideAClosedOutline) {
-    QImage image = blank();
-    for (const auto& [a, b] : {std::pair{QPointF(5, 5), QPointF(30, 5)},
-                               {QPointF(30, 5), QPointF(30, 30)},
-                               {QPointF(30, 30), QPointF(5, 5)}})
+    Image image = blank();
+    for (const auto& [a, b] : {std::pair{PointF(5, 5), PointF(30, 5)},
+                               {PointF(30, 5), PointF(30, 30)},
+                               {PointF(30, 30), PointF(5, 5)}})
         raster::drawLine(image, a, b, 3, black, image.rect());
-    const long painted =
-        raster::floodFillBorder(image, QPoint(26, 20), black, yellow, image.rect());
+    const long painted = raster::floodFillBorder(image, Point(26, 20), black, yellow, image.rect());
     EXPECT_GT(painted, 100);
     EXPECT_EQ(countColour(image, yellow), painted);
     EXPECT_EQ(image.pixel(2, 2), white);
@@ -94,34 +93,34 @@ TEST(FloodFill, StaysInsideAClosedOutline) {
 }
 
 TEST(FloodFill, NothingOnABorderSeedOrOutside) {
-    QImage image = blank();
-    raster::drawLine(image, QPointF(0, 20), QPointF(39, 20), 1, black, image.rect());
-    EXPECT_EQ(raster::floodFillBorder(image, QPoint(10, 20), black, yellow, image.rect()), 0);
-    EXPECT_EQ(raster::floodFillBorder(image, QPoint(-1, 5), black, yellow, image.rect()), 0);
-    EXPECT_EQ(raster::floodFillBorder(image, QPoint(5, 5), black, yellow, QRect(20, 0, 10, 10)), 0);
+    Image image = blank();
+    raster::drawLine(image, PointF(0, 20), PointF(39, 20), 1, black, image.rect());
+    EXPECT_EQ(raster::floodFillBorder(image, Point(10, 20), black, yellow, image.rect()), 0);
+    EXPECT_EQ(raster::floodFillBorder(image, Point(-1, 5), black, yellow, image.rect()), 0);
+    EXPECT_EQ(raster::floodFillBorder(image, Point(5, 5), black, yellow, Rect(20, 0, 10, 10)), 0);
     EXPECT_EQ(countColour(image, yellow), 0);
 }
 
 TEST(FloodFill, IsFourConnected) {
     // A one-pixel diagonal is a closed border for a 4-connected fill.
-    QImage image = blank(20, 20);
-    raster::drawLine(image, QPointF(0, 0), QPointF(19, 19), 1, black, image.rect());
-    raster::floodFillBorder(image, QPoint(15, 2), black, yellow, image.rect());
+    Image image = blank(20, 20);
+    raster::drawLine(image, PointF(0, 0), PointF(19, 19), 1, black, image.rect());
+    raster::floodFillBorder(image, Point(15, 2), black, yellow, image.rect());
     EXPECT_EQ(image.pixel(2, 15), white);
     EXPECT_EQ(image.pixel(19, 0), yellow);
 }
 
 TEST(FloodFill, SpreadsThroughEveryOtherColour) {
-    QImage image = blank(20, 20);
+    Image image = blank(20, 20);
     image.setPixel(5, 5, yellow);
     image.setPixel(6, 5, 0xFF00FF00);
-    raster::floodFillBorder(image, QPoint(0, 0), black, yellow, image.rect());
+    raster::floodFillBorder(image, Point(0, 0), black, yellow, image.rect());
     EXPECT_EQ(countColour(image, yellow), 400);
 }
 
 TEST(FloodFill, BorderColourFillTerminates) {
-    QImage image = blank(20, 20);
-    EXPECT_EQ(raster::floodFillBorder(image, QPoint(3, 3), black, black, image.rect()), 400);
+    Image image = blank(20, 20);
+    EXPECT_EQ(raster::floodFillBorder(image, Point(3, 3), black, black, image.rect()), 400);
 }
 
 } // namespace
@@ -132,10 +131,10 @@ namespace {
 
 // How far, in squared pixels, a pixel's sample point lies outside a pen of this width around the
 // segment (negative: inside).
-double outsidePen(QPointF a, QPointF b, int width, int x, int y) {
+double outsidePen(PointF a, PointF b, int width, int x, int y) {
     const double offset = width % 2 == 0 ? 0.5 : 0.0;
-    const double px = x + offset - a.x(), py = y + offset - a.y();
-    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double px = x + offset - a.x, py = y + offset - a.y;
+    const double dx = b.x - a.x, dy = b.y - a.y;
     const double l2 = dx * dx + dy * dy;
     const double t = l2 > 0 ? std::clamp((px * dx + py * dy) / l2, 0.0, 1.0) : 0.0;
     const double ex = px - t * dx, ey = py - t * dy;
@@ -149,14 +148,14 @@ TEST(WideLine, PaintsExactlyThePixelsWithinHalfTheWidth) {
     };
     for (int trial = 0; trial < 400; ++trial) {
         const int width = 2 + trial % 4;
-        QPointF a(coordinate(), coordinate()), b(coordinate(), coordinate());
+        PointF a(coordinate(), coordinate()), b(coordinate(), coordinate());
         if (trial % 5 == 0)
-            b = QPointF(std::round(b.x()), std::round(a.y())); // horizontal
+            b = PointF(std::round(b.x), std::round(a.y)); // horizontal
         if (trial % 11 == 0)
-            b = QPointF(a.x(), b.y()); // vertical
+            b = PointF(a.x, b.y); // vertical
         if (trial % 7 == 0)
             a = b; // a single point: a disc
-        QImage image = blank(50, 50);
+        Image image = blank(50, 50);
         raster::drawLine(image, a, b, width, black, image.rect());
         for (int y = 0; y < 50; ++y)
             for (int x = 0; x < 50; ++x) {

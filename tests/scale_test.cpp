@@ -5,8 +5,8 @@ namespace {
 
 using enum ControlId;
 
-const QRgb black = rgb(colours::black);
-const QRgb yellow = rgb(colours::lightYellow);
+const Rgb black = rgb(colours::black);
+const Rgb yellow = rgb(colours::lightYellow);
 
 class Scaled : public Lesson {
 protected:
@@ -22,14 +22,14 @@ protected:
 // The picture at 2x, shrunk back, agrees with the 1x picture pixel for pixel almost everywhere.
 TEST_F(Scaled, TwiceTheScaleHasTheGeometryOfTheOriginal) {
     for (ControlId id : {kokuban, gamen}) {
-        const QImage one = form.box(id).image();
-        const QImage two = form.box(id).imageAt(2);
-        ASSERT_EQ(two.size(), one.size() * 2);
-        EXPECT_EQ(two.devicePixelRatio(), 2.0);
+        const Image one = form.box(id).image();
+        const Image two = form.box(id).imageAt(2);
+        ASSERT_EQ(two.width(), one.width() * 2);
+        ASSERT_EQ(two.height(), one.height() * 2);
         int inked = 0, differing = 0;
         for (int y = 0; y < one.height(); ++y)
             for (int x = 0; x < one.width(); ++x) {
-                const QRgb p = one.pixel(x, y);
+                const Rgb p = one.pixel(x, y);
                 if (p == rgb(colours::white))
                     continue;
                 ++inked;
@@ -40,27 +40,27 @@ TEST_F(Scaled, TwiceTheScaleHasTheGeometryOfTheOriginal) {
                 differing += same < 2;
             }
         EXPECT_GT(inked, 1000);
-        EXPECT_LT(differing, inked / 10) << form.control(id).name.toStdString();
+        EXPECT_LT(differing, inked / 10) << form.control(id).name;
     }
 }
 
 TEST_F(Scaled, FillStaysInsideTheTriangleAtEveryScale) {
-    const QPointF b(100, 370), q(form.vars.Qx, 370), p(form.vars.Px, form.vars.Py);
-    auto inside = [&](QPointF pt) {
-        auto side = [](QPointF u, QPointF v, QPointF w) {
-            return (v.x() - u.x()) * (w.y() - u.y()) - (v.y() - u.y()) * (w.x() - u.x());
+    const PointF b(100, 370), q(form.vars.Qx, 370), p(form.vars.Px, form.vars.Py);
+    auto inside = [&](PointF pt) {
+        auto side = [](PointF u, PointF v, PointF w) {
+            return (v.x - u.x) * (w.y - u.y) - (v.y - u.y) * (w.x - u.x);
         };
         const double d1 = side(b, q, pt), d2 = side(q, p, pt), d3 = side(p, b, pt);
         return !((d1 < 0 || d2 < 0 || d3 < 0) && (d1 > 0 || d2 > 0 || d3 > 0));
     };
-    for (qreal scale : {1.25, 1.5, 2.0, 3.0}) {
-        const QImage image = form.box(kokuban).imageAt(scale);
+    for (double scale : {1.25, 1.5, 2.0, 3.0}) {
+        const Image image = form.box(kokuban).imageAt(scale);
         int shaded = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
                 if (image.pixel(x, y) == yellow) {
                     ++shaded;
-                    const QPointF at((x + 0.5) / scale - 0.5, (y + 0.5) / scale - 0.5);
+                    const PointF at((x + 0.5) / scale - 0.5, (y + 0.5) / scale - 0.5);
                     ASSERT_TRUE(inside(at)) << scale << ": " << x << "," << y;
                 }
         EXPECT_GT(shaded, 10000 * scale * scale) << scale;
@@ -69,7 +69,7 @@ TEST_F(Scaled, FillStaysInsideTheTriangleAtEveryScale) {
 
 TEST_F(Scaled, LinesAreDrawnAtTheDeviceResolutionNotEnlarged) {
     untick(Check1); // the hypotenuse alone, no grid lines inside the triangle
-    const QImage two = form.box(kokuban).imageAt(2);
+    const Image two = form.box(kokuban).imageAt(2);
     // Side BC (row 370) is a 6-device-pixel band.
     int thickness = 0;
     for (int y = 2 * 360; y < 2 * 380; ++y)
@@ -89,9 +89,9 @@ TEST_F(Scaled, LinesAreDrawnAtTheDeviceResolutionNotEnlarged) {
 }
 
 TEST_F(Scaled, TheScaledPictureFollowsLaterDrawing) {
-    const QImage before = form.box(kokuban).imageAt(2);
+    const Image before = form.box(kokuban).imageAt(2);
     stepTo(240);
-    const QImage after = form.box(kokuban).imageAt(2);
+    const Image after = form.box(kokuban).imageAt(2);
     EXPECT_NE(before, after);
     // Drawn afresh, it matches the incrementally kept picture.
     VirtualHost other;
@@ -107,7 +107,7 @@ TEST_F(Scaled, TheScaledPictureFollowsLaterDrawing) {
 TEST_F(Scaled, TransientBoxLosesAtEveryScale) {
     tick(Check3);
     stepTo(200);
-    const QImage shown = form.box(hyo).imageAt(2);
+    const Image shown = form.box(hyo).imageAt(2);
     EXPECT_GT(countColour(shown, rgb(colours::lightRed)), 0);
     untick(Check3);
     EXPECT_EQ(countColour(form.box(hyo).imageAt(2), rgb(colours::lightRed)), 0);

@@ -32,11 +32,11 @@ TEST_F(Script, WorksheetPictureWithGridAndShading) {
     EXPECT_EQ(board.size(), QSize(501, 451));
     EXPECT_EQ(image.size(), QSize(501, 451));
     EXPECT_EQ(window.size(), QSize(671, 558));
-    EXPECT_EQ(image.pixel(120, 331), toQRgb(colours::lightYellow)); // shading
-    EXPECT_EQ(image.pixel(120, 330), toQRgb(colours::black));       // grid over it
+    EXPECT_EQ(image.pixel(120, 331), toRgb(colours::lightYellow)); // shading
+    EXPECT_EQ(image.pixel(120, 330), toRgb(colours::black));       // grid over it
     // The picture adds the controls above the image: the red dot on P (140, 50).
-    EXPECT_EQ(image.pixel(140, 50), toQRgb(colours::black));
-    EXPECT_EQ(board.pixel(140, 50), toQRgb(0x0000FF));
+    EXPECT_EQ(image.pixel(140, 50), toRgb(colours::black));
+    EXPECT_EQ(board.pixel(140, 50), toRgb(0x0000FF));
     EXPECT_EQ(state()["controls"].toObject()["Text1"].toObject()["text"].toString(), " 4.5");
 }
 
@@ -103,8 +103,8 @@ TEST_F(Script, StateJsonFollowsTheContract) {
 TEST_F(Script, TypedTextsAreJsonStrings) {
     ASSERT_EQ(run(QStringLiteral("type Combo1 \"  8\\u0030\"\ntype Text1 \"\"")), 0)
         << runner.error().toStdString();
-    EXPECT_EQ(runner.form().control(ControlId::Combo1).text, QStringLiteral("  80"));
-    EXPECT_EQ(runner.form().control(ControlId::Text1).text, QString());
+    EXPECT_EQ(runner.form().control(ControlId::Combo1).text, "  80");
+    EXPECT_EQ(runner.form().control(ControlId::Text1).text, "");
 }
 
 TEST_F(Script, QueuedActionsOfWaitsWithoutEventsComeAfterTheLine) {

@@ -15,8 +15,8 @@ Pos pos(const Control& c) {
 
 #define EXPECT_POS(control, t, l)                                                                  \
     do {                                                                                           \
-        EXPECT_FLOAT_EQ(pos(control).top, static_cast<float>(t)) << (control).name.toStdString();  \
-        EXPECT_FLOAT_EQ(pos(control).left, static_cast<float>(l)) << (control).name.toStdString(); \
+        EXPECT_FLOAT_EQ(pos(control).top, static_cast<float>(t)) << (control).name;                \
+        EXPECT_FLOAT_EQ(pos(control).left, static_cast<float>(l)) << (control).name;               \
     } while (0)
 
 TEST_F(Lesson, StartUpGivesTheInitialScreen) {
@@ -46,11 +46,9 @@ TEST_F(Lesson, StartUpGivesTheInitialScreen) {
     for (const auto& p : places)
         EXPECT_POS(c(p.id), p.top, p.left);
     for (int i : {0, 1, 3}) {
-        EXPECT_EQ(QLineF(c(Line5(i)).x1, c(Line5(i)).y1, c(Line5(i)).x2, c(Line5(i)).y2),
-                  QLineF(64, 800, 83, 800));
+        EXPECT_EQ(lineOf(c(Line5(i))), (Segment{64, 800, 83, 800}));
     }
-    EXPECT_EQ(QLineF(c(Line5_2).x1, c(Line5_2).y1, c(Line5_2).x2, c(Line5_2).y2),
-              QLineF(25, 800, 45, 800));
+    EXPECT_EQ(lineOf(c(Line5_2)), (Segment{25, 800, 45, 800}));
     EXPECT_FALSE(c(Label4_6).visible);
     EXPECT_FALSE(c(Label4_7).visible);
     EXPECT_FALSE(c(tomeru).enabled);
@@ -73,7 +71,7 @@ TEST_F(Lesson, PointsFollowTheCounter) {
         EXPECT_EQ(form.vars.Py, e.Py) << e.m;
         EXPECT_EQ(form.vars.Qx, e.Qx) << e.m;
         EXPECT_EQ(form.vars.Qy, 370) << e.m;
-        EXPECT_EQ(text1(), QString::fromLatin1(e.time)) << e.m;
+        EXPECT_EQ(text1(), std::string(e.time)) << e.m;
     }
 }
 
@@ -137,8 +135,8 @@ TEST_F(Lesson, ForwardStepAtTheEndChangesNothing) {
         tick(id);
     stepTo(320);
     const ControlSet before = form.controls();
-    const QImage board = form.box(kokuban).image(), g = form.box(gamen).image(),
-                 table = form.box(hyo).image();
+    const Image board = form.box(kokuban).image(), g = form.box(gamen).image(),
+                table = form.box(hyo).image();
     const auto revisions = form.box(kokuban).revision() + form.box(gamen).revision();
     click(susumu);
     EXPECT_EQ(form.vars.michinori, 320);
@@ -155,8 +153,8 @@ TEST_F(Lesson, ForwardStepAtTheEndChangesNothing) {
 TEST_F(Lesson, BackwardStepAtTheStartChangesNothing) {
     for (ControlId id : {Check1, Check2, Check3, Check4, Check5, Check6})
         tick(id);
-    const QImage board = form.box(kokuban).image(), table = form.box(hyo).image(),
-                 g = form.box(gamen).image();
+    const Image board = form.box(kokuban).image(), table = form.box(hyo).image(),
+                g = form.box(gamen).image();
     ASSERT_GT(countColour(table, rgb(colours::lightBlue)), 0); // the entry for 0
     click(modoru);
     EXPECT_EQ(form.vars.michinori, 0);
@@ -188,7 +186,7 @@ TEST_F(Lesson, PathOverlayFollowsTheStepsWhileTicked) {
     tick(Check4);
     const struct {
         double m;
-        QLineF q, pOnBA, pOnAD;
+        Segment q, pOnBA, pOnAD;
     } rows[] = {
         {80, {100, 370, 180, 370}, {100, 370, 100, 210}, {100, 800, 100, 800}},
         {160, {100, 370, 260, 370}, {100, 370, 100, 50}, {100, 800, 100, 800}},
@@ -197,7 +195,7 @@ TEST_F(Lesson, PathOverlayFollowsTheStepsWhileTicked) {
         {320, {100, 370, 420, 370}, {100, 370, 100, 50}, {100, 50, 420, 50}},
     };
     auto lineOf = [this](ControlId id) {
-        return QLineF(c(id).x1, c(id).y1, c(id).x2, c(id).y2);
+        return testing::lineOf(c(id));
     };
     for (const auto& r : rows) {
         stepTo(r.m);
@@ -207,25 +205,24 @@ TEST_F(Lesson, PathOverlayFollowsTheStepsWhileTicked) {
     }
     // Clearing the tick parks the three path lines and touches nothing else.
     tick(Check5);
-    const QLineF hint = lineOf(Line5_2);
-    const QImage board = form.box(kokuban).image();
+    const Segment hint = lineOf(Line5_2);
+    const Image board = form.box(kokuban).image();
     untick(Check4);
     for (ControlId id : {Line5_0, Line5_1, Line5_3})
-        EXPECT_EQ(lineOf(id), QLineF(64, 800, 83, 800));
+        EXPECT_EQ(lineOf(id), (Segment{64, 800, 83, 800}));
     EXPECT_EQ(lineOf(Line5_2), hint);
     EXPECT_EQ(form.box(kokuban).image(), board);
     EXPECT_EQ(form.vars.michinori, 320);
     // Unticked, the steps leave them parked.
     stepTo(200);
-    EXPECT_EQ(lineOf(Line5_0), QLineF(64, 800, 83, 800));
+    EXPECT_EQ(lineOf(Line5_0), (Segment{64, 800, 83, 800}));
 }
 
 TEST_F(Lesson, TickingThePathAtTheStartRefreshesTheSameMoment) {
     tick(Check4);
     EXPECT_EQ(form.vars.michinori, 0);
     EXPECT_EQ(text1(), " 0.0");
-    EXPECT_EQ(QLineF(c(Line5_0).x1, c(Line5_0).y1, c(Line5_0).x2, c(Line5_0).y2),
-              QLineF(100, 370, 100, 370));
+    EXPECT_EQ(lineOf(c(Line5_0)), (Segment{100, 370, 100, 370}));
     EXPECT_EQ(c(Line5_3).y1, 800);
 }
 
@@ -233,27 +230,23 @@ TEST_F(Lesson, TickingThePathAtTheEndKeepsTheEnd) {
     stepTo(320);
     tick(Check4);
     EXPECT_EQ(form.vars.michinori, 320);
-    EXPECT_EQ(QLineF(c(Line5_3).x1, c(Line5_3).y1, c(Line5_3).x2, c(Line5_3).y2),
-              QLineF(100, 50, 420, 50));
+    EXPECT_EQ(lineOf(c(Line5_3)), (Segment{100, 50, 420, 50}));
 }
 
 TEST_F(Lesson, HintStandsOnTheHeightOfTheTriangle) {
     tick(Check5);
-    EXPECT_EQ(QLineF(c(Line5_2).x1, c(Line5_2).y1, c(Line5_2).x2, c(Line5_2).y2),
-              QLineF(96, 370, 96, 370));
+    EXPECT_EQ(lineOf(c(Line5_2)), (Segment{96, 370, 96, 370}));
     const struct {
         double m;
-        QLineF hint;
+        Segment hint;
     } rows[] = {{80, {96, 370, 96, 210}},   {160, {96, 370, 96, 50}},   {164, {108, 370, 108, 50}},
                 {240, {260, 370, 260, 50}}, {316, {412, 370, 412, 50}}, {320, {424, 370, 424, 50}}};
     for (const auto& r : rows) {
         stepTo(r.m);
-        EXPECT_EQ(QLineF(c(Line5_2).x1, c(Line5_2).y1, c(Line5_2).x2, c(Line5_2).y2), r.hint)
-            << r.m;
+        EXPECT_EQ(lineOf(c(Line5_2)), r.hint) << r.m;
     }
     untick(Check5);
-    EXPECT_EQ(QLineF(c(Line5_2).x1, c(Line5_2).y1, c(Line5_2).x2, c(Line5_2).y2),
-              QLineF(25, 800, 45, 800));
+    EXPECT_EQ(lineOf(c(Line5_2)), (Segment{25, 800, 45, 800}));
     stepTo(100);
     EXPECT_EQ(c(Line5_2).y1, 800);
 }
@@ -290,7 +283,7 @@ TEST_F(Lesson, InitialScreenAfterTheEndWithEverythingTicked) {
 
 TEST_F(Lesson, TimeTextCanBeTypedAndIsRewrittenByTheNextStep) {
     stepTo(40);
-    form.typeText(Text1, QStringLiteral(" 3.0"));
+    form.typeText(Text1, std::string(" 3.0"));
     click(susumu);
     EXPECT_EQ(text1(), " 1.1");
 }

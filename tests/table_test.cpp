@@ -5,17 +5,17 @@ namespace {
 
 using enum ControlId;
 
-const QRgb lightBlue = rgb(colours::lightBlue);
-const QRgb lightRed = rgb(colours::lightRed);
+const Rgb lightBlue = rgb(colours::lightBlue);
+const Rgb lightRed = rgb(colours::lightRed);
 
 class Table : public Lesson {
 protected:
-    const QImage& image() const { return form.box(hyo).image(); }
+    const Image& image() const { return form.box(hyo).image(); }
     // The ink of one column (x row and y row) in a colour.
-    int column(int second, QRgb colour) const {
-        return countColour(image(), colour, QRect(40 + 65 * second, 15, 65, 85));
+    int column(int second, Rgb colour) const {
+        return countColour(image(), colour, Rect(40 + 65 * second, 15, 65, 85));
     }
-    int anyInk(QRgb colour) const { return countColour(image(), colour); }
+    int anyInk(Rgb colour) const { return countColour(image(), colour); }
 };
 
 TEST_F(Table, ShowingTheTableAtTheStartPrintsColumnZero) {
@@ -57,19 +57,19 @@ TEST_F(Table, ValuesStartAtTheirPlaces) {
     tick(Check3);
     stepTo(160);
     // x = 4 at column 310; its y, 16, ten pixels further left at 300.
-    const QRect xInk = [&] {
-        QRect r;
+    const Rect xInk = [&] {
+        Rect r;
         for (int y = 20; y < 54; ++y)
             for (int x = 300; x < 370; ++x)
                 if (image().pixel(x, y) == lightBlue)
-                    r |= QRect(x, y, 1, 1);
+                    r = r.united(Rect(x, y, 1, 1));
         return r;
     }();
-    QRect yInk;
+    Rect yInk;
     for (int y = 65; y < 101; ++y)
         for (int x = 290; x < 370; ++x)
             if (image().pixel(x, y) == lightBlue)
-                yInk |= QRect(x, y, 1, 1);
+                yInk = yInk.united(Rect(x, y, 1, 1));
     ASSERT_FALSE(xInk.isEmpty());
     ASSERT_FALSE(yInk.isEmpty());
     EXPECT_GE(xInk.left(), 310);
@@ -124,22 +124,22 @@ TEST_F(Table, MaximisedWindowOnlyTicks) {
 TEST_F(Table, HandTypedTimesNeverFail) {
     tick(Check3);
     stepTo(40);
-    const QString texts[] = {"",
-                             "   ",
-                             "abc",
-                             "-1",
-                             "1e400",
-                             "nan",
-                             "１２",
-                             "9",
-                             "4.5",
-                             "-0",
-                             "&H7FFFFFFF",
-                             "2147483648",
-                             QString(10000, u'9'),
-                             QStringLiteral("3\n"),
-                             QString::fromUtf16(u"2\0", 2)};
-    for (const QString& typed : texts) {
+    const std::string texts[] = {"",
+                                 "   ",
+                                 "abc",
+                                 "-1",
+                                 "1e400",
+                                 "nan",
+                                 "１２",
+                                 "9",
+                                 "4.5",
+                                 "-0",
+                                 "&H7FFFFFFF",
+                                 "2147483648",
+                                 std::string(10000, '9'),
+                                 std::string("3\n"),
+                                 std::string("2\0", 2)};
+    for (const std::string& typed : texts) {
         form.typeText(Text1, typed);
         form.PlotTableEntry(0);
         form.PlotTableEntry(1);

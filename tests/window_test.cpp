@@ -69,15 +69,15 @@ TEST_F(Window, EveryWindowedControlStandsAtItsDesignPlace) {
         const Control& c = form->control(id);
         QWidget* w = window->widgetFor(id);
         if (c.container != Container::Form || c.kind == ControlKind::Label) {
-            EXPECT_EQ(w, nullptr) << c.name.toStdString();
+            EXPECT_EQ(w, nullptr) << c.name;
             continue;
         }
-        ASSERT_NE(w, nullptr) << c.name.toStdString();
+        ASSERT_NE(w, nullptr) << c.name;
         ++windowed;
         EXPECT_EQ(w->geometry(), QRect(int(c.left), int(c.top), int(c.width), int(c.height)))
-            << c.name.toStdString();
+            << c.name;
         if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-            EXPECT_EQ(b->text(), c.caption);
+            EXPECT_EQ(b->text().toStdString(), c.caption);
         }
     }
     EXPECT_EQ(windowed, 17);
@@ -157,15 +157,15 @@ TEST_F(Window, TypingReachesTheModel) {
     QComboBox* combo = widget<QComboBox>(Combo1);
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo->lineEdit(), QStringLiteral("50"));
-    EXPECT_EQ(form->control(Combo1).text, QStringLiteral("50"));
+    EXPECT_EQ(form->control(Combo1).text, "50");
     EXPECT_EQ(form->stepWait(), 250);
     combo->setCurrentIndex(4);
-    EXPECT_EQ(form->control(Combo1).text, QStringLiteral("80"));
+    EXPECT_EQ(form->control(Combo1).text, "80");
 
     QLineEdit* time = widget<QLineEdit>(Text1);
     time->selectAll();
     QTest::keyClicks(time, QStringLiteral("3"));
-    EXPECT_EQ(form->control(Text1).text, QStringLiteral("3"));
+    EXPECT_EQ(form->control(Text1).text, "3");
 }
 
 TEST_F(Window, ManualResizeMovesNoControl) {
@@ -183,7 +183,7 @@ TEST_F(Window, EndButtonEndsTheProgram) {
 }
 
 TEST_F(Window, AutomaticPlayCanBeStoppedFromTheWindow) {
-    form->typeText(Combo1, QStringLiteral("4")); // 20 ms a step
+    form->typeText(Combo1, "4"); // 20 ms a step
     QTimer::singleShot(150, window.get(), [this] { clickOn(tomeru); });
     clickOn(jidou);
     EXPECT_GT(form->vars.michinori, 0);

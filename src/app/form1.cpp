@@ -7,8 +7,8 @@ namespace kansu {
 namespace {
 
 PictureBox makeBox(const Control& c, int drawWidth, PictureBox::Memory memory) {
-    const QRect client = pictureClientRect(c);
-    return PictureBox(client.width(), client.height(), c.backColour,
+    const Rect client = pictureClientRect(c);
+    return PictureBox(client.width, client.height, c.backColour,
                       c.foreColour.value_or(colours::windowText), c.font, drawWidth, memory);
 }
 
@@ -19,10 +19,10 @@ int clientFromTwips(int twips, int frame) {
 
 } // namespace
 
-QRect pictureClientRect(const Control& box) {
+Rect pictureClientRect(const Control& box) {
     const int b = window::pictureBorder;
-    return QRect(static_cast<int>(box.left) + b, static_cast<int>(box.top) + b,
-                 static_cast<int>(box.width) - 2 * b, static_cast<int>(box.height) - 2 * b);
+    return Rect{static_cast<int>(box.left) + b, static_cast<int>(box.top) + b,
+                static_cast<int>(box.width) - 2 * b, static_cast<int>(box.height) - 2 * b};
 }
 
 Form1::Form1(Host& host)
@@ -52,10 +52,10 @@ const PictureBox& Form1::box(ControlId id) const {
 }
 
 void Form1::updateVisibleAreas() {
-    const QRect client(0, 0, geometry_.clientWidth, geometry_.clientHeight);
+    const Rect client{0, 0, geometry_.clientWidth, geometry_.clientHeight};
     for (ControlId id : {ControlId::kokuban, ControlId::gamen, ControlId::hyo}) {
-        const QRect inBox = pictureClientRect(control(id));
-        const QRect shown = inBox.intersected(client).translated(-inBox.topLeft());
+        const Rect inBox = pictureClientRect(control(id));
+        const Rect shown = inBox.intersected(client).translated(-inBox.x, -inBox.y);
         box(id).setVisibleArea(shown);
     }
 }
@@ -143,7 +143,7 @@ void Form1::click(ControlId id) {
         runHandler(id);
 }
 
-void Form1::typeText(ControlId id, const QString& text) {
+void Form1::typeText(ControlId id, const std::string& text) {
     if (ended_)
         return;
     Control& c = control(id);

@@ -5,8 +5,8 @@
 #include "surface/host.h"
 #include "surface/picture_box.h"
 
-#include <QRect>
 #include <cstdint>
+#include <string>
 
 namespace kansu {
 
@@ -45,7 +45,7 @@ public:
     // A mouse click: a button runs its handler when enabled, a check box toggles between 0 and 1.
     void click(ControlId id);
     // Replaces the text of Text1 or Combo1; no handler runs.
-    void typeText(ControlId id, const QString& text);
+    void typeText(ControlId id, const std::string& text);
     // Closing the window by its frame ends the program like "終了".
     void closeByFrame();
     // Maximising (2) or restoring (0) the window.
@@ -132,6 +132,6 @@ private:
 };
 
 // Client area of a picture box inside its border, in window coordinates.
-QRect pictureClientRect(const Control& box);
+Rect pictureClientRect(const Control& box);
 
 } // namespace kansu

@@ -12,7 +12,7 @@ struct Place {
 
 Control make(const char* name, ControlKind kind, Container container, Place p) {
     Control c;
-    c.name = QString::fromUtf8(name);
+    c.name = name;
     c.kind = kind;
     c.container = container;
     c.left = p.left;
@@ -25,7 +25,7 @@ Control make(const char* name, ControlKind kind, Container container, Place p) {
 Control label(const char* name, Container container, const char* caption, Place p, OleColour back,
               std::optional<OleColour> fore, FontSpec font) {
     Control c = make(name, ControlKind::Label, container, p);
-    c.caption = QString::fromUtf8(caption);
+    c.caption = caption;
     c.backColour = back;
     c.foreColour = fore;
     c.font = font;
@@ -34,7 +34,7 @@ Control label(const char* name, Container container, const char* caption, Place 
 
 Control check(const char* name, const char* caption, Place p, OleColour fore, FontSpec font) {
     Control c = make(name, ControlKind::Check, Container::Form, p);
-    c.caption = QString::fromUtf8(caption);
+    c.caption = caption;
     c.backColour = formBack;
     c.foreColour = fore;
     c.font = font;
@@ -43,7 +43,7 @@ Control check(const char* name, const char* caption, Place p, OleColour fore, Fo
 
 Control button(const char* name, const char* caption, Place p, OleColour back, FontSpec font) {
     Control c = make(name, ControlKind::Button, Container::Form, p);
-    c.caption = QString::fromUtf8(caption);
+    c.caption = caption;
     c.backColour = back;
     c.font = font;
     return c;
@@ -96,7 +96,7 @@ ControlSet designLayout() {
     put(Check4, check("Check4", "動いた道のり", {536, 14, 129, 25}, 0x004000, pt12));
     {
         Control c = make("Text1", ControlKind::Text, Container::Form, {304, 512, 65, 33});
-        c.text = QStringLiteral("Text1");
+        c.text = "Text1";
         c.font = pt18;
         put(Text1, c);
     }
@@ -113,7 +113,7 @@ ControlSet designLayout() {
     put(Check2, check("Check2", "グラフ", {552, 448, 89, 26}, 0x004000, pt18));
     {
         Control c = make("Combo1", ControlKind::Combo, Container::Form, {600, 176, 41, 21});
-        c.text = QStringLiteral("20");
+        c.text = "20";
         c.font = {9.75, false};
         put(Combo1, c);
     }

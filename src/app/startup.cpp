@@ -17,7 +17,7 @@ void Form1::InitScreen() {
     using enum ControlId;
     LessonVars& v = vars;
 
-    control(Text1).text = QStringLiteral(" 0.0");
+    control(Text1).text = " 0.0";
     hyo_.cls();
     PlotTableEntry(0);
     DrawGraphAxes(0);

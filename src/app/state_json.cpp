@@ -1,9 +1,8 @@
 #include "app/state_json.h"
 
 #include "app/form1.h"
+#include "surface/utf8.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <charconv>
 #include <cmath>
 
@@ -12,22 +11,19 @@ namespace kansu {
 namespace {
 
 // Shortest text that reads back to the same value.
-template <typename Number> QByteArray number(Number value) {
+template <typename Number> std::string number(Number value) {
     if (!std::isfinite(value))
         return "null";
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QByteArray(buffer, static_cast<int>(result.ptr - buffer));
+    return std::string(buffer, result.ptr);
 }
 
-QByteArray string(const QString& text) {
-    // QJsonValue does the escaping; strip the array brackets around it.
-    QJsonArray holder{text};
-    QByteArray json = QJsonDocument(holder).toJson(QJsonDocument::Compact);
-    return json.mid(1, json.size() - 2);
+std::string string(std::string_view text) {
+    return jsonString(text);
 }
 
-QByteArray boolean(bool b) {
+std::string boolean(bool b) {
     return b ? "true" : "false";
 }
 
@@ -55,7 +51,7 @@ const char* kindName(ControlKind kind) {
 
 class ObjectWriter {
 public:
-    ObjectWriter& field(const char* key, const QByteArray& json) {
+    ObjectWriter& field(const char* key, const std::string& json) {
         out_ += first_ ? "" : ", ";
         first_ = false;
         out_ += '"';
@@ -64,16 +60,16 @@ public:
         out_ += json;
         return *this;
     }
-    QByteArray close() { return "{" + out_ + "}"; }
+    std::string close() { return "{" + out_ + "}"; }
 
 private:
-    QByteArray out_;
+    std::string out_;
     bool first_ = true;
 };
 
-QByteArray controlJson(const Control& c) {
+std::string controlJson(const Control& c) {
     ObjectWriter o;
-    o.field("kind", string(QString::fromLatin1(kindName(c.kind))));
+    o.field("kind", string(kindName(c.kind)));
     if (c.kind == ControlKind::Line) {
         o.field("x1", number(c.x1)).field("y1", number(c.y1));
         o.field("x2", number(c.x2)).field("y2", number(c.y2));
@@ -95,8 +91,48 @@ QByteArray controlJson(const Control& c) {
 
 } // namespace
 
-QByteArray stateJson(const Form1& form, const RunRecord& run) {
-    QByteArray waits = "[";
+std::string jsonString(std::string_view text) {
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string json = "\"";
+    for (const char c : utf8::sanitized(text)) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"':
+            json += "\\\"";
+            break;
+        case '\\':
+            json += "\\\\";
+            break;
+        case '\b':
+            json += "\\b";
+            break;
+        case '\f':
+            json += "\\f";
+            break;
+        case '\n':
+            json += "\\n";
+            break;
+        case '\r':
+            json += "\\r";
+            break;
+        case '\t':
+            json += "\\t";
+            break;
+        default:
+            if (u < 0x20) {
+                json += "\\u00";
+                json += hex[u >> 4];
+                json += hex[u & 15];
+            } else {
+                json += c;
+            }
+        }
+    }
+    return json + '"';
+}
+
+std::string stateJson(const Form1& form, const RunRecord& run) {
+    std::string waits = "[";
     for (std::size_t i = 0; i < run.waits.size(); ++i)
         waits += (i ? ", " : "") + number(run.waits[i]);
     waits += "]";
@@ -120,7 +156,7 @@ QByteArray stateJson(const Form1& form, const RunRecord& run) {
     vars.field("graphPrevX", number(v.graphPrevX)).field("graphPrevY", number(v.graphPrevY));
     vars.field("stopRequested", number(v.stopRequested));
 
-    QByteArray controls = "{";
+    std::string controls = "{";
     bool first = true;
     for (const Control& c : form.controls()) {
         controls += first ? "\n    " : ",\n    ";

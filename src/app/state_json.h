@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QByteArray>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace kansu {
@@ -18,7 +19,10 @@ struct RunRecord {
 
 // The lesson's state as one JSON object: the run record, the window, the variables and every
 // control under its design name. Positions are the single-precision values last handed to the
-// controls, written so that they read back to the same float.
-QByteArray stateJson(const Form1& form, const RunRecord& run);
+// controls, written so that they read back to the same float. Always well-formed UTF-8.
+std::string stateJson(const Form1& form, const RunRecord& run);
+
+// A JSON string literal for a text; ill-formed UTF-8 in it becomes U+FFFD.
+std::string jsonString(std::string_view text);
 
 } // namespace kansu

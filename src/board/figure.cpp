@@ -29,7 +29,7 @@ void Form1::RedrawFigure() {
     board.lineTo(f(v.Bx), f(v.By));
 
     if (ticked(Check6) && v.Py != v.By) {
-        board.setFillStyle(PictureBox::Solid);
+        board.setFillStyle(PictureBox::FillStyle::Solid);
         board.setFillColour(paletteColour(14));
         if (m <= 160) {
             board.floodFillBorder(seedX, seedRow, board.foreColour());
@@ -38,7 +38,7 @@ void Form1::RedrawFigure() {
                 board.floodFillBorder(*x, seedRow, board.foreColour());
         }
     }
-    board.setFillStyle(PictureBox::Transparent);
+    board.setFillStyle(PictureBox::FillStyle::Transparent);
 
     const bool showArea = ticked(Check6) && m > 0 && m <= 320;
     control(Label4(6)).visible = showArea;

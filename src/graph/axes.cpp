@@ -26,10 +26,10 @@ void Form1::DrawGraphAxes(std::int16_t keep) {
     }
     g.setCurrentX(280);
     g.setCurrentY(500);
-    g.print(QStringLiteral("(秒)"));
+    g.print("(秒)");
     g.setCurrentX(25);
     g.setCurrentY(500);
-    g.print(QStringLiteral("Ｏ"));
+    g.print("Ｏ");
     for (int m = 1; m <= 3; ++m) {
         g.setCurrentX(0);
         g.setCurrentY(static_cast<float>(490 - 140 * m));
@@ -37,11 +37,11 @@ void Form1::DrawGraphAxes(std::int16_t keep) {
     }
     g.setCurrentX(0);
     g.setCurrentY(5);
-    g.print(QStringLiteral("(cm )"));
+    g.print("(cm )");
     // The raised 2 of cm², in the blank of the caption.
     g.setCurrentX(22);
     g.setCurrentY(2);
-    g.print(QStringLiteral("2"));
+    g.print("2");
 }
 
 void Form1::Check2_Click() {

@@ -40,7 +40,7 @@ void Form1::PlotGraphSegment(std::int16_t erase) {
     vars.graphPrevX = gx;
     vars.graphPrevY = conv::toInt16(gy).value_or(vars.graphPrevY);
     g.setDrawWidth(1);
-    kokuban_.setFillStyle(PictureBox::Transparent);
+    kokuban_.setFillStyle(PictureBox::FillStyle::Transparent);
     DrawGraphAxes(1);
 }
 

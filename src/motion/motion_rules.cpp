@@ -19,12 +19,12 @@ Points pointsFor(double d) {
     return p;
 }
 
-QString timeText(double d) {
-    QString text = conv::numberText(d / 40);
+std::string timeText(double d) {
+    std::string text = conv::numberText(d / 40);
     if (d > 0 && d < 40)
-        text = QStringLiteral(" 0") + conv::mid(text, 2);
-    if (conv::position(text, QStringLiteral(".")) == 0)
-        text += QStringLiteral(".0");
+        text = " 0" + conv::mid(text, 2);
+    if (conv::position(text, ".") == 0)
+        text += ".0";
     return text;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
+#include <string>
 
 namespace kansu::motion {
 
@@ -18,6 +18,6 @@ struct Points {
 Points pointsFor(double d);
 
 // The time text of Text1 for the counter d: a blank, the whole seconds, a point, the tenths.
-QString timeText(double d);
+std::string timeText(double d);
 
 } // namespace kansu::motion

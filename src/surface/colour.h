@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QRgb>
 #include <cstdint>
 
 namespace kansu {
@@ -8,9 +7,11 @@ namespace kansu {
 // Colours are kept the way the lesson's constants are written: &H00BBGGRR.
 using OleColour = std::uint32_t;
 
-constexpr QRgb toQRgb(OleColour c) {
-    return qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                static_cast<int>((c >> 16) & 0xFF));
+// A pixel of an image: opaque 0xFFRRGGBB, the layout Qt calls RGB32 and a canvas reads as BGRA.
+using Rgb = std::uint32_t;
+
+constexpr Rgb toRgb(OleColour c) {
+    return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
 }
 
 // Entry n (0..15) of the classic 16-colour palette.

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "surface/colour.h"
-#include "surface/fonts.h"
+#include "surface/font.h"
 
-#include <QString>
 #include <optional>
+#include <string>
 
 namespace kansu {
 
@@ -16,16 +16,16 @@ enum class Container { Form, Kokuban, Gamen, Hyo };
 // The state of one control, as the lesson reads and writes it. Views show it; they never own it.
 // Positions are the single-precision values last handed to the control.
 struct Control {
-    QString name; // design name, "Label4(8)" for an array element
+    std::string name; // design name, "Label4(8)" for an array element
     ControlKind kind = ControlKind::Label;
     Container container = Container::Form;
 
     float left = 0, top = 0, width = 0, height = 0; // all kinds but lines
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;           // lines
 
-    QString caption; // labels, check boxes, buttons
-    QString text;    // text and combo boxes
-    int value = 0;   // check boxes
+    std::string caption; // labels, check boxes, buttons
+    std::string text;    // text and combo boxes
+    int value = 0;       // check boxes
     bool enabled = true;
     bool visible = true;
 

@@ -1,5 +1,7 @@
 #include "surface/conversions.h"
 
+#include "surface/utf8.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -52,30 +54,34 @@ std::string classicDigits(double magnitude) {
     return fixed.empty() ? std::string("0") : fixed;
 }
 
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-bool isAsciiDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
+bool isAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 // Reads &H / &O integers: up to 4 digits give a 16-bit value, up to 8 (hex) or 11 (octal) a
 // 32-bit value, both wrapping into the signed range as the classic runtime does.
-NumericValue radixValue(const QString& text, qsizetype i, int radix) {
+NumericValue radixValue(std::string_view text, std::size_t i, int radix) {
     std::uint64_t accumulated = 0;
     int digits = 0;
     bool tooLong = false;
     for (; i < text.size(); ++i) {
-        const QChar c = text[i];
+        const char c = text[i];
         if (isBlank(c))
             continue;
-        const char16_t u = c.toUpper().unicode();
+        const char u = upper(c);
         int d = -1;
-        if (u >= u'0' && u <= u'9')
-            d = u - u'0';
-        else if (u >= u'A' && u <= u'F')
-            d = u - u'A' + 10;
+        if (u >= '0' && u <= '9')
+            d = u - '0';
+        else if (u >= 'A' && u <= 'F')
+            d = u - 'A' + 10;
         if (d < 0 || d >= radix)
             break;
         if (accumulated == 0 && d == 0)
@@ -95,28 +101,28 @@ NumericValue radixValue(const QString& text, qsizetype i, int radix) {
 
 } // namespace
 
-QString numberText(double value) {
+std::string numberText(double value) {
     if (std::isnan(value))
-        return QStringLiteral(" NaN");
+        return " NaN";
     if (std::isinf(value))
-        return value < 0 ? QStringLiteral("-Inf") : QStringLiteral(" Inf");
+        return value < 0 ? "-Inf" : " Inf";
     if (value == 0.0)
-        return QStringLiteral(" 0");
+        return " 0";
     std::string text = classicDigits(std::fabs(value));
     if (text == "0")
-        return QStringLiteral(" 0");
-    return QString::fromLatin1((value < 0 ? "-" : " ") + text);
+        return " 0";
+    return (value < 0 ? "-" : " ") + text;
 }
 
-NumericValue numericValue(const QString& text) {
-    qsizetype i = 0;
+NumericValue numericValue(std::string_view text) {
+    std::size_t i = 0;
     while (i < text.size() && isBlank(text[i]))
         ++i;
-    if (i + 1 < text.size() && text[i] == u'&') {
-        const QChar kind = text[i + 1].toUpper();
-        if (kind == u'H')
+    if (i + 1 < text.size() && text[i] == '&') {
+        const char kind = upper(text[i + 1]);
+        if (kind == 'H')
             return radixValue(text, i + 2, 16);
-        if (kind == u'O')
+        if (kind == 'O')
             return radixValue(text, i + 2, 8);
         return {};
     }
@@ -128,26 +134,26 @@ NumericValue numericValue(const QString& text) {
     int integerDigits = 0;    // significant digits before the point
     bool leadingZeros = true; // still inside the zeros that lead the integer part
     for (; i < text.size(); ++i) {
-        const QChar c = text[i];
+        const char c = text[i];
         if (isBlank(c))
             continue;
-        if (!seenSign && !seenDigit && !seenPoint && (c == u'+' || c == u'-')) {
+        if (!seenSign && !seenDigit && !seenPoint && (c == '+' || c == '-')) {
             seenSign = true;
-            negative = c == u'-';
+            negative = c == '-';
             continue;
         }
         if (isAsciiDigit(c)) {
             seenDigit = true;
             if (!seenPoint) {
-                if (c != u'0' || !leadingZeros) {
+                if (c != '0' || !leadingZeros) {
                     leadingZeros = false;
                     ++integerDigits;
                 }
             }
-            number += static_cast<char>(c.unicode());
+            number += c;
             continue;
         }
-        if (c == u'.' && !seenPoint) {
+        if (c == '.' && !seenPoint) {
             seenPoint = true;
             number += '.';
             continue;
@@ -159,13 +165,13 @@ NumericValue numericValue(const QString& text) {
 
     // Optional exponent, E or D, with an optional sign and at least one digit.
     long long exponent = 0;
-    if (i < text.size() && (text[i].toUpper() == u'E' || text[i].toUpper() == u'D')) {
-        qsizetype j = i + 1;
+    if (i < text.size() && (upper(text[i]) == 'E' || upper(text[i]) == 'D')) {
+        std::size_t j = i + 1;
         while (j < text.size() && isBlank(text[j]))
             ++j;
         bool expNegative = false;
-        if (j < text.size() && (text[j] == u'+' || text[j] == u'-')) {
-            expNegative = text[j] == u'-';
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+            expNegative = text[j] == '-';
             ++j;
         }
         std::string expDigits;
@@ -175,7 +181,7 @@ NumericValue numericValue(const QString& text) {
             if (!isAsciiDigit(text[j]))
                 break;
             if (expDigits.size() < 12) // anything longer is far beyond a double's range
-                expDigits += static_cast<char>(text[j].unicode());
+                expDigits += text[j];
             else
                 expDigits += '9';
         }
@@ -209,15 +215,15 @@ NumericValue numericValue(const QString& text) {
     return result;
 }
 
-QString fullWidth(const QString& text) {
-    QString wide;
-    wide.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == u' ')
-            wide += QChar(0x3000);
+std::string fullWidth(std::string_view text) {
+    std::string wide;
+    wide.reserve(text.size() * 3);
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u == ' ')
+            utf8::append(wide, 0x3000);
         else if (u > 0x20 && u < 0x7F)
-            wide += QChar(static_cast<char16_t>(u - 0x21 + 0xFF01));
+            utf8::append(wide, static_cast<char32_t>(u - 0x21 + 0xFF01));
         else
             wide += c;
     }
@@ -247,14 +253,15 @@ std::optional<std::int32_t> toInt32(double value) {
     return nearestEven<std::int32_t>(value);
 }
 
-QString mid(const QString& text, int start) {
-    if (start < 1 || start > text.size())
+std::string mid(std::string_view text, int start) {
+    if (start < 1 || static_cast<std::size_t>(start) > text.size())
         return {};
-    return text.mid(start - 1);
+    return std::string(text.substr(static_cast<std::size_t>(start) - 1));
 }
 
-int position(const QString& text, const QString& needle) {
-    return static_cast<int>(text.indexOf(needle)) + 1;
+int position(std::string_view text, std::string_view needle) {
+    const auto at = text.find(needle);
+    return at == std::string_view::npos ? 0 : static_cast<int>(at) + 1;
 }
 
 } // namespace kansu::conv

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "surface/fonts.h"
+#include "surface/font.h"
+#include "surface/geometry.h"
+#include "surface/image.h"
 
-#include <QImage>
-#include <QPointF>
-#include <QRect>
-#include <QString>
+#include <string>
 
 namespace kansu {
 
@@ -19,13 +18,15 @@ struct DrawOp {
         Keep, // everything outside area is lost (back colour)
     };
     Kind kind = Kind::Line;
-    QPointF from, to;
+    PointF from, to;
     int width = 1;
-    QRgb colour = 0;
-    QRgb border = 0;
-    QString text;
+    Rgb colour = 0;
+    Rgb border = 0;
+    std::string text;
     FontSpec font;
-    QRect area; // where the operation may draw; for Keep, what stays
+    Rect area; // where the operation may draw; for Keep, what stays
+
+    bool operator==(const DrawOp&) const = default;
 };
 
 // Applies the operation to an image that shows the box at scale device pixels per box pixel.
@@ -33,9 +34,9 @@ struct DrawOp {
 // on the same centre line, text is set at the scaled size, and a fill starts from the device pixel
 // under the centre of its seed, so the picture at any scale has the geometry of the 1x one.
 // Returns true when it changed anything.
-bool applyDrawOp(QImage& target, const DrawOp& op, qreal scale, QRgb back);
+bool applyDrawOp(Image& target, const DrawOp& op, double scale, Rgb back);
 
-// The font metrics of the box's text at scale 1: ascent and line height.
-int textLineHeight(const FontSpec& font);
+// The metrics of a font's printed lines at a device scale.
+LineMetrics textMetrics(const FontSpec& font, double scale = 1);
 
 } // namespace kansu

@@ -8,22 +8,33 @@ namespace kansu {
 
 PictureBox::PictureBox(int clientWidth, int clientHeight, OleColour backColour,
                        OleColour foreColour, FontSpec font, int drawWidth, Memory memory)
-    : image_(clientWidth, clientHeight, QImage::Format_RGB32), memory_(memory),
+    : image_(clientWidth, clientHeight, toRgb(backColour)), memory_(memory),
       visible_(image_.rect()), backColour_(backColour), foreColour_(foreColour), font_(font),
-      drawWidth_(drawWidth < 1 ? 1 : drawWidth) {
-    image_.fill(toQRgb(backColour_));
-}
+      drawWidth_(drawWidth < 1 ? 1 : drawWidth) {}
 
-QRect PictureBox::drawableArea() const {
+Rect PictureBox::drawableArea() const {
     return persistent() ? image_.rect() : visible_;
 }
 
 namespace {
 constexpr std::size_t maxKeptOps = 50000;
+
+// Each device pixel shows the box pixel under its centre.
+Image enlarged(const Image& source, int width, int height) {
+    Image out(width, height);
+    for (int y = 0; y < height; ++y) {
+        const int sy = std::min(source.height() - 1, y * source.height() / std::max(height, 1));
+        Rgb* row = out.row(y);
+        const Rgb* from = source.row(sy);
+        for (int x = 0; x < width; ++x)
+            row[x] = from[std::min(source.width() - 1, x * source.width() / std::max(width, 1))];
+    }
+    return out;
+}
 } // namespace
 
 void PictureBox::record(DrawOp op) {
-    if (applyDrawOp(image_, op, 1, toQRgb(backColour_)))
+    if (applyDrawOp(image_, op, 1, toRgb(backColour_)))
         changed();
     if (ops_.size() >= maxKeptOps) {
         // Fold the history into the picture as it stands; scaled views start again from it.
@@ -35,33 +46,25 @@ void PictureBox::record(DrawOp op) {
     ops_.push_back(std::move(op));
 }
 
-QImage PictureBox::imageAt(qreal scale) const {
-    if (scale == 1 || scale <= 0)
+const Image& PictureBox::imageAt(double scale) const {
+    if (scale == 1 || !(scale > 0))
         return image_;
     Scaled& s = scaled_;
     if (s.scale != scale || s.generation != generation_) {
-        const QSize size(static_cast<int>(std::ceil(image_.width() * scale)),
-                         static_cast<int>(std::ceil(image_.height() * scale)));
-        if (base_.isNull()) {
-            s.image = QImage(size, QImage::Format_RGB32);
-            s.image.fill(toQRgb(backColour_));
-        } else {
-            s.image = base_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                          .convertToFormat(QImage::Format_RGB32);
-        }
+        const int w = static_cast<int>(std::ceil(image_.width() * scale));
+        const int h = static_cast<int>(std::ceil(image_.height() * scale));
+        s.image = base_.isNull() ? Image(w, h, toRgb(backColour_)) : enlarged(base_, w, h);
         s.scale = scale;
         s.generation = generation_;
         s.applied = 0;
     }
     for (; s.applied < ops_.size(); ++s.applied)
-        applyDrawOp(s.image, ops_[s.applied], scale, toQRgb(backColour_));
-    QImage result = s.image;
-    result.setDevicePixelRatio(scale);
-    return result;
+        applyDrawOp(s.image, ops_[s.applied], scale, toRgb(backColour_));
+    return s.image;
 }
 
-void PictureBox::setVisibleArea(const QRect& area) {
-    const QRect clipped = area.intersected(image_.rect());
+void PictureBox::setVisibleArea(const Rect& area) {
+    const Rect clipped = area.intersected(image_.rect());
     if (!persistent() && clipped != visible_) {
         // What leaves the view is lost; what comes into view was lost already.
         DrawOp keep;
@@ -73,9 +76,9 @@ void PictureBox::setVisibleArea(const QRect& area) {
 }
 
 void PictureBox::cls() {
-    image_.fill(toQRgb(backColour_));
+    image_.fill(toRgb(backColour_));
     ops_.clear();
-    base_ = QImage();
+    base_ = Image();
     ++generation_;
     currentX_ = 0;
     currentY_ = 0;
@@ -85,10 +88,10 @@ void PictureBox::cls() {
 void PictureBox::drawSegment(float x1, float y1, float x2, float y2, OleColour colour) {
     DrawOp op;
     op.kind = DrawOp::Kind::Line;
-    op.from = QPointF(x1, y1);
-    op.to = QPointF(x2, y2);
+    op.from = {x1, y1};
+    op.to = {x2, y2};
     op.width = drawWidth_;
-    op.colour = toQRgb(colour);
+    op.colour = toRgb(colour);
     op.area = drawableArea();
     record(std::move(op));
     currentX_ = x2;
@@ -108,16 +111,16 @@ void PictureBox::lineStep(float x1, float y1, float dx, float dy, OleColour colo
 }
 
 int PictureBox::textHeight() const {
-    return textLineHeight(font_);
+    return textMetrics(font_).height();
 }
 
-void PictureBox::print(const QString& text) {
+void PictureBox::print(const std::string& text) {
     DrawOp op;
     op.kind = DrawOp::Kind::Text;
-    op.from = QPointF(currentX_, currentY_);
+    op.from = {currentX_, currentY_};
     op.text = text;
     op.font = font_;
-    op.colour = toQRgb(foreColour_);
+    op.colour = toRgb(foreColour_);
     op.area = drawableArea();
     record(std::move(op));
     // Like a print that ends its line: the next one starts on the following line.
@@ -126,17 +129,17 @@ void PictureBox::print(const QString& text) {
 }
 
 void PictureBox::printNumber(double value) {
-    print(conv::numberText(value) + u' ');
+    print(conv::numberText(value) + ' ');
 }
 
 void PictureBox::floodFillBorder(int x, int y, OleColour border) {
-    if (fillStyle_ != Solid)
+    if (fillStyle_ != FillStyle::Solid)
         return; // a hollow brush paints nothing
     DrawOp op;
     op.kind = DrawOp::Kind::Fill;
-    op.from = QPointF(x, y);
-    op.border = toQRgb(border);
-    op.colour = toQRgb(fillColour_);
+    op.from = {static_cast<double>(x), static_cast<double>(y)};
+    op.border = toRgb(border);
+    op.colour = toRgb(fillColour_);
     op.area = drawableArea();
     record(std::move(op));
 }

@@ -2,12 +2,12 @@
 
 #include "surface/colour.h"
 #include "surface/drawing.h"
-#include "surface/fonts.h"
+#include "surface/font.h"
+#include "surface/image.h"
+#include "surface/signal.h"
 
-#include <QImage>
-#include <QRect>
-#include <QString>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kansu {
@@ -21,33 +21,35 @@ namespace kansu {
 class PictureBox {
 public:
     enum class Memory { Persistent, Transient };
-    enum FillStyle : int { Solid = 0, Transparent = 1 };
+    enum class FillStyle { Solid, Transparent };
 
     PictureBox(int clientWidth, int clientHeight, OleColour backColour, OleColour foreColour,
                FontSpec font, int drawWidth, Memory memory);
 
     // The drawn image, one pixel a drawing unit: what the lesson's logic sees.
-    const QImage& image() const { return image_; }
-    // The same picture drawn sharp at a device scale (device pixels per drawing unit), with that
-    // device pixel ratio set. Kept up to date as drawing goes on; scale 1 is image().
-    QImage imageAt(qreal scale) const;
+    const Image& image() const { return image_; }
+    // The same picture drawn sharp at a device scale (device pixels per drawing unit). Kept up to
+    // date as drawing goes on; scale 1 is image(). Valid until the next drawing.
+    const Image& imageAt(double scale) const;
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
     bool persistent() const { return memory_ == Memory::Persistent; }
-    // Bumped by every change of the image, so a view knows when to repaint.
+    // Bumped by every change of the image.
     std::uint64_t revision() const { return revision_; }
+    // Emitted after every change of the image.
+    Signal<>& changed() const { return changed_; }
 
     // The part of the client area in view, in the box's own coordinates.
-    void setVisibleArea(const QRect& area);
-    QRect visibleArea() const { return visible_; }
+    void setVisibleArea(const Rect& area);
+    Rect visibleArea() const { return visible_; }
 
     OleColour backColour() const { return backColour_; }
     OleColour foreColour() const { return foreColour_; }
     void setForeColour(OleColour c) { foreColour_ = c; }
     int drawWidth() const { return drawWidth_; }
     void setDrawWidth(int w) { drawWidth_ = w < 1 ? 1 : w; }
-    int fillStyle() const { return fillStyle_; }
-    void setFillStyle(int style) { fillStyle_ = style; }
+    FillStyle fillStyle() const { return fillStyle_; }
+    void setFillStyle(FillStyle style) { fillStyle_ = style; }
     void setFillColour(OleColour c) { fillColour_ = c; }
     float currentX() const { return currentX_; }
     float currentY() const { return currentY_; }
@@ -64,7 +66,7 @@ public:
     // Line (x1,y1)-Step(dx,dy),colour.
     void lineStep(float x1, float y1, float dx, float dy, OleColour colour);
     // Print text with its top-left corner at the current point; transparent background.
-    void print(const QString& text);
+    void print(const std::string& text);
     // Print a number: its decimal text followed by a blank.
     void printNumber(double value);
     // Border-mode flood fill from (x, y) with the brush that the fill style and colour select.
@@ -78,31 +80,35 @@ public:
 
 private:
     void drawSegment(float x1, float y1, float x2, float y2, OleColour colour);
-    QRect drawableArea() const;
+    Rect drawableArea() const;
     void record(DrawOp op);
-    void changed() { ++revision_; }
+    void changed() {
+        ++revision_;
+        changed_.notify();
+    }
 
     // What was drawn since the last Cls, to draw it again at another scale. A very long history
     // is folded into a 1x base picture, so memory stays bounded.
     std::vector<DrawOp> ops_;
-    QImage base_;
+    Image base_;
     std::uint64_t generation_ = 0; // changes when ops_ starts afresh
     struct Scaled {
-        qreal scale = 0;
+        double scale = 0;
         std::uint64_t generation = ~0ull;
         std::size_t applied = 0;
-        QImage image;
+        Image image;
     };
     mutable Scaled scaled_;
+    mutable Signal<> changed_;
 
-    QImage image_;
+    Image image_;
     Memory memory_;
-    QRect visible_;
+    Rect visible_;
     OleColour backColour_;
     OleColour foreColour_;
     FontSpec font_;
     int drawWidth_;
-    int fillStyle_ = Transparent;
+    FillStyle fillStyle_ = FillStyle::Transparent;
     OleColour fillColour_ = colours::black;
     float currentX_ = 0;
     float currentY_ = 0;

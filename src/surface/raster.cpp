@@ -9,34 +9,22 @@ namespace kansu::raster {
 
 namespace {
 
-constexpr QRgb rgbMask = 0x00FFFFFF;
-
-// Direct access to the pixels of a 32-bit image, detached once.
-class Pixels {
-public:
-    explicit Pixels(QImage& image) : bits_(image.bits()), stride_(image.bytesPerLine() / 4) {}
-    QRgb* row(int y) const { return reinterpret_cast<QRgb*>(bits_) + std::ptrdiff_t(y) * stride_; }
-
-private:
-    uchar* bits_;
-    std::ptrdiff_t stride_;
-};
+constexpr Rgb rgbMask = 0x00FFFFFF;
 
 int roundHalfEven(double v) {
     return static_cast<int>(std::nearbyint(v));
 }
 
-void drawThinLine(QImage& image, QPointF a, QPointF b, QRgb colour, const QRect& clip) {
-    const Pixels pixels(image);
-    int x0 = roundHalfEven(a.x()), y0 = roundHalfEven(a.y());
-    const int x1 = roundHalfEven(b.x()), y1 = roundHalfEven(b.y());
+void drawThinLine(Image& image, PointF a, PointF b, Rgb colour, const Rect& clip) {
+    int x0 = roundHalfEven(a.x), y0 = roundHalfEven(a.y);
+    const int x1 = roundHalfEven(b.x), y1 = roundHalfEven(b.y);
     const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
     const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
     int error = dx + dy;
     const int left = clip.left(), right = clip.right(), top = clip.top(), bottom = clip.bottom();
     for (;;) {
         if (x0 >= left && x0 <= right && y0 >= top && y0 <= bottom)
-            pixels.row(y0)[x0] = colour;
+            image.row(y0)[x0] = colour;
         if (x0 == x1 && y0 == y1)
             break;
         const int e2 = 2 * error;
@@ -102,21 +90,20 @@ Span bandSpan(double dx, double dy, double py, double radius, double length) {
     return span;
 }
 
-void drawWideLine(QImage& image, QPointF a, QPointF b, int width, QRgb colour, const QRect& clip) {
-    const Pixels pixels(image);
+void drawWideLine(Image& image, PointF a, PointF b, int width, Rgb colour, const Rect& clip) {
     const double radius = width / 2.0;
     const double r2 = radius * radius + 1e-9;
     // Odd widths sample at the pixel's own coordinates, even widths half a pixel further on.
     const double offset = width % 2 == 0 ? 0.5 : 0.0;
-    const double ax = a.x(), ay = a.y();
-    const double dx = b.x() - ax, dy = b.y() - ay;
+    const double ax = a.x, ay = a.y;
+    const double dx = b.x - ax, dy = b.y - ay;
     const double length = std::sqrt(dx * dx + dy * dy);
     const double slack = 1e-9 * (1 + length);
 
     const int top =
-        std::max(clip.top(), static_cast<int>(std::floor(std::min(ay, b.y()) - radius - offset)));
+        std::max(clip.top(), static_cast<int>(std::floor(std::min(ay, b.y) - radius - offset)));
     const int bottom =
-        std::min(clip.bottom(), static_cast<int>(std::ceil(std::max(ay, b.y()) + radius)));
+        std::min(clip.bottom(), static_cast<int>(std::ceil(std::max(ay, b.y) + radius)));
     for (int y = top; y <= bottom; ++y) {
         const double py = y + offset - ay;
         Span span = discSpan(0, py, r2);
@@ -131,16 +118,16 @@ void drawWideLine(QImage& image, QPointF a, QPointF b, int width, QRgb colour, c
         const int to =
             std::min(clip.right(), static_cast<int>(std::floor(span.hi + slack + ax - offset)));
         if (from <= to)
-            std::fill(pixels.row(y) + from, pixels.row(y) + to + 1, colour);
+            std::fill(image.row(y) + from, image.row(y) + to + 1, colour);
     }
 }
 
 } // namespace
 
-void drawLine(QImage& image, QPointF a, QPointF b, int width, QRgb colour, const QRect& clip) {
-    const QRect area = clip.intersected(image.rect());
-    if (area.isEmpty() || !std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
-        !std::isfinite(b.y()))
+void drawLine(Image& image, PointF a, PointF b, int width, Rgb colour, const Rect& clip) {
+    const Rect area = clip.intersected(image.rect());
+    if (area.isEmpty() || !std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) ||
+        !std::isfinite(b.y))
         return;
     if (width <= 1)
         drawThinLine(image, a, b, colour, area);
@@ -148,35 +135,35 @@ void drawLine(QImage& image, QPointF a, QPointF b, int width, QRgb colour, const
         drawWideLine(image, a, b, width, colour, area);
 }
 
-long floodFillBorder(QImage& image, QPoint seed, QRgb border, QRgb fill, const QRect& clip) {
-    const QRect area = clip.intersected(image.rect());
+long floodFillBorder(Image& image, Point seed, Rgb border, Rgb fill, const Rect& clip) {
+    const Rect area = clip.intersected(image.rect());
     if (!area.contains(seed))
         return 0;
     border &= rgbMask;
-    const Pixels pixels(image);
-    const int left0 = area.left(), top0 = area.top(), w = area.width();
-    std::vector<unsigned char> seen(static_cast<std::size_t>(w) * area.height(), 0);
-    auto open = [&](const QRgb* row, int x, int y) {
+    const int left0 = area.left(), top0 = area.top(), w = area.width;
+    std::vector<unsigned char> seen(
+        static_cast<std::size_t>(w) * static_cast<std::size_t>(area.height), 0);
+    auto open = [&](const Rgb* row, int x, int y) {
         return (row[x] & rgbMask) != border &&
                !seen[static_cast<std::size_t>(y - top0) * w + static_cast<std::size_t>(x - left0)];
     };
-    if (!open(pixels.row(seed.y()), seed.x(), seed.y()))
+    if (!open(image.row(seed.y), seed.x, seed.y))
         return 0;
 
     long painted = 0;
-    std::vector<QPoint> stack{seed};
+    std::vector<Point> stack{seed};
     while (!stack.empty()) {
-        const QPoint p = stack.back();
+        const Point p = stack.back();
         stack.pop_back();
-        const int y = p.y();
-        QRgb* row = pixels.row(y);
-        if (!open(row, p.x(), y))
+        const int y = p.y;
+        Rgb* row = image.row(y);
+        if (!open(row, p.x, y))
             continue;
         // Run left and right along the row, then look at the rows above and below.
-        int left = p.x();
+        int left = p.x;
         while (left > area.left() && open(row, left - 1, y))
             --left;
-        int right = p.x();
+        int right = p.x;
         while (right < area.right() && open(row, right + 1, y))
             ++right;
         unsigned char* seenRow = &seen[static_cast<std::size_t>(y - top0) * w];
@@ -188,12 +175,12 @@ long floodFillBorder(QImage& image, QPoint seed, QRgb border, QRgb fill, const Q
         for (const int ny : {y - 1, y + 1}) {
             if (ny < area.top() || ny > area.bottom())
                 continue;
-            const QRgb* next = pixels.row(ny);
+            const Rgb* next = image.row(ny);
             bool inRun = false;
             for (int x = left; x <= right; ++x) {
                 const bool o = open(next, x, ny);
                 if (o && !inRun)
-                    stack.emplace_back(x, ny);
+                    stack.push_back({x, ny});
                 inRun = o;
             }
         }

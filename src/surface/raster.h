@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QImage>
-#include <QPointF>
-#include <QRect>
+#include "surface/geometry.h"
+#include "surface/image.h"
 
 // Aliased drawing in exact colours on a 32-bit image, with the pixel rules the figure's flood fill
 // depends on. Every function touches only the pixels inside clip.
@@ -14,11 +13,11 @@ namespace kansu::raster {
 // together with a disc of the pen's width at each end). Odd widths sample at the pixel's own
 // coordinates, even widths half a pixel further on, so a w-pixel pen covers exactly w rows or
 // columns across a horizontal or vertical line.
-void drawLine(QImage& image, QPointF a, QPointF b, int width, QRgb colour, const QRect& clip);
+void drawLine(Image& image, PointF a, PointF b, int width, Rgb colour, const Rect& clip);
 
 // Border-mode flood fill: from seed, paints every 4-connected pixel that does not have exactly the
 // border colour. Paints nothing when the seed lies outside clip or has the border colour.
 // Returns the number of pixels painted.
-long floodFillBorder(QImage& image, QPoint seed, QRgb border, QRgb fill, const QRect& clip);
+long floodFillBorder(Image& image, Point seed, Rgb border, Rgb fill, const Rect& clip);
 
 } // namespace kansu::raster

@@ -1,15 +1,8 @@
 // libFuzzer entry over the same session decoder, for long runs by hand (make fuzz).
 #include "session.h"
 
-#include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     kansu::robustness::Totals totals;

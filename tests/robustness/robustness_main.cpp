@@ -2,15 +2,11 @@
 // every action: robustness_sessions FIRST_SEED SESSIONS ACTIONS
 #include "session.h"
 
-#include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <span>
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
     const std::uint64_t firstSeed = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1;
     const std::uint64_t sessions = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 100;
     const std::size_t actions = argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 200;

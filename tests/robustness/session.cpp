@@ -4,12 +4,12 @@
 #include "motion/motion_rules.h"
 #include "surface/virtual_host.h"
 
-#include <QString>
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
 #include <sstream>
+#include <string>
 
 namespace kansu::robustness {
 
@@ -18,30 +18,32 @@ namespace {
 using enum ControlId;
 
 // Texts a class may type into the time box or the speed box.
-const QString& typedText(std::uint8_t pick) {
-    static const QString corpus[] = {
-        QString(),
-        QStringLiteral("   "),
-        QStringLiteral("abc"),
-        QStringLiteral("-5"),
-        QStringLiteral("1e400"),
-        QStringLiteral("nan"),
-        QStringLiteral("inf"),
-        QStringLiteral("&H7FFFFFFF"),
-        QStringLiteral("2147483648"),
-        QStringLiteral("１２"),
-        QString(10000, u'9'),
-        QString::fromUtf16(u"4\u00005", 3),
-        QStringLiteral("3\n5"),
-        QStringLiteral(" 0"),
-        QStringLiteral("10"),
-        QStringLiteral("20"),
-        QStringLiteral(" 4.0"),
-        QStringLiteral("8"),
-        QStringLiteral("0.1"),
-        QStringLiteral("-0"),
-        QStringLiteral("7.95"),
-        QStringLiteral("1e-400"),
+const std::string& typedText(std::uint8_t pick) {
+    static const std::string corpus[] = {
+        std::string(),
+        std::string("   "),
+        std::string("abc"),
+        std::string("-5"),
+        std::string("1e400"),
+        std::string("nan"),
+        std::string("inf"),
+        std::string("&H7FFFFFFF"),
+        std::string("2147483648"),
+        std::string("１２"),
+        std::string(10000, '9'),
+        std::string("4\0"
+                    "5",
+                    3),
+        std::string("3\n5"),
+        std::string(" 0"),
+        std::string("10"),
+        std::string("20"),
+        std::string(" 4.0"),
+        std::string("8"),
+        std::string("0.1"),
+        std::string("-0"),
+        std::string("7.95"),
+        std::string("1e-400"),
     };
     return corpus[pick % std::size(corpus)];
 }
@@ -175,13 +177,13 @@ private:
     }
 
     // Whether every pixel of the image outside the area is white.
-    static bool whiteOutside(const QImage& image, const QRect& area) {
+    static bool whiteOutside(const Image& image, const Rect& area) {
         const int width = image.width();
-        auto white = [](const QRgb* from, const QRgb* to) {
-            return std::all_of(from, to, [](QRgb p) { return p == 0xFFFFFFFF; });
+        auto white = [](const Rgb* from, const Rgb* to) {
+            return std::all_of(from, to, [](Rgb p) { return p == 0xFFFFFFFF; });
         };
         for (int y = 0; y < image.height(); ++y) {
-            const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            const Rgb* row = image.row(y);
             if (area.isEmpty() || y < area.top() || y > area.bottom()) {
                 if (!white(row, row + width))
                     return false;
@@ -198,18 +200,19 @@ private:
         const PictureBox& board = form_.box(kokuban);
         if (board.revision() != boardRevision_) {
             boardRevision_ = board.revision();
-            expect(board.image().size() == QSize(501, 451) &&
-                       whiteOutside(board.image(), QRect(98, 48, 325, 325)),
+            expect(board.image().width() == 501 && board.image().height() == 451 &&
+                       whiteOutside(board.image(), Rect(98, 48, 325, 325)),
                    "the board draws only inside the square");
         }
         const PictureBox& table = form_.box(hyo);
         if (table.revision() != tableRevision_) {
             tableRevision_ = table.revision();
-            expect(table.image().size() == QSize(645, 101) &&
+            expect(table.image().width() == 645 && table.image().height() == 101 &&
                        whiteOutside(table.image(), table.visibleArea()),
                    "the table keeps nothing out of view");
         }
-        expect(form_.box(gamen).image().size() == QSize(317, 525), "the graph keeps its size");
+        expect(form_.box(gamen).image().width() == 317 && form_.box(gamen).image().height() == 525,
+               "the graph keeps its size");
     }
 
     Totals& totals_;

@@ -2,6 +2,7 @@
 
 #include "app/state_json.h"
 #include "app/widgets/picture_box_widget.h"
+#include "app/widgets/qt_bridge.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -46,7 +47,7 @@ QByteArray ScriptRunner::state() const {
     run.closed = form_->ended();
     run.clockMs = host_->elapsed();
     run.waits = host_->waits();
-    return stateJson(*form_, run);
+    return QByteArray::fromStdString(stateJson(*form_, run));
 }
 
 int ScriptRunner::run(const QString& script) {
@@ -112,7 +113,7 @@ QString ScriptRunner::restAfterWords(const QString& line, int words) {
 
 ControlId ScriptRunner::controlNamed(const QString& name) const {
     for (std::size_t i = 0; i < controlCount; ++i)
-        if (form_->controls()[i].name == name)
+        if (form_->controls()[i].name == name.toStdString())
             return static_cast<ControlId>(i);
     throw Failure{QStringLiteral("unknown control '%1'").arg(name)};
 }
@@ -169,7 +170,7 @@ void ScriptRunner::perform(const QString& line) {
         if (literal.isEmpty() || parseError.error != QJsonParseError::NoError ||
             doc.array().size() != 1 || !doc.array().at(0).isString())
             throw Failure{QStringLiteral("malformed string: expected a JSON string literal")};
-        form_->typeText(id, doc.array().at(0).toString());
+        form_->typeText(id, doc.array().at(0).toString().toStdString());
     } else if (verb == u"maximize" || verb == u"restore") {
         if (!first.isEmpty())
             throw Failure{QStringLiteral("%1 takes nothing more").arg(verb)};
@@ -210,7 +211,7 @@ void ScriptRunner::perform(const QString& line) {
             throw Failure(QStringLiteral("'%1' is not a picture box").arg(first));
         const PictureBox& box = form_->box(id);
         if (verb == u"image") {
-            writeImage(path, box.image());
+            writeImage(path, qtImage(box.image()));
         } else {
             QImage picture(QSize(static_cast<int>(std::ceil(box.width() * scale)),
                                  static_cast<int>(std::ceil(box.height() * scale))),

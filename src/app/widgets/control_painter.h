@@ -3,6 +3,7 @@
 #include "surface/control.h"
 
 class QPainter;
+class QPoint;
 
 namespace kansu {
 

@@ -3,6 +3,7 @@
 #include "app/widgets/control_painter.h"
 #include "app/widgets/face_button.h"
 #include "app/widgets/picture_box_widget.h"
+#include "app/widgets/qt_bridge.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -36,7 +37,7 @@ QString accessibleNameOf(ControlId id, const Control& c) {
     case ControlId::jidou:
         return QStringLiteral("自動");
     default:
-        return c.caption;
+        return qt(c.caption);
     }
 }
 
@@ -51,7 +52,7 @@ LessonWindow::LessonWindow(Form1& form, QWidget* parent) : QWidget(parent), form
     setWindowTitle(QStringLiteral("４.関数"));
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(toQRgb(window::backColour)));
+    pal.setColor(QPalette::Window, QColor(toRgb(window::backColour)));
     setPalette(pal);
     build();
     refresh();
@@ -67,20 +68,20 @@ void LessonWindow::build() {
         QWidget* w = nullptr;
         switch (c.kind) {
         case ControlKind::Button: {
-            auto* b = new FaceButton(c.caption, QColor(toQRgb(c.backColour)), this);
+            auto* b = new FaceButton(qt(c.caption), QColor(toRgb(c.backColour)), this);
             connect(b, &QPushButton::clicked, this,
                     [this, id] { act([this, id] { form_.click(id); }); });
             w = b;
             break;
         }
         case ControlKind::Check: {
-            auto* b = new QCheckBox(c.caption, this);
+            auto* b = new QCheckBox(qt(c.caption), this);
             b->setAutoFillBackground(true);
             b->setBackgroundRole(QPalette::Window);
             QPalette colours = b->palette();
-            colours.setColor(QPalette::Window, QColor(toQRgb(c.backColour)));
+            colours.setColor(QPalette::Window, QColor(toRgb(c.backColour)));
             colours.setColor(QPalette::WindowText,
-                             QColor(toQRgb(c.foreColour.value_or(colours::windowText))));
+                             QColor(toRgb(c.foreColour.value_or(colours::windowText))));
             b->setPalette(colours);
             connect(b, &QCheckBox::clicked, this,
                     [this, id] { act([this, id] { form_.click(id); }); });
@@ -90,7 +91,7 @@ void LessonWindow::build() {
         case ControlKind::Text: {
             auto* e = new QLineEdit(this);
             connect(e, &QLineEdit::textEdited, this,
-                    [this, id](const QString& text) { form_.typeText(id, text); });
+                    [this, id](const QString& text) { form_.typeText(id, text.toStdString()); });
             w = e;
             break;
         }
@@ -101,7 +102,7 @@ void LessonWindow::build() {
             box->addItems({QStringLiteral(" 0"), QStringLiteral("10"), QStringLiteral("20"),
                            QStringLiteral("50"), QStringLiteral("80")});
             connect(box, &QComboBox::editTextChanged, this,
-                    [this, id](const QString& text) { form_.typeText(id, text); });
+                    [this, id](const QString& text) { form_.typeText(id, text.toStdString()); });
             w = box;
             break;
         }
@@ -113,7 +114,7 @@ void LessonWindow::build() {
         }
         if (!w)
             continue;
-        w->setObjectName(c.name);
+        w->setObjectName(qt(c.name));
         w->setAccessibleName(accessibleNameOf(id, c));
         w->setFont(designFont(c.font));
         w->setGeometry(placeOf(c));
@@ -157,14 +158,14 @@ void LessonWindow::refresh() {
             const QSignalBlocker block(check);
             check->setChecked(c.value != 0);
         } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            if (edit->text() != c.text) {
+            if (edit->text() != qt(c.text)) {
                 const QSignalBlocker block(edit);
-                edit->setText(c.text);
+                edit->setText(qt(c.text));
             }
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            if (combo->currentText() != c.text) {
+            if (combo->currentText() != qt(c.text)) {
                 const QSignalBlocker block(combo);
-                combo->setEditText(c.text);
+                combo->setEditText(qt(c.text));
             }
         }
     }
@@ -192,7 +193,7 @@ QImage LessonWindow::renderAt(qreal scale) {
                        static_cast<int>(std::ceil(height() * scale))),
                  QImage::Format_RGB32);
     image.setDevicePixelRatio(scale);
-    image.fill(QColor(toQRgb(window::backColour)));
+    image.fill(QColor(toRgb(window::backColour)));
     auto boxes = findChildren<PictureBoxWidget*>();
     for (PictureBoxWidget* box : boxes)
         box->setRenderScale(scale);

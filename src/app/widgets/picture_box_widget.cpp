@@ -1,6 +1,7 @@
 #include "app/widgets/picture_box_widget.h"
 
 #include "app/widgets/control_painter.h"
+#include "app/widgets/qt_bridge.h"
 
 #include <QPainter>
 
@@ -31,7 +32,7 @@ void paintPictureContents(QPainter& painter, const Form1& form, ControlId id, QP
                           qreal scale) {
     const PictureBox& box = form.box(id);
     // Drawn again at the device's resolution, so lines and numbers stay sharp when scaled.
-    painter.drawImage(origin, box.imageAt(scale));
+    painter.drawImage(origin, qtImage(box.imageAt(scale), scale));
     // Bottom of the stack first: the set lists each container's controls topmost first.
     const Container container = containerOf(id);
     const ControlSet& controls = form.controls();

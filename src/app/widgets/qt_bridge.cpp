@@ -1,13 +1,8 @@
-#include "surface/fonts.h"
+#include "app/widgets/qt_bridge.h"
 
 #include <QStringList>
-#include <cmath>
 
 namespace kansu {
-
-int pixelSizeForPoints(double points) {
-    return static_cast<int>(std::lround(points * 4.0 / 3.0));
-}
 
 QFont designFont(const FontSpec& wanted) {
     QFont font;
@@ -24,11 +19,11 @@ QFont designFont(const FontSpec& wanted) {
     return font;
 }
 
-QFont canvasFont(const FontSpec& wanted) {
-    QFont font = designFont(wanted);
-    font.setStyleStrategy(QFont::NoAntialias);
-    font.setHintingPreference(QFont::PreferFullHinting);
-    return font;
+QImage qtImage(const Image& image, double devicePixelRatio) {
+    QImage view(reinterpret_cast<const uchar*>(image.data()), image.width(), image.height(),
+                static_cast<qsizetype>(image.width()) * 4, QImage::Format_RGB32);
+    view.setDevicePixelRatio(devicePixelRatio);
+    return view;
 }
 
 } // namespace kansu

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "surface/font.h"
+#include "surface/image.h"
+
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <string>
+
+namespace kansu {
+
+// The design face where the system has it, otherwise the metric-compatible IPA P Gothic, then any
+// Japanese gothic. Sized in pixels, a point being 4/3 pixel, so the layout holds at every dpi.
+QFont designFont(const FontSpec& wanted);
+
+// An image of the lesson as Qt sees it, sharing its pixels (valid while the image lives and is
+// not drawn on), at a device pixel ratio.
+QImage qtImage(const Image& image, double devicePixelRatio = 1);
+
+inline QString qt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace kansu

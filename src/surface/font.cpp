@@ -1,0 +1,203 @@
+#include "surface/font.h"
+
+#include "surface/image.h"
+#include "surface/utf8.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <unordered_map>
+
+#define STBTT_STATIC
+#define STB_TRUETYPE_IMPLEMENTATION
+#include <stb_truetype.h>
+
+namespace kansu {
+
+namespace {
+
+// IPA P Gothic's vertical metrics, for a face without a file: text keeps its places.
+constexpr int fallbackUnitsPerEm = 2048;
+constexpr int fallbackWinAscent = 1802;
+constexpr int fallbackWinDescent = 401;
+
+constexpr const char* fontFileCandidates[] = {
+    "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf",
+    "/usr/share/fonts/truetype/ipafont-gothic/ipagp.ttf",
+    "/usr/share/fonts/opentype/ipafont/ipagp.ttf",
+    "/usr/share/fonts/truetype/ipafont/ipagp.ttf",
+    "/usr/local/share/fonts/ipagp.ttf",
+    "/fonts/ipagp.ttf", // where the browser build mounts it
+};
+
+int readU16(const unsigned char* p) {
+    return (p[0] << 8) | p[1];
+}
+
+} // namespace
+
+int pixelSizeForPoints(double points) {
+    return static_cast<int>(std::lround(points * 4.0 / 3.0));
+}
+
+std::vector<unsigned char> readFontFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return {};
+    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)),
+                                      std::istreambuf_iterator<char>());
+}
+
+struct Typeface::Glyph {
+    int advance = 0; // whole pixels
+    int left = 0;    // bitmap offset from the pen position
+    int top = 0;     // bitmap offset from the baseline (negative: above it)
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> ink; // width * height, 1 where the glyph paints
+};
+
+struct Typeface::Face {
+    std::vector<unsigned char> file;
+    stbtt_fontinfo info{};
+    bool loaded = false;
+    int unitsPerEm = fallbackUnitsPerEm;
+    int winAscent = fallbackWinAscent;
+    int winDescent = fallbackWinDescent;
+    mutable std::unordered_map<std::uint64_t, Glyph> glyphs;
+};
+
+Typeface::Typeface(std::vector<unsigned char> fontFile) : face_(std::make_unique<Face>()) {
+    Face& f = *face_;
+    f.file = std::move(fontFile);
+    if (f.file.empty())
+        return;
+    const int offset = stbtt_GetFontOffsetForIndex(f.file.data(), 0);
+    if (offset < 0 || !stbtt_InitFont(&f.info, f.file.data(), offset))
+        return;
+    f.loaded = true;
+    f.unitsPerEm = static_cast<int>(std::lround(1.0 / stbtt_ScaleForMappingEmToPixels(&f.info, 1)));
+    // Lines are placed by the Windows ascent and descent of the OS/2 table, as the desktop's
+    // own text engine does, so a printed line has the same height everywhere.
+    const std::uint32_t os2 =
+        stbtt__find_table(f.file.data(), static_cast<stbtt_uint32>(offset), "OS/2");
+    if (os2 != 0 && os2 + 78 <= f.file.size()) {
+        f.winAscent = readU16(f.file.data() + os2 + 74);
+        f.winDescent = readU16(f.file.data() + os2 + 76);
+    } else {
+        int ascent = 0, descent = 0, gap = 0;
+        stbtt_GetFontVMetrics(&f.info, &ascent, &descent, &gap);
+        f.winAscent = ascent;
+        f.winDescent = -descent;
+    }
+}
+
+Typeface::~Typeface() = default;
+
+const Typeface& Typeface::lesson() {
+    static const Typeface face([] {
+        if (const char* named = std::getenv("KANSU_FONT"); named && *named)
+            return readFontFile(named);
+        for (const char* path : fontFileCandidates)
+            if (auto bytes = readFontFile(path); !bytes.empty())
+                return bytes;
+        return std::vector<unsigned char>{};
+    }());
+    return face;
+}
+
+bool Typeface::hasGlyphs() const {
+    return face_->loaded;
+}
+
+LineMetrics Typeface::metrics(int pixelSize) const {
+    const Face& f = *face_;
+    auto scaled = [&](int units) {
+        // Rounded half up, like the desktop's fixed-point metrics.
+        return static_cast<int>(
+            std::floor(static_cast<double>(units) * pixelSize / f.unitsPerEm + 0.5));
+    };
+    return {scaled(f.winAscent), scaled(f.winDescent)};
+}
+
+const Typeface::Glyph& Typeface::glyph(char32_t codePoint, int pixelSize) const {
+    const Face& f = *face_;
+    const std::uint64_t key = (static_cast<std::uint64_t>(pixelSize) << 32) | codePoint;
+    if (const auto it = f.glyphs.find(key); it != f.glyphs.end())
+        return it->second;
+    Glyph g;
+    if (!f.loaded) {
+        g.advance = codePoint < 0x80 ? pixelSize / 2 : pixelSize;
+        return f.glyphs.emplace(key, std::move(g)).first->second;
+    }
+    const float scale = stbtt_ScaleForMappingEmToPixels(&f.info, static_cast<float>(pixelSize));
+    const int index = stbtt_FindGlyphIndex(&f.info, static_cast<int>(codePoint));
+    int advanceWidth = 0, leftBearing = 0;
+    stbtt_GetGlyphHMetrics(&f.info, index, &advanceWidth, &leftBearing);
+    g.advance = static_cast<int>(std::lround(advanceWidth * scale));
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    stbtt_GetGlyphBitmapBox(&f.info, index, scale, scale, &x0, &y0, &x1, &y1);
+    g.left = x0;
+    g.top = y0;
+    g.width = x1 - x0;
+    g.height = y1 - y0;
+    if (g.width > 0 && g.height > 0) {
+        std::vector<unsigned char> coverage(static_cast<std::size_t>(g.width) *
+                                            static_cast<std::size_t>(g.height));
+        stbtt_MakeGlyphBitmap(&f.info, coverage.data(), g.width, g.height, g.width, scale, scale,
+                              index);
+        // Aliased: a pixel is painted when the outline covers at least half of it.
+        g.ink.resize(coverage.size());
+        for (std::size_t i = 0; i < coverage.size(); ++i)
+            g.ink[i] = coverage[i] >= 128 ? 1 : 0;
+    }
+    return f.glyphs.emplace(key, std::move(g)).first->second;
+}
+
+namespace {
+// How much wider bold makes a glyph: a 24th of the em, at least a pixel.
+int emboldening(int pixelSize, bool bold) {
+    return bold ? std::max(1, static_cast<int>(std::lround(pixelSize / 24.0))) : 0;
+}
+} // namespace
+
+int Typeface::advance(std::string_view text, int pixelSize, bool bold) const {
+    const int extra = emboldening(pixelSize, bold);
+    int width = 0;
+    for (const char32_t cp : utf8::decode(text))
+        width += glyph(cp, pixelSize).advance + extra;
+    return width;
+}
+
+void Typeface::draw(Image& target, std::string_view text, int x, int baseline, int pixelSize,
+                    bool bold, Rgb colour, const Rect& clip) const {
+    const Rect area = clip.intersected(target.rect());
+    if (area.isEmpty() || !face_->loaded)
+        return;
+    const int extra = emboldening(pixelSize, bold);
+    int pen = x;
+    for (const char32_t cp : utf8::decode(text)) {
+        const Glyph& g = glyph(cp, pixelSize);
+        for (int strike = 0; strike <= extra; ++strike) {
+            const int left = pen + g.left + strike, top = baseline + g.top;
+            for (int gy = 0; gy < g.height; ++gy) {
+                const int y = top + gy;
+                if (y < area.top() || y > area.bottom())
+                    continue;
+                Rgb* row = target.row(y);
+                const unsigned char* ink =
+                    &g.ink[static_cast<std::size_t>(gy) * static_cast<std::size_t>(g.width)];
+                for (int gx = 0; gx < g.width; ++gx) {
+                    const int px = left + gx;
+                    if (ink[gx] && px >= area.left() && px <= area.right())
+                        row[px] = colour;
+                }
+            }
+        }
+        pen += g.advance + extra;
+    }
+}
+
+} // namespace kansu

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "surface/colour.h"
+#include "surface/geometry.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kansu {
+
+class Image;
+
+// A control's font as the layout gives it: the design face at a point size, bold or not.
+struct FontSpec {
+    double points = 9.0;
+    bool bold = false;
+    bool operator==(const FontSpec&) const = default;
+};
+
+// Pixel size of a font of the given points, a point being 4/3 pixel, so the layout holds at
+// every dpi.
+int pixelSizeForPoints(double points);
+
+// Where text sits on its line: the baseline lies ascent pixels below the line's top edge, and a
+// printed line is ascent + descent pixels high.
+struct LineMetrics {
+    int ascent = 0;
+    int descent = 0;
+    int height() const { return ascent + descent; }
+};
+
+// The face picture boxes print in: IPA P Gothic, the metric-compatible stand-in for the design's
+// proportional gothic. Glyphs are drawn aliased, every pixel in the exact colour, so text printed
+// again in the back colour erases it without a trace. Bold is the face struck again a pixel to
+// the right for every 24th of the em (at least once), each glyph as much wider.
+class Typeface {
+public:
+    // The face the lesson prints with, read once from the font file: the file KANSU_FONT names,
+    // else IPA P Gothic where Debian's fonts-ipafont-gothic puts it. Without a file, text keeps
+    // its places and sizes but draws no glyphs.
+    static const Typeface& lesson();
+
+    // A face from the bytes of a TrueType or OpenType file; empty bytes give a face without glyphs.
+    explicit Typeface(std::vector<unsigned char> fontFile);
+    ~Typeface();
+    Typeface(const Typeface&) = delete;
+    Typeface& operator=(const Typeface&) = delete;
+
+    bool hasGlyphs() const;
+    LineMetrics metrics(int pixelSize) const;
+    // Width of the text in pixels: the glyphs' advances, each rounded to a whole pixel.
+    int advance(std::string_view text, int pixelSize, bool bold) const;
+    // Draws the text with the left end of its baseline at (x, baseline), only inside clip.
+    void draw(Image& target, std::string_view text, int x, int baseline, int pixelSize, bool bold,
+              Rgb colour, const Rect& clip) const;
+
+private:
+    struct Glyph;
+    const Glyph& glyph(char32_t codePoint, int pixelSize) const;
+
+    struct Face;
+    std::unique_ptr<Face> face_;
+};
+
+// Reads a whole file; empty when it cannot be read.
+std::vector<unsigned char> readFontFile(const std::string& path);
+
+} // namespace kansu
