@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake
-    qt6-base-dev
+    qt6-base-dev libstb-dev
     libgtest-dev googletest libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
     xvfb xauth xdotool x11-utils libxcb1-dev
