@@ -22,7 +22,7 @@ struct AllViews {
 void ForwardStep(benchmark::State& state) {
     AllViews lesson;
     for (auto _ : state) {
-        if (lesson.form.vars.michinori == 320) {
+        if (lesson.form.vars().michinori == 320) {
             state.PauseTiming();
             lesson.form.click(Command1);
             state.ResumeTiming();
@@ -35,9 +35,9 @@ BENCHMARK(ForwardStep)->Unit(benchmark::kMicrosecond);
 void BackwardStep(benchmark::State& state) {
     AllViews lesson;
     for (auto _ : state) {
-        if (lesson.form.vars.michinori == 0) {
+        if (lesson.form.vars().michinori == 0) {
             state.PauseTiming();
-            while (lesson.form.vars.michinori < 320)
+            while (lesson.form.vars().michinori < 320)
                 lesson.form.click(susumu);
             state.ResumeTiming();
         }

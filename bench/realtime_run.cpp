@@ -32,6 +32,6 @@ int main(int argc, char** argv) {
     const double wallMs = static_cast<double>(wall.nsecsElapsed()) / 1e6;
     const double cpuMs = cpuMilliseconds() - cpuBefore;
     std::printf("run_wall_ms %.1f\nrun_cpu_ms %.1f\nsteps %g\n", wallMs, cpuMs,
-                form.vars.michinori / 4);
-    return form.vars.michinori == 320 ? 0 : 1;
+                form.vars().michinori / 4);
+    return form.vars().michinori == 320 ? 0 : 1;
 }

@@ -15,7 +15,7 @@ protected:
         EXPECT_TRUE(c(Command1).enabled);
         EXPECT_TRUE(c(jidou).enabled);
         EXPECT_FALSE(c(tomeru).enabled);
-        EXPECT_EQ(form.vars.stopRequested, 0);
+        EXPECT_EQ(form.vars().stopRequested, 0);
         EXPECT_FALSE(form.running());
     }
     void expectRunning() {
@@ -24,13 +24,13 @@ protected:
         EXPECT_FALSE(c(Command1).enabled);
         EXPECT_FALSE(c(jidou).enabled);
         EXPECT_TRUE(c(tomeru).enabled);
-        EXPECT_EQ(form.vars.stopRequested, 0);
+        EXPECT_EQ(form.vars().stopRequested, 0);
     }
 };
 
 TEST_F(AutoPlay, RunsFromTheStartToTheEnd) {
     click(jidou);
-    EXPECT_EQ(form.vars.michinori, 320);
+    EXPECT_EQ(form.vars().michinori, 320);
     EXPECT_EQ(text1(), " 8.0");
     EXPECT_EQ(host.waits(), std::vector<std::int32_t>(80, 100));
     EXPECT_EQ(host.elapsed(), 8000u);
@@ -42,7 +42,7 @@ TEST_F(AutoPlay, StartsAgainFromZeroAtTheEnd) {
     tick(Check3);
     click(jidou);
     EXPECT_EQ(host.waits().size(), 80u);
-    EXPECT_EQ(form.vars.michinori, 320);
+    EXPECT_EQ(form.vars().michinori, 320);
 }
 
 TEST_F(AutoPlay, ContinuesFromWhereTheMotionStands) {
@@ -67,20 +67,20 @@ TEST_F(AutoPlay, StopEndsTheRunAfterTheCurrentWait) {
     form.typeText(Combo1, std::string("80"));
     host.deliverInWait(3, [&] {
         click(tomeru);
-        EXPECT_EQ(form.vars.stopRequested, 1);
+        EXPECT_EQ(form.vars().stopRequested, 1);
         EXPECT_TRUE(c(jidou).enabled);
         EXPECT_TRUE(c(tomeru).enabled);
         EXPECT_FALSE(c(susumu).enabled);
     });
     click(jidou);
-    EXPECT_EQ(form.vars.michinori, 12);
+    EXPECT_EQ(form.vars().michinori, 12);
     EXPECT_EQ(text1(), " 0.3");
     EXPECT_EQ(host.waits(), std::vector<std::int32_t>(3, 400));
     EXPECT_EQ(host.elapsed(), 1200u);
     expectIdle();
     // A later press continues from there.
     click(jidou);
-    EXPECT_EQ(form.vars.michinori, 320);
+    EXPECT_EQ(form.vars().michinori, 320);
     EXPECT_EQ(host.waits().size(), 80u);
 }
 
@@ -95,16 +95,16 @@ TEST_F(AutoPlay, PressedAgainWhileStoppingResumesTheSameRun) {
         expectRunning();
         ++runningChecks;
         // Nothing but ストップ and 終了 may act mid-run.
-        const double before = form.vars.michinori;
+        const double before = form.vars().michinori;
         click(susumu);
         click(modoru);
         click(Command1);
         click(jidou);
-        EXPECT_EQ(form.vars.michinori, before);
+        EXPECT_EQ(form.vars().michinori, before);
     });
     click(jidou);
     EXPECT_EQ(runningChecks, 1);
-    EXPECT_EQ(form.vars.michinori, 320);
+    EXPECT_EQ(form.vars().michinori, 320);
     EXPECT_EQ(host.waits().size(), 80u); // one run, one wait per step
     expectIdle();
 }
@@ -118,7 +118,7 @@ TEST_F(AutoPlay, ZeroSpeedRunsStraightThroughWithoutEvents) {
     });
     click(jidou);
     EXPECT_FALSE(delivered);
-    EXPECT_EQ(form.vars.michinori, 320);
+    EXPECT_EQ(form.vars().michinori, 320);
     EXPECT_EQ(host.waits(), std::vector<std::int32_t>(80, 0));
     EXPECT_EQ(host.elapsed(), 0u);
     // The click is handled after the run, when ストップ is disabled again.
@@ -162,24 +162,22 @@ TEST_F(AutoPlay, WaitPerStepFromTheSpeedText) {
         {"-1e400", std::numeric_limits<std::int32_t>::min()},
         {"１２", 0},
     };
-    for (const auto& e : cases) {
-        form.typeText(Combo1, std::string(e.text));
-        EXPECT_EQ(form.stepWait(), e.wait) << e.text;
-    }
+    for (const auto& e : cases)
+        EXPECT_EQ(motion::Player::waitFor(e.text), e.wait) << e.text;
 }
 
 TEST_F(AutoPlay, NegativeSpeedMeansNoWait) {
     form.typeText(Combo1, std::string("-5"));
     click(jidou);
     EXPECT_EQ(host.elapsed(), 0u);
-    EXPECT_EQ(form.vars.michinori, 320);
+    EXPECT_EQ(form.vars().michinori, 320);
 }
 
 TEST_F(AutoPlay, HugeWaitCanStillBeStopped) {
     form.typeText(Combo1, std::string("1e400"));
     host.deliverInWait(1, [&] { click(tomeru); });
     click(jidou);
-    EXPECT_EQ(form.vars.michinori, 4);
+    EXPECT_EQ(form.vars().michinori, 4);
     expectIdle();
 }
 
@@ -188,14 +186,14 @@ TEST_F(AutoPlay, EndDuringAWaitStopsEverythingAtOnce) {
     click(jidou);
     EXPECT_TRUE(form.ended());
     EXPECT_TRUE(host.ended());
-    EXPECT_EQ(form.vars.michinori, 8); // no further step
+    EXPECT_EQ(form.vars().michinori, 8); // no further step
     EXPECT_EQ(host.waits().size(), 2u);
     // Nothing was touched after the end: the buttons still show the running state.
     EXPECT_FALSE(c(susumu).enabled);
     // And nothing runs any more.
     click(susumu);
     click(Check1);
-    EXPECT_EQ(form.vars.michinori, 8);
+    EXPECT_EQ(form.vars().michinori, 8);
     EXPECT_EQ(c(Check1).value, 0);
 }
 
@@ -203,7 +201,7 @@ TEST_F(AutoPlay, ClosingTheWindowDuringAWaitEndsLikeTheEndButton) {
     host.deliverInWait(4, [&] { form.closeByFrame(); });
     click(jidou);
     EXPECT_TRUE(form.ended());
-    EXPECT_EQ(form.vars.michinori, 16);
+    EXPECT_EQ(form.vars().michinori, 16);
     EXPECT_EQ(host.waits().size(), 4u);
 }
 
@@ -211,15 +209,15 @@ TEST_F(AutoPlay, TickingThePathMidRunRefreshesAndContinues) {
     tick(Check2);
     host.deliverInWait(10, [&] {
         tick(Check4);
-        EXPECT_EQ(form.vars.michinori, 40);
+        EXPECT_EQ(form.vars().michinori, 40);
         EXPECT_EQ(c(Line5_0).x2, 140);
     });
     host.deliverInWait(20, [&] { tick(Check1); });
     click(jidou);
-    EXPECT_EQ(form.vars.michinori, 320);
+    EXPECT_EQ(form.vars().michinori, 320);
     EXPECT_EQ(host.waits().size(), 80u);
     EXPECT_EQ(c(Line5_3).x2, 420);
-    EXPECT_NEAR(form.vars.graphPrevX, 259, 1e-9);
+    EXPECT_NEAR(form.vars().graphPrevX, 259, 1e-9);
 }
 
 // A clock that moves a few milliseconds each time events run, starting just before its wrap.
@@ -237,9 +235,9 @@ public:
 
 TEST(Wait, EndsAfterItsTimeAcrossTheWrapOfTheCounter) {
     CreepingHost host;
-    Form1 form(host);
+    motion::Player player(host);
     const std::uint32_t start = host.ticks;
-    form.Wait(100);
+    player.wait(100);
     const std::uint32_t waited = host.ticks - start;
     EXPECT_GE(waited, 100u);
     EXPECT_LT(waited, 107u);
@@ -248,17 +246,17 @@ TEST(Wait, EndsAfterItsTimeAcrossTheWrapOfTheCounter) {
 
 TEST(Wait, NoWaitLetsNoEventRun) {
     CreepingHost host;
-    Form1 form(host);
-    form.Wait(0);
-    form.Wait(-40);
-    form.Wait(std::numeric_limits<std::int32_t>::min());
+    motion::Player player(host);
+    player.wait(0);
+    player.wait(-40);
+    player.wait(std::numeric_limits<std::int32_t>::min());
     EXPECT_EQ(host.pumps, 0);
 }
 
 TEST(Wait, TheLongestWaitDoesNotOverflow) {
     VirtualHost host(0x80000000u);
-    Form1 form(host);
-    form.Wait(std::numeric_limits<std::int32_t>::max());
+    motion::Player player(host);
+    player.wait(std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(host.elapsed(), static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()));
 }
 

@@ -1,4 +1,4 @@
-#include "motion/motion_rules.h"
+#include "motion/motion.h"
 #include "surface/conversions.h"
 
 #include <cmath>
@@ -159,10 +159,10 @@ TEST(TimeText, EveryCounterValueGivesBlankSecondsPointTenths) {
     } cases[] = {{0, " 0.0"},  {4, " 0.1"},   {36, " 0.9"},  {40, " 1.0"},
                  {44, " 1.1"}, {160, " 4.0"}, {316, " 7.9"}, {320, " 8.0"}};
     for (const auto& c : cases)
-        EXPECT_EQ(motion::timeText(c.d), std::string(c.text)) << c.d;
+        EXPECT_EQ(motion::Motion::timeTextFor(c.d), std::string(c.text)) << c.d;
 
     for (int d = 0; d <= 320; d += 4) {
-        const std::string text = motion::timeText(d);
+        const std::string text = motion::Motion::timeTextFor(d);
         const std::string expected =
             " " + std::to_string(d / 40) + "." + std::to_string((d % 40) / 4);
         EXPECT_EQ(text, expected) << d;

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, &window, [&] {
         static_cast<QAbstractButton*>(window.widgetFor(jidou))->click();
         // Reached only once the run has returned.
-        std::printf("run returned at michinori %g\n", form.vars.michinori);
+        std::printf("run returned at michinori %g\n", form.vars().michinori);
     });
     QTimer::singleShot(600, &window, [&] {
         if (byFrame)
@@ -39,9 +39,9 @@ int main(int argc, char** argv) {
         std::_Exit(3);
     });
     const int status = QApplication::exec();
-    if (!form.ended() || form.vars.michinori != 8) {
+    if (!form.ended() || form.vars().michinori != 8) {
         std::fprintf(stderr, "expected to end after two steps, at michinori %g\n",
-                     form.vars.michinori);
+                     form.vars().michinori);
         return 1;
     }
     return status;

@@ -25,8 +25,8 @@ protected:
     // Every yellow pixel of the board lies inside triangle BQP; returns how many there are.
     int shadedInsideTriangle() {
         const Image& image = form.box(kokuban).image();
-        const PointF b(form.vars.Bx, form.vars.By), q(form.vars.Qx, form.vars.Qy),
-            p(form.vars.Px, form.vars.Py);
+        const PointF b(form.vars().Bx, form.vars().By), q(form.vars().Qx, form.vars().Qy),
+            p(form.vars().Px, form.vars().Py);
         int shaded = 0;
         bool leaked = false;
         for (int y = 0; y < image.height(); ++y)
@@ -35,7 +35,7 @@ protected:
                     ++shaded;
                     if (!leaked && !insideTriangle(PointF(x, y), b, q, p)) {
                         leaked = true;
-                        ADD_FAILURE() << "m " << form.vars.michinori << ": yellow outside the "
+                        ADD_FAILURE() << "m " << form.vars().michinori << ": yellow outside the "
                                       << "triangle at " << x << "," << y;
                     }
                 }
@@ -67,7 +67,7 @@ TEST_F(Figure, ShadedAreaGrowsWithTheTriangle) {
         const int shaded = shadedInsideTriangle();
         // Roughly the triangle's area, less its 3-pixel outline.
         const double area =
-            std::abs((form.vars.Qx - form.vars.Bx) * (form.vars.Py - form.vars.By)) / 2;
+            std::abs((form.vars().Qx - form.vars().Bx) * (form.vars().Py - form.vars().By)) / 2;
         if (r.m >= 80) {
             EXPECT_GT(shaded, area * 0.7) << r.m;
         }
@@ -162,7 +162,7 @@ TEST_F(Figure, RedrawIsIdempotent) {
     tick(Check6);
     stepTo(244);
     const Image once = form.box(kokuban).image();
-    form.RedrawFigure();
+    form.Check1_Click(); // with the grid off: the figure redrawn
     EXPECT_EQ(form.box(kokuban).image(), once);
 }
 

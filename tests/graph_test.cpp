@@ -15,6 +15,15 @@ protected:
     const Image& image() const { return form.box(gamen).image(); }
 };
 
+// The graph on a box of its own, with its background drawn and the trace at the origin.
+graph::Graph graphAlone() {
+    graph::Graph g(PictureBox(317, 525, colours::white, colours::black, {9.75, true}, 1,
+                              PictureBox::Memory::Persistent));
+    g.drawAxes(graph::Graph::Background::Cleared);
+    g.restartTrace();
+    return g;
+}
+
 TEST_F(Graph, AxesGridAndCaptions) {
     // Grid lines every 28 pixels, axes one pixel outside the first ones.
     EXPECT_EQ(graph(100, 467), green);
@@ -37,10 +46,11 @@ TEST_F(Graph, AxesGridAndCaptions) {
     EXPECT_EQ(form.box(gamen).foreColour(), colours::black);
 }
 
-TEST_F(Graph, RepaintingTheBackgroundChangesNothing) {
-    const Image before = image();
-    form.DrawGraphAxes(1);
-    EXPECT_EQ(image(), before);
+TEST(GraphAlone, RepaintingTheBackgroundChangesNothing) {
+    graph::Graph g = graphAlone();
+    const Image before = g.picture().image();
+    g.drawAxes(graph::Graph::Background::OverTrace);
+    EXPECT_EQ(g.picture().image(), before);
 }
 
 TEST_F(Graph, SegmentEndsFollowTheWorkedValues) {
@@ -53,8 +63,8 @@ TEST_F(Graph, SegmentEndsFollowTheWorkedValues) {
                 {160, 147, 271}, {156, 144.2, 282}, {0, 35, 495}};
     for (const auto& r : rows) {
         stepTo(r.m);
-        EXPECT_NEAR(form.vars.graphPrevX, r.prevX, 1e-9) << r.m;
-        EXPECT_EQ(form.vars.graphPrevY, r.prevY) << r.m;
+        EXPECT_NEAR(form.vars().graphPrevX, r.prevX, 1e-9) << r.m;
+        EXPECT_EQ(form.vars().graphPrevY, r.prevY) << r.m;
     }
 }
 
@@ -91,8 +101,8 @@ TEST_F(Graph, BackwardStepErasesTheSegmentItLeaves) {
     // All the way back only specks remain where a chord was drawn from a rounded row.
     stepTo(0);
     EXPECT_LT(countColour(image(), lightBlue), before / 20);
-    EXPECT_EQ(form.vars.graphPrevX, 35);
-    EXPECT_EQ(form.vars.graphPrevY, 495);
+    EXPECT_EQ(form.vars().graphPrevX, 35);
+    EXPECT_EQ(form.vars().graphPrevY, 495);
 }
 
 TEST_F(Graph, StepsWhileHiddenAreNotPlotted) {
@@ -101,7 +111,7 @@ TEST_F(Graph, StepsWhileHiddenAreNotPlotted) {
     tick(Check2);
     stepTo(44);
     // The next segment starts from the last point plotted: the origin.
-    EXPECT_NEAR(form.vars.graphPrevX, 35 + 28 * 1.1, 1e-9);
+    EXPECT_NEAR(form.vars().graphPrevX, 35 + 28 * 1.1, 1e-9);
     EXPECT_EQ(graph(40, 493), lightBlue);
 }
 
@@ -121,9 +131,10 @@ TEST_F(Graph, TickingWidensTheWindowUnlessMaximised) {
 }
 
 TEST_F(Graph, HandTypedTimesOutsideTheGraphDrawNothing) {
-    tick(Check2);
-    stepTo(40);
-    const Image before = image();
+    graph::Graph g = graphAlone();
+    for (int tenths = 1; tenths <= 10; ++tenths)
+        g.plotSegment(false, motion::Motion::timeTextFor(4 * tenths), graph::Pen::Draw);
+    const Image before = g.picture().image();
     const std::string texts[] = {"",
                                  "   ",
                                  "abc",
@@ -138,27 +149,29 @@ TEST_F(Graph, HandTypedTimesOutsideTheGraphDrawNothing) {
                                  "&H7FFFFFFF",
                                  std::string(10000, '7')};
     for (const std::string& typed : texts) {
-        form.typeText(Text1, typed);
-        form.PlotGraphSegment(1);
-        form.PlotGraphSegment(0);
-        EXPECT_EQ(image(), before) << typed.substr(0, 20);
-        EXPECT_NEAR(form.vars.graphPrevX, 63, 1e-9);
-        EXPECT_EQ(form.vars.graphPrevY, 481);
+        g.plotSegment(false, typed, graph::Pen::Erase);
+        g.plotSegment(false, typed, graph::Pen::Draw);
+        EXPECT_EQ(g.picture().image(), before) << typed.substr(0, 20);
+        EXPECT_NEAR(g.lastX(), 63, 1e-9);
+        EXPECT_EQ(g.lastY(), 481);
     }
+    // Stepping back from a typed time off the graph erases nothing; the step itself goes on.
+    tick(Check2);
+    stepTo(40);
     form.typeText(Text1, std::string("-1"));
     click(modoru);
     EXPECT_EQ(text1(), " 0.9");
-    EXPECT_EQ(form.vars.michinori, 36);
-    EXPECT_NEAR(form.vars.graphPrevX, 63, 1e-9);
+    EXPECT_EQ(form.vars().michinori, 36);
+    EXPECT_NEAR(form.vars().graphPrevX, 63, 1e-9);
 }
 
-TEST_F(Graph, NothingHappensAtTheStart) {
-    tick(Check2);
-    const auto revision = form.box(gamen).revision();
-    form.kokubanBox().setFillStyle(PictureBox::FillStyle::Solid);
-    form.PlotGraphSegment(0);
-    EXPECT_EQ(form.box(gamen).revision(), revision);
-    EXPECT_EQ(form.box(kokuban).fillStyle(), PictureBox::FillStyle::Solid);
+TEST(GraphAlone, NothingHappensAtTheStart) {
+    graph::Graph g = graphAlone();
+    const auto revision = g.picture().revision();
+    g.plotSegment(true, " 0.5", graph::Pen::Draw);
+    g.plotSegment(true, " 0.5", graph::Pen::Erase);
+    EXPECT_EQ(g.picture().revision(), revision);
+    EXPECT_EQ(g.lastX(), 35);
 }
 
 } // namespace

@@ -135,16 +135,15 @@ TEST(Layout, BoardLabelsAreTransparentAndTheirFontsMatch) {
 
 // Window sizes in twips give the client areas the layout needs.
 TEST(WindowSize, TwipsGiveTheDesignClientAreas) {
-    VirtualHost host;
-    Form1 form(host);
+    WindowFrame frame;
     const struct {
         int width, height, clientWidth, clientHeight;
     } cases[] = {{10300, 8950, 671, 558}, {15705, 10815, 1031, 682}, {15705, 8950, 1031, 558}};
     for (const auto& c : cases) {
-        form.setWidthTwips(c.width);
-        form.setHeightTwips(c.height);
-        EXPECT_EQ(form.geometry().clientWidth, c.clientWidth);
-        EXPECT_EQ(form.geometry().clientHeight, c.clientHeight);
+        frame.setWidthTwips(c.width);
+        frame.setHeightTwips(c.height);
+        EXPECT_EQ(frame.geometry().clientWidth, c.clientWidth);
+        EXPECT_EQ(frame.geometry().clientHeight, c.clientHeight);
     }
 }
 

@@ -15,18 +15,18 @@ protected:
 
     void click(ControlId id) { form.click(id); }
     void tick(ControlId id) {
-        if (!form.ticked(id))
+        if (!(form.control(id).value != 0))
             form.click(id);
     }
     void untick(ControlId id) {
-        if (form.ticked(id))
+        if ((form.control(id).value != 0))
             form.click(id);
     }
     // Presses "進む" or "戻る" until the counter stands at m.
     void stepTo(double m) {
-        while (form.vars.michinori < m)
+        while (form.vars().michinori < m)
             form.click(ControlId::susumu);
-        while (form.vars.michinori > m)
+        while (form.vars().michinori > m)
             form.click(ControlId::modoru);
     }
     const Control& c(ControlId id) const { return form.control(id); }

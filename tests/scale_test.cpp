@@ -45,7 +45,7 @@ TEST_F(Scaled, TwiceTheScaleHasTheGeometryOfTheOriginal) {
 }
 
 TEST_F(Scaled, FillStaysInsideTheTriangleAtEveryScale) {
-    const PointF b(100, 370), q(form.vars.Qx, 370), p(form.vars.Px, form.vars.Py);
+    const PointF b(100, 370), q(form.vars().Qx, 370), p(form.vars().Px, form.vars().Py);
     auto inside = [&](PointF pt) {
         auto side = [](PointF u, PointF v, PointF w) {
             return (v.x - u.x) * (w.y - u.y) - (v.y - u.y) * (w.x - u.x);
@@ -99,7 +99,7 @@ TEST_F(Scaled, TheScaledPictureFollowsLaterDrawing) {
     fresh.Form_Load();
     fresh.click(Check6);
     fresh.click(Check1);
-    while (fresh.vars.michinori < 240)
+    while (fresh.vars().michinori < 240)
         fresh.click(susumu);
     EXPECT_EQ(fresh.box(kokuban).imageAt(2), after);
 }

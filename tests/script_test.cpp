@@ -110,7 +110,7 @@ TEST_F(Script, TypedTextsAreJsonStrings) {
 TEST_F(Script, QueuedActionsOfWaitsWithoutEventsComeAfterTheLine) {
     ASSERT_EQ(run(QStringLiteral("type Combo1 \" 0\"\nduring-wait 2 click Check1\nclick jidou")),
               0);
-    EXPECT_EQ(runner.form().vars.michinori, 320);
+    EXPECT_EQ(runner.form().vars().michinori, 320);
     EXPECT_EQ(runner.form().control(ControlId::Check1).value, 1);
 }
 
@@ -160,7 +160,7 @@ TEST(ScriptErrors, BadLinesStopTheScriptWithTheirNumber) {
 TEST(ScriptErrors, NothingAfterTheBadLineRuns) {
     ScriptRunner runner;
     EXPECT_EQ(runner.run(QStringLiteral("click susumu\nnonsense\nclick susumu")), 2);
-    EXPECT_EQ(runner.form().vars.michinori, 4);
+    EXPECT_EQ(runner.form().vars().michinori, 4);
 }
 
 } // namespace

@@ -20,7 +20,7 @@ Pos pos(const Control& c) {
     } while (0)
 
 TEST_F(Lesson, StartUpGivesTheInitialScreen) {
-    const LessonVars& v = form.vars;
+    const LessonVars v = form.vars();
     EXPECT_EQ(v.michinori, 0);
     EXPECT_EQ(v.Px, 100);
     EXPECT_EQ(v.Py, 370);
@@ -67,10 +67,10 @@ TEST_F(Lesson, PointsFollowTheCounter) {
                  {316, 412, 50, 416, " 7.9"}, {0, 100, 370, 100, " 0.0"}};
     for (const auto& e : cases) {
         stepTo(e.m);
-        EXPECT_EQ(form.vars.Px, e.Px) << e.m;
-        EXPECT_EQ(form.vars.Py, e.Py) << e.m;
-        EXPECT_EQ(form.vars.Qx, e.Qx) << e.m;
-        EXPECT_EQ(form.vars.Qy, 370) << e.m;
+        EXPECT_EQ(form.vars().Px, e.Px) << e.m;
+        EXPECT_EQ(form.vars().Py, e.Py) << e.m;
+        EXPECT_EQ(form.vars().Qx, e.Qx) << e.m;
+        EXPECT_EQ(form.vars().Qy, 370) << e.m;
         EXPECT_EQ(text1(), std::string(e.time)) << e.m;
     }
 }
@@ -139,7 +139,7 @@ TEST_F(Lesson, ForwardStepAtTheEndChangesNothing) {
                 table = form.box(hyo).image();
     const auto revisions = form.box(kokuban).revision() + form.box(gamen).revision();
     click(susumu);
-    EXPECT_EQ(form.vars.michinori, 320);
+    EXPECT_EQ(form.vars().michinori, 320);
     EXPECT_EQ(form.box(kokuban).revision() + form.box(gamen).revision(), revisions);
     EXPECT_EQ(form.box(kokuban).image(), board);
     EXPECT_EQ(form.box(gamen).image(), g);
@@ -157,7 +157,7 @@ TEST_F(Lesson, BackwardStepAtTheStartChangesNothing) {
                 g = form.box(gamen).image();
     ASSERT_GT(countColour(table, rgb(colours::lightBlue)), 0); // the entry for 0
     click(modoru);
-    EXPECT_EQ(form.vars.michinori, 0);
+    EXPECT_EQ(form.vars().michinori, 0);
     EXPECT_EQ(form.box(kokuban).image(), board);
     EXPECT_EQ(form.box(hyo).image(), table);
     EXPECT_EQ(form.box(gamen).image(), g);
@@ -169,8 +169,8 @@ TEST_F(Lesson, BackToTheStartUsesTheStepRuleForP) {
     stepTo(0);
     EXPECT_FLOAT_EQ(c(Label4_8).top, 335);
     EXPECT_EQ(text1(), " 0.0");
-    EXPECT_EQ(form.vars.Px, 100);
-    EXPECT_EQ(form.vars.Py, 370);
+    EXPECT_EQ(form.vars().Px, 100);
+    EXPECT_EQ(form.vars().Py, 370);
 }
 
 TEST_F(Lesson, CornerJumpOfTheLabelP) {
@@ -212,7 +212,7 @@ TEST_F(Lesson, PathOverlayFollowsTheStepsWhileTicked) {
         EXPECT_EQ(lineOf(id), (Segment{64, 800, 83, 800}));
     EXPECT_EQ(lineOf(Line5_2), hint);
     EXPECT_EQ(form.box(kokuban).image(), board);
-    EXPECT_EQ(form.vars.michinori, 320);
+    EXPECT_EQ(form.vars().michinori, 320);
     // Unticked, the steps leave them parked.
     stepTo(200);
     EXPECT_EQ(lineOf(Line5_0), (Segment{64, 800, 83, 800}));
@@ -220,7 +220,7 @@ TEST_F(Lesson, PathOverlayFollowsTheStepsWhileTicked) {
 
 TEST_F(Lesson, TickingThePathAtTheStartRefreshesTheSameMoment) {
     tick(Check4);
-    EXPECT_EQ(form.vars.michinori, 0);
+    EXPECT_EQ(form.vars().michinori, 0);
     EXPECT_EQ(text1(), " 0.0");
     EXPECT_EQ(lineOf(c(Line5_0)), (Segment{100, 370, 100, 370}));
     EXPECT_EQ(c(Line5_3).y1, 800);
@@ -229,7 +229,7 @@ TEST_F(Lesson, TickingThePathAtTheStartRefreshesTheSameMoment) {
 TEST_F(Lesson, TickingThePathAtTheEndKeepsTheEnd) {
     stepTo(320);
     tick(Check4);
-    EXPECT_EQ(form.vars.michinori, 320);
+    EXPECT_EQ(form.vars().michinori, 320);
     EXPECT_EQ(lineOf(c(Line5_3)), (Segment{100, 50, 420, 50}));
 }
 
@@ -265,7 +265,7 @@ TEST_F(Lesson, InitialScreenAfterTheEndWithEverythingTicked) {
     fresh.click(Check1);
 
     EXPECT_EQ(text1(), " 0.0");
-    EXPECT_EQ(form.vars.michinori, 0);
+    EXPECT_EQ(form.vars().michinori, 0);
     EXPECT_FALSE(c(Label4_6).visible);
     EXPECT_EQ(c(Line5_0).y1, 800);
     EXPECT_EQ(c(Line5_2).y1, 800);

@@ -114,7 +114,7 @@ TEST_F(Window, SpaceActivatesTheFocusedButtonAndCheckBox) {
     window->activateWindow();
     window->widgetFor(susumu)->setFocus();
     QTest::keyClick(window->widgetFor(susumu), Qt::Key_Space);
-    EXPECT_EQ(form->vars.michinori, 4);
+    EXPECT_EQ(form->vars().michinori, 4);
     window->widgetFor(Check1)->setFocus();
     QTest::keyClick(window->widgetFor(Check1), Qt::Key_Space);
     EXPECT_EQ(form->control(Check1).value, 1);
@@ -136,7 +136,7 @@ TEST_F(Window, PicturesAreSharpAtTheScreenScale) {
 TEST_F(Window, ClickingTheButtonsStepsTheLesson) {
     clickOn(susumu);
     clickOn(susumu);
-    EXPECT_EQ(form->vars.michinori, 8);
+    EXPECT_EQ(form->vars().michinori, 8);
     EXPECT_EQ(widget<QLineEdit>(Text1)->text(), QStringLiteral(" 0.2"));
     clickOn(modoru);
     EXPECT_EQ(widget<QLineEdit>(Text1)->text(), QStringLiteral(" 0.1"));
@@ -158,7 +158,7 @@ TEST_F(Window, TypingReachesTheModel) {
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo->lineEdit(), QStringLiteral("50"));
     EXPECT_EQ(form->control(Combo1).text, "50");
-    EXPECT_EQ(form->stepWait(), 250);
+    EXPECT_EQ(motion::Player::waitFor(form->control(Combo1).text), 250);
     combo->setCurrentIndex(4);
     EXPECT_EQ(form->control(Combo1).text, "80");
 
@@ -186,8 +186,8 @@ TEST_F(Window, AutomaticPlayCanBeStoppedFromTheWindow) {
     form->typeText(Combo1, "4"); // 20 ms a step
     QTimer::singleShot(150, window.get(), [this] { clickOn(tomeru); });
     clickOn(jidou);
-    EXPECT_GT(form->vars.michinori, 0);
-    EXPECT_LT(form->vars.michinori, 320);
+    EXPECT_GT(form->vars().michinori, 0);
+    EXPECT_LT(form->vars().michinori, 320);
     EXPECT_FALSE(widget<QPushButton>(tomeru)->isEnabled());
     EXPECT_TRUE(widget<QPushButton>(susumu)->isEnabled());
 }
@@ -196,7 +196,7 @@ TEST_F(Window, RealWaitLastsItsTimeWithoutSpinning) {
     QElapsedTimer wall;
     wall.start();
     std::clock_t cpuBefore = std::clock();
-    form->Wait(200);
+    motion::Player(host).wait(200);
     const qint64 waited = wall.elapsed();
     const double cpuMs = 1000.0 * double(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
     EXPECT_GE(waited, 199); // the tick counter counts whole milliseconds

@@ -1,7 +1,5 @@
 #include "app/form1.h"
 
-#include <cmath>
-
 namespace kansu {
 
 namespace {
@@ -12,9 +10,29 @@ PictureBox makeBox(const Control& c, int drawWidth, PictureBox::Memory memory) {
                       c.foreColour.value_or(colours::windowText), c.font, drawWidth, memory);
 }
 
-int clientFromTwips(int twips, int frame) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / window::twipsPerPixel)) -
-           frame;
+board::Controls boardControls() {
+    using enum ControlId;
+    auto at = [](ControlId id) {
+        return indexOf(id);
+    };
+    board::Controls roles{};
+    roles.vertexA = at(Label4(0));
+    roles.vertexB = at(Label4(1));
+    roles.vertexC = at(Label4(2));
+    roles.vertexD = at(Label4(3));
+    roles.lengthBC = at(Label4(4));
+    roles.lengthAB = at(Label4(5));
+    roles.areaLabel = at(Label4(6));
+    roles.areaSquared = at(Label4(7));
+    roles.pLabel = at(Label4(8));
+    roles.qLabel = at(Label4(9));
+    roles.pDot = at(Shape1);
+    roles.qDot = at(Shape2);
+    roles.qPath = at(Line5(0));
+    roles.pPathOnBA = at(Line5(1));
+    roles.hint = at(Line5(2));
+    roles.pPathOnAD = at(Line5(3));
+    return roles;
 }
 
 } // namespace
@@ -26,80 +44,96 @@ Rect pictureClientRect(const Control& box) {
 }
 
 Form1::Form1(Host& host)
-    : host_(host), controls_(designLayout()),
-      kokuban_(makeBox(control(ControlId::kokuban), 3, PictureBox::Memory::Persistent)),
-      gamen_(makeBox(control(ControlId::gamen), 1, PictureBox::Memory::Persistent)),
-      hyo_(makeBox(control(ControlId::hyo), 1, PictureBox::Memory::Transient)) {
-    // Until start-up sizes it, the window shows the whole design.
-    geometry_.clientWidth = 1031;
-    geometry_.clientHeight = 682;
-    updateVisibleAreas();
-}
-
-PictureBox& Form1::box(ControlId id) {
-    switch (id) {
-    case ControlId::gamen:
-        return gamen_;
-    case ControlId::hyo:
-        return hyo_;
-    default:
-        return kokuban_;
+    : host_(host), controls_(designLayout()), player_(host),
+      board_(controls_, boardControls(),
+             makeBox(control(ControlId::kokuban), 3, PictureBox::Memory::Persistent)),
+      graph_(makeBox(control(ControlId::gamen), 1, PictureBox::Memory::Persistent)),
+      table_(makeBox(control(ControlId::hyo), 1, PictureBox::Memory::Transient)) {
+    controlsChanged_ = controls_.changed().connect([this](ControlIndex i) {
+        changes_.notify(Change{Change::Kind::Control, static_cast<ControlId>(i)});
+    });
+    const ControlId boxes[] = {ControlId::kokuban, ControlId::gamen, ControlId::hyo};
+    for (std::size_t b = 0; b < std::size(boxes); ++b) {
+        const ControlId id = boxes[b];
+        picturesChanged_[b] = box(id).changed().connect([this, id] {
+            changes_.notify(Change{Change::Kind::Picture, id});
+        });
     }
+    windowChanged(true);
 }
 
 const PictureBox& Form1::box(ControlId id) const {
-    return const_cast<Form1*>(this)->box(id);
-}
-
-void Form1::updateVisibleAreas() {
-    const Rect client{0, 0, geometry_.clientWidth, geometry_.clientHeight};
-    for (ControlId id : {ControlId::kokuban, ControlId::gamen, ControlId::hyo}) {
-        const Rect inBox = pictureClientRect(control(id));
-        const Rect shown = inBox.intersected(client).translated(-inBox.x, -inBox.y);
-        box(id).setVisibleArea(shown);
+    switch (id) {
+    case ControlId::gamen:
+        return graph_.picture();
+    case ControlId::hyo:
+        return table_.picture();
+    default:
+        return board_.picture();
     }
 }
 
-void Form1::setWidthTwips(int twips) {
-    geometry_.widthTwips = twips;
-    if (geometry_.state == 0) {
-        geometry_.clientWidth = clientFromTwips(twips, window::frameWidth);
-        updateVisibleAreas();
-    }
+LessonVars Form1::vars() const {
+    LessonVars v;
+    const board::Square& s = board_.square();
+    v.Ax = s.a.x;
+    v.Ay = s.a.y;
+    v.Bx = s.b.x;
+    v.By = s.b.y;
+    v.Cx = s.c.x;
+    v.Cy = s.c.y;
+    v.Dx = s.d.x;
+    v.Dy = static_cast<std::int16_t>(s.d.y);
+    v.Px = motion_.p().x;
+    v.Py = motion_.p().y;
+    v.michinori = motion_.counter();
+    v.Qx = motion_.q().x;
+    v.Qy = static_cast<std::int16_t>(motion_.q().y);
+    v.graphPrevX = graph_.lastX();
+    v.graphPrevY = graph_.lastY();
+    v.stopRequested = player_.stopRequested();
+    return v;
 }
 
-void Form1::setHeightTwips(int twips) {
-    geometry_.heightTwips = twips;
-    if (geometry_.state == 0) {
-        geometry_.clientHeight = clientFromTwips(twips, window::frameHeight);
-        updateVisibleAreas();
+Options Form1::options() const {
+    using enum ControlId;
+    auto ticked = [this](ControlId id) {
+        return control(id).value != 0;
+    };
+    return {ticked(Check1), ticked(Check2), ticked(Check3),
+            ticked(Check4), ticked(Check5), ticked(Check6)};
+}
+
+board::Pose Form1::pose() const {
+    const board::Side side = motion_.leg() == motion::Leg::BA ? board::Side::BA : board::Side::AD;
+    return {motion_.counter(), motion_.p(), motion_.q(), side};
+}
+
+void Form1::windowChanged(bool clientAreaChanged) {
+    if (clientAreaChanged) {
+        // What each picture box shows of itself: the part of its client area inside the window's.
+        const WindowGeometry& g = frame_.geometry();
+        const Rect client{0, 0, g.clientWidth, g.clientHeight};
+        auto shown = [&](ControlId id) {
+            const Rect inBox = pictureClientRect(control(id));
+            return inBox.intersected(client).translated(-inBox.x, -inBox.y);
+        };
+        board_.setVisibleArea(shown(ControlId::kokuban));
+        graph_.setVisibleArea(shown(ControlId::gamen));
+        table_.setVisibleArea(shown(ControlId::hyo));
     }
+    changes_.notify(Change{Change::Kind::Window, ControlId::Count});
 }
 
 void Form1::setClientSize(int width, int height) {
-    geometry_.clientWidth = width;
-    geometry_.clientHeight = height;
-    updateVisibleAreas();
+    if (frame_.setClientSize(width, height))
+        windowChanged(true);
 }
 
 void Form1::setWindowState(int state) {
     if (ended_)
         return;
-    geometry_.state = state == 2 ? 2 : 0;
-    if (geometry_.state == 0) {
-        // Restored: the window takes the outer size last written again.
-        geometry_.clientWidth = clientFromTwips(geometry_.widthTwips, window::frameWidth);
-        geometry_.clientHeight = clientFromTwips(geometry_.heightTwips, window::frameHeight);
-        updateVisibleAreas();
-    }
-}
-
-void Form1::setCheckValue(ControlId id, int value) {
-    Control& c = control(id);
-    if (c.value == value)
-        return;
-    c.value = value;
-    runHandler(id);
+    windowChanged(frame_.setState(state));
 }
 
 void Form1::runHandler(ControlId id) {
@@ -137,39 +171,26 @@ void Form1::click(ControlId id) {
     const Control& c = control(id);
     if (!c.enabled || !c.visible)
         return;
-    if (c.kind == ControlKind::Check)
-        setCheckValue(id, c.value == 0 ? 1 : 0);
-    else if (c.kind == ControlKind::Button)
+    if (c.kind == ControlKind::Check) {
+        // A check box's handler runs whenever its value changes.
+        controls_.setValue(indexOf(id), c.value == 0 ? 1 : 0);
         runHandler(id);
+    } else if (c.kind == ControlKind::Button) {
+        runHandler(id);
+    }
 }
 
 void Form1::typeText(ControlId id, const std::string& text) {
     if (ended_)
         return;
-    Control& c = control(id);
+    const Control& c = control(id);
     if (c.kind == ControlKind::Text || c.kind == ControlKind::Combo)
-        c.text = text;
+        controls_.setText(indexOf(id), text);
 }
 
 void Form1::closeByFrame() {
     if (!ended_)
         end_Click();
-}
-
-void Form1::setTop(ControlId id, double top) {
-    control(id).top = static_cast<float>(top);
-}
-
-void Form1::setLeft(ControlId id, double left) {
-    control(id).left = static_cast<float>(left);
-}
-
-void Form1::setLine(ControlId id, double x1, double y1, double x2, double y2) {
-    Control& c = control(id);
-    c.x1 = static_cast<float>(x1);
-    c.y1 = static_cast<float>(y1);
-    c.x2 = static_cast<float>(x2);
-    c.y2 = static_cast<float>(y2);
 }
 
 } // namespace kansu

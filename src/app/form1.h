@@ -2,15 +2,21 @@
 
 #include "app/control_id.h"
 #include "app/layout.h"
+#include "app/window_frame.h"
+#include "board/figure_board.h"
+#include "graph/graph.h"
+#include "graph/table.h"
+#include "motion/motion.h"
+#include "motion/player.h"
+#include "surface/controls.h"
 #include "surface/host.h"
-#include "surface/picture_box.h"
 
 #include <cstdint>
 #include <string>
 
 namespace kansu {
 
-// The lesson's window-level variables.
+// The lesson's window-level variables, as the state of the lesson reports them.
 struct LessonVars {
     double Ax = 0, Ay = 0, Bx = 0, By = 0, Cx = 0, Cy = 0, Dx = 0;
     std::int16_t Dy = 0;
@@ -23,18 +29,27 @@ struct LessonVars {
     std::int16_t stopRequested = 0;
 };
 
-// The outer size last written (twips), the client area (pixels) and the window state.
-struct WindowGeometry {
-    int widthTwips = 0;
-    int heightTwips = 0;
-    int clientWidth = 0;
-    int clientHeight = 0;
-    int state = 0; // 0 normal, 2 maximised
+// What changed: a control (its state in controls()), a picture box's picture, or the window's
+// size or state.
+struct Change {
+    enum class Kind { Control, Picture, Window };
+    Kind kind = Kind::Control;
+    ControlId id = ControlId::Count; // the control or picture box
 };
 
-// The lesson window without its widgets: every control's state, the three picture boxes, the
-// window-level variables and the handlers and procedures that work on them. Views show it and
-// turn the user's actions into the calls under "What the user does".
+// The six check boxes read together.
+struct Options {
+    bool grid = false;  // 方眼
+    bool graph = false; // グラフ
+    bool table = false; // 表
+    bool paths = false; // 動いた道のり
+    bool hint = false;  // ヒント
+    bool area = false;  // y cm²
+};
+
+// The lesson window without its widgets: the controls' state, the moving points, the figure
+// board, the graph and the table, and the handlers that tie them together. Views subscribe to its
+// changes and turn the user's actions into the calls under "What the user does".
 class Form1 {
 public:
     explicit Form1(Host& host);
@@ -54,31 +69,17 @@ public:
     void setClientSize(int width, int height);
 
     bool ended() const { return ended_; }
-    bool running() const { return runActive_; }
-    // How often the views were brought up to date for the counter (by a step or the initial
-    // screen), and whether the last time was a step.
-    std::uint64_t motionUpdates() const { return motionUpdates_; }
-    bool lastUpdateWasStep() const { return lastUpdateWasStep_; }
+    bool running() const { return player_.running(); }
 
     // ---- State --------------------------------------------------------------------------------
-    LessonVars vars;
     const Control& control(ControlId id) const { return controls_[indexOf(id)]; }
-    Control& control(ControlId id) { return controls_[indexOf(id)]; }
-    const ControlSet& controls() const { return controls_; }
-    const WindowGeometry& geometry() const { return geometry_; }
-    PictureBox& kokubanBox() { return kokuban_; }
-    PictureBox& gamenBox() { return gamen_; }
-    PictureBox& hyoBox() { return hyo_; }
+    const std::vector<Control>& controls() const { return controls_.all(); }
+    const WindowGeometry& geometry() const { return frame_.geometry(); }
     const PictureBox& box(ControlId id) const;
-    PictureBox& box(ControlId id);
-
-    // Sets a check box's value; its handler runs when the value changes.
-    void setCheckValue(ControlId id, int value);
-    bool ticked(ControlId id) const { return control(id).value != 0; }
-
-    // Outer size in twips; the client area follows unless the window is maximised.
-    void setWidthTwips(int twips);
-    void setHeightTwips(int twips);
+    LessonVars vars() const;
+    Options options() const;
+    // Announced after every change of a control, a picture or the window.
+    Signal<const Change&>& changes() const { return changes_; }
 
     // ---- Handlers -----------------------------------------------------------------------------
     void Form_Load();
@@ -94,41 +95,30 @@ public:
     void Check4_Click();
     void Check5_Click();
 
-    // ---- Procedures ---------------------------------------------------------------------------
     void InitScreen();
-    void RedrawFigure();
-    void DrawGrid();
-    void DrawGraphAxes(std::int16_t keep);
-    void PlotGraphSegment(std::int16_t erase);
-    void PlotTableEntry(std::int16_t erase);
-    void Wait(std::int32_t milliseconds);
-
-    // The wait per automatic step that Combo1's text asks for.
-    std::int32_t stepWait() const;
 
 private:
-    // Steps 3 to 13 of a step: P and Q, the time text, the figure, markers, labels and overlays
-    // for the counter as it now stands.
-    void ShowMotion();
-    void placePathLines(double d);
-    void placeAreaLabel(double d);
-    void setButtonStates(bool running);
+    // Steps 3 to 13 of a step: the time text, the figure, markers, labels and overlays for the
+    // counter as it now stands.
+    void showMotion();
+    board::Pose pose() const;
+    std::string shownTime() const { return control(ControlId::Text1).text; }
+    void showRunning(bool running);
     void runHandler(ControlId id);
-    void setTop(ControlId id, double top);
-    void setLeft(ControlId id, double left);
-    void setLine(ControlId id, double x1, double y1, double x2, double y2);
-    void updateVisibleAreas();
+    void windowChanged(bool clientAreaChanged);
 
     Host& host_;
-    ControlSet controls_;
-    WindowGeometry geometry_;
-    PictureBox kokuban_;
-    PictureBox gamen_;
-    PictureBox hyo_;
+    ControlModel controls_;
+    WindowFrame frame_;
+    motion::Motion motion_;
+    motion::Player player_;
+    board::FigureBoard board_;
+    graph::Graph graph_;
+    graph::Table table_;
     bool ended_ = false;
-    bool runActive_ = false;
-    std::uint64_t motionUpdates_ = 0;
-    bool lastUpdateWasStep_ = false;
+    mutable Signal<const Change&> changes_;
+    Subscription controlsChanged_;
+    std::array<Subscription, 3> picturesChanged_;
 };
 
 // Client area of a picture box inside its border, in window coordinates.

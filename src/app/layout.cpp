@@ -86,7 +86,7 @@ Control dot(const char* name, Place p) {
 
 ControlSet designLayout() {
     using enum ControlId;
-    ControlSet set;
+    ControlSet set(controlCount);
     auto put = [&set](ControlId id, Control c) {
         set[indexOf(id)] = std::move(c);
     };

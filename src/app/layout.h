@@ -3,11 +3,11 @@
 #include "app/control_id.h"
 #include "surface/control.h"
 
-#include <array>
+#include <vector>
 
 namespace kansu {
 
-using ControlSet = std::array<Control, controlCount>;
+using ControlSet = std::vector<Control>;
 
 // The window's controls as they stand before start-up: places, sizes, captions, colours, fonts,
 // start states and focus order.

@@ -144,7 +144,7 @@ std::string stateJson(const Form1& form, const RunRecord& run) {
         .field("client_height", number(g.clientHeight));
     window.field("state", number(g.state));
 
-    const LessonVars& v = form.vars;
+    const LessonVars v = form.vars();
     ObjectWriter vars;
     vars.field("michinori", number(v.michinori));
     vars.field("Ax", number(v.Ax)).field("Ay", number(v.Ay));

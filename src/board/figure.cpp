@@ -1,48 +1,67 @@
-#include "app/form1.h"
+#include "board/figure_board.h"
 #include "surface/conversions.h"
 
-namespace kansu {
+namespace kansu::board {
 
 namespace {
-// Two pixels inside corner B, fixed whatever the vertices hold.
+// Two pixels inside corner B, fixed whatever the corners hold.
 constexpr int seedX = 102;
 constexpr int seedRow = 368;
+
+float f(double value) {
+    return static_cast<float>(value);
+}
 } // namespace
 
-void Form1::RedrawFigure() {
-    using enum ControlId;
-    const LessonVars& v = vars;
-    const double m = v.michinori;
-    PictureBox& board = kokuban_;
-    auto f = [](double value) {
-        return static_cast<float>(value);
-    };
+FigureBoard::FigureBoard(ControlModel& controls, Controls roles, PictureBox picture)
+    : controls_(controls), roles_(roles), picture_(std::move(picture)) {}
+
+void FigureBoard::redrawFigure(const Pose& pose, bool shaded) {
+    const Square& s = square_;
+    PictureBox& board = picture_;
 
     board.cls();
-    board.line(f(v.Ax), f(v.Ay), f(v.Bx), f(v.By));
-    board.lineTo(f(v.Cx), f(v.Cy));
-    board.lineTo(f(v.Dx), f(v.Dy));
-    board.lineTo(f(v.Ax), f(v.Ay));
+    board.line(f(s.a.x), f(s.a.y), f(s.b.x), f(s.b.y));
+    board.lineTo(f(s.c.x), f(s.c.y));
+    board.lineTo(f(s.d.x), f(s.d.y));
+    board.lineTo(f(s.a.x), f(s.a.y));
 
-    board.line(f(v.Bx), f(v.By), f(v.Qx), f(v.Qy));
-    board.lineTo(f(v.Px), f(v.Py));
-    board.lineTo(f(v.Bx), f(v.By));
+    board.line(f(s.b.x), f(s.b.y), f(pose.q.x), f(pose.q.y));
+    board.lineTo(f(pose.p.x), f(pose.p.y));
+    board.lineTo(f(s.b.x), f(s.b.y));
 
-    if (ticked(Check6) && v.Py != v.By) {
+    // Nothing to shade while P, Q and B coincide.
+    if (shaded && pose.p.y != s.b.y) {
         board.setFillStyle(PictureBox::FillStyle::Solid);
         board.setFillColour(paletteColour(14));
-        if (m <= 160) {
+        // The fill stops at the black of the triangle's sides, so the seed must lie inside it:
+        // by corner B, or on the row above the base just left of the vertical through P.
+        switch (pose.side) {
+        case Side::BA:
             board.floodFillBorder(seedX, seedRow, board.foreColour());
-        } else if (m > 160 && m <= 320) {
-            if (const auto x = conv::toInt32(v.Px - 2))
+            break;
+        case Side::AD:
+            if (const auto x = conv::toInt32(pose.p.x - 2))
                 board.floodFillBorder(*x, seedRow, board.foreColour());
+            break;
         }
     }
     board.setFillStyle(PictureBox::FillStyle::Transparent);
 
-    const bool showArea = ticked(Check6) && m > 0 && m <= 320;
-    control(Label4(6)).visible = showArea;
-    control(Label4(7)).visible = showArea;
+    const bool showArea = shaded && pose.counter > 0 && pose.counter <= 320;
+    controls_.setVisible(roles_.areaLabel, showArea);
+    controls_.setVisible(roles_.areaSquared, showArea);
 }
 
-} // namespace kansu
+void FigureBoard::drawGrid() {
+    PictureBox& board = picture_;
+    board.setDrawWidth(1);
+    // One pixel inside the square's sides at both ends; rows first, then columns.
+    for (int i = 1; i <= 7; ++i)
+        board.lineStep(101, static_cast<float>(50 + 40 * i), 318, 0, paletteColour(0));
+    for (int i = 1; i <= 7; ++i)
+        board.lineStep(static_cast<float>(100 + 40 * i), 51, 0, 318, paletteColour(0));
+    board.setDrawWidth(3);
+}
+
+} // namespace kansu::board

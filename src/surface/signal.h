@@ -42,6 +42,8 @@ public:
     Signal() = default;
     Signal(const Signal&) = delete;
     Signal& operator=(const Signal&) = delete;
+    Signal(Signal&&) noexcept = default;
+    Signal& operator=(Signal&&) noexcept = default;
 
     [[nodiscard]] Subscription connect(std::function<void(Args...)> slot) {
         const std::uint64_t id = ++slots_->lastId;

@@ -18,11 +18,6 @@ class ScriptRunner::Host : public VirtualHost {
 public:
     LessonWindow* window = nullptr;
 
-    void runPendingEvents(std::int32_t maxMilliseconds) override {
-        VirtualHost::runPendingEvents(maxMilliseconds);
-        if (window && !ended())
-            window->refresh();
-    }
     void endProgram() override {
         VirtualHost::endProgram();
         if (window)
@@ -224,8 +219,6 @@ void ScriptRunner::perform(const QString& line) {
         }
         return;
     }
-    if (!form_->ended())
-        window_->refresh();
 }
 
 } // namespace kansu

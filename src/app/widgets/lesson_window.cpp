@@ -55,7 +55,8 @@ LessonWindow::LessonWindow(Form1& form, QWidget* parent) : QWidget(parent), form
     pal.setColor(QPalette::Window, QColor(toRgb(window::backColour)));
     setPalette(pal);
     build();
-    refresh();
+    changes_ = form_.changes().connect([this](const Change& change) { showChange(change); });
+    applyWindowSize();
 }
 
 void LessonWindow::build() {
@@ -69,8 +70,7 @@ void LessonWindow::build() {
         switch (c.kind) {
         case ControlKind::Button: {
             auto* b = new FaceButton(qt(c.caption), QColor(toRgb(c.backColour)), this);
-            connect(b, &QPushButton::clicked, this,
-                    [this, id] { act([this, id] { form_.click(id); }); });
+            connect(b, &QPushButton::clicked, this, [this, id] { form_.click(id); });
             w = b;
             break;
         }
@@ -83,8 +83,11 @@ void LessonWindow::build() {
             colours.setColor(QPalette::WindowText,
                              QColor(toRgb(c.foreColour.value_or(colours::windowText))));
             b->setPalette(colours);
-            connect(b, &QCheckBox::clicked, this,
-                    [this, id] { act([this, id] { form_.click(id); }); });
+            connect(b, &QCheckBox::clicked, this, [this, id] {
+                form_.click(id);
+                // The box shows the lesson's value, whatever the click did to it.
+                showControl(id);
+            });
             w = b;
             break;
         }
@@ -119,6 +122,7 @@ void LessonWindow::build() {
         w->setFont(designFont(c.font));
         w->setGeometry(placeOf(c));
         widgets_[i] = w;
+        showControl(id);
         if (c.tabIndex)
             focusChain[*c.tabIndex] = w;
         else
@@ -133,62 +137,53 @@ void LessonWindow::build() {
     }
 }
 
-void LessonWindow::act(const std::function<void()>& action) {
-    if (form_.ended())
+void LessonWindow::showControl(ControlId id) {
+    const Control& c = form_.control(id);
+    QWidget* w = widgets_[indexOf(id)];
+    if (!w) {
+        // A lightweight control: its container paints it.
+        const ControlId container = c.container == Container::Kokuban ? ControlId::kokuban
+                                    : c.container == Container::Gamen ? ControlId::gamen
+                                    : c.container == Container::Hyo   ? ControlId::hyo
+                                                                      : ControlId::Count;
+        if (container == ControlId::Count)
+            update();
+        else if (QWidget* box = widgets_[indexOf(container)])
+            box->update();
         return;
-    action();
-    if (!form_.ended())
-        refresh();
-}
-
-void LessonWindow::refresh() {
-    const ControlSet& now = form_.controls();
-    std::array<bool, 4> containerChanged{}; // indexed by Container
-    for (std::size_t i = 0; i < controlCount; ++i) {
-        const Control& c = now[i];
-        if (everShown_ && c == shown_[i])
-            continue;
-        containerChanged[static_cast<std::size_t>(c.container)] = true;
-        QWidget* w = widgets_[i];
-        if (!w)
-            continue;
-        w->setEnabled(c.enabled);
-        w->setVisible(c.visible);
-        if (auto* check = qobject_cast<QCheckBox*>(w)) {
-            const QSignalBlocker block(check);
-            check->setChecked(c.value != 0);
-        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            if (edit->text() != qt(c.text)) {
-                const QSignalBlocker block(edit);
-                edit->setText(qt(c.text));
-            }
-        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            if (combo->currentText() != qt(c.text)) {
-                const QSignalBlocker block(combo);
-                combo->setEditText(qt(c.text));
-            }
+    }
+    w->setEnabled(c.enabled);
+    w->setVisible(c.visible);
+    if (auto* check = qobject_cast<QCheckBox*>(w)) {
+        const QSignalBlocker block(check);
+        check->setChecked(c.value != 0);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (edit->text() != qt(c.text)) {
+            const QSignalBlocker block(edit);
+            edit->setText(qt(c.text));
+        }
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (combo->currentText() != qt(c.text)) {
+            const QSignalBlocker block(combo);
+            combo->setEditText(qt(c.text));
         }
     }
-    const std::pair<ControlId, Container> boxes[] = {{ControlId::kokuban, Container::Kokuban},
-                                                     {ControlId::gamen, Container::Gamen},
-                                                     {ControlId::hyo, Container::Hyo}};
-    for (std::size_t b = 0; b < std::size(boxes); ++b) {
-        const auto [id, container] = boxes[b];
-        const std::uint64_t revision = form_.box(id).revision();
-        if (!everShown_ || revision != shownRevisions_[b] ||
-            containerChanged[static_cast<std::size_t>(container)])
-            widgets_[indexOf(id)]->update();
-        shownRevisions_[b] = revision;
+}
+
+void LessonWindow::showChange(const Change& change) {
+    switch (change.kind) {
+    case Change::Kind::Control:
+        return showControl(change.id);
+    case Change::Kind::Picture:
+        if (QWidget* box = widgets_[indexOf(change.id)])
+            box->update();
+        return;
+    case Change::Kind::Window:
+        return applyWindowSize();
     }
-    if (!everShown_ || containerChanged[static_cast<std::size_t>(Container::Form)])
-        update();
-    shown_ = now;
-    everShown_ = true;
-    applyWindowSize();
 }
 
 QImage LessonWindow::renderAt(qreal scale) {
-    refresh();
     QImage image(QSize(static_cast<int>(std::ceil(width() * scale)),
                        static_cast<int>(std::ceil(height() * scale))),
                  QImage::Format_RGB32);
@@ -205,7 +200,7 @@ QImage LessonWindow::renderAt(qreal scale) {
 
 void LessonWindow::applyWindowSize() {
     const WindowGeometry& g = form_.geometry();
-    if (g.state == 2 || isMaximized())
+    if (form_.ended() || g.state == 2 || isMaximized())
         return;
     if (size() != QSize(g.clientWidth, g.clientHeight))
         resize(g.clientWidth, g.clientHeight);

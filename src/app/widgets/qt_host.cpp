@@ -18,8 +18,6 @@ std::uint32_t QtHost::tickCount() {
 }
 
 void QtHost::runPendingEvents(std::int32_t maxMilliseconds) {
-    if (window_)
-        window_->refresh();
     // Block until an event arrives or the timer ends the wait; never spin.
     wakeUp_.start(std::max(maxMilliseconds, 0));
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);

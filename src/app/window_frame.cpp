@@ -1,0 +1,49 @@
+#include "app/window_frame.h"
+
+#include "app/layout.h"
+
+#include <cmath>
+
+namespace kansu {
+
+namespace {
+int clientFromTwips(int twips, int frame) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / window::twipsPerPixel)) -
+           frame;
+}
+} // namespace
+
+WindowFrame::WindowFrame() {
+    geometry_.clientWidth = 1031;
+    geometry_.clientHeight = 682;
+}
+
+bool WindowFrame::setWidthTwips(int twips) {
+    geometry_.widthTwips = twips;
+    return !maximised() &&
+           setClientSize(clientFromTwips(twips, window::frameWidth), geometry_.clientHeight);
+}
+
+bool WindowFrame::setHeightTwips(int twips) {
+    geometry_.heightTwips = twips;
+    return !maximised() &&
+           setClientSize(geometry_.clientWidth, clientFromTwips(twips, window::frameHeight));
+}
+
+bool WindowFrame::setState(int state) {
+    geometry_.state = state == 2 ? 2 : 0;
+    if (maximised())
+        return false;
+    return setClientSize(clientFromTwips(geometry_.widthTwips, window::frameWidth),
+                         clientFromTwips(geometry_.heightTwips, window::frameHeight));
+}
+
+bool WindowFrame::setClientSize(int width, int height) {
+    if (geometry_.clientWidth == width && geometry_.clientHeight == height)
+        return false;
+    geometry_.clientWidth = width;
+    geometry_.clientHeight = height;
+    return true;
+}
+
+} // namespace kansu
