@@ -61,6 +61,20 @@ constexpr std::size_t indexOf(ControlId id) {
     return static_cast<std::size_t>(id);
 }
 
+// The window's own controls by the role they play in the lesson.
+namespace role {
+constexpr ControlId timeBox = ControlId::Text1;
+constexpr ControlId speedBox = ControlId::Combo1;
+constexpr ControlId forwardButton = ControlId::susumu;
+constexpr ControlId backButton = ControlId::modoru;
+constexpr ControlId playButton = ControlId::jidou;
+constexpr ControlId stopButton = ControlId::tomeru;
+constexpr ControlId initialScreenButton = ControlId::Command1;
+constexpr ControlId figure = ControlId::kokuban;
+constexpr ControlId graph = ControlId::gamen;
+constexpr ControlId table = ControlId::hyo;
+} // namespace role
+
 // The elements of the control arrays, reached by index as the lesson addresses them.
 constexpr ControlId Label4(int i) {
     constexpr ControlId ids[] = {ControlId::Label4_0, ControlId::Label4_1, ControlId::Label4_2,

@@ -46,13 +46,13 @@ Rect pictureClientRect(const Control& box) {
 Form1::Form1(Host& host)
     : host_(host), controls_(designLayout()), player_(host),
       board_(controls_, boardControls(),
-             makeBox(control(ControlId::kokuban), 3, PictureBox::Memory::Persistent)),
-      graph_(makeBox(control(ControlId::gamen), 1, PictureBox::Memory::Persistent)),
-      table_(makeBox(control(ControlId::hyo), 1, PictureBox::Memory::Transient)) {
+             makeBox(control(role::figure), 3, PictureBox::Memory::Persistent)),
+      graph_(makeBox(control(role::graph), 1, PictureBox::Memory::Persistent)),
+      table_(makeBox(control(role::table), 1, PictureBox::Memory::Transient)) {
     controlsChanged_ = controls_.changed().connect([this](ControlIndex i) {
         changes_.notify(Change{Change::Kind::Control, static_cast<ControlId>(i)});
     });
-    const ControlId boxes[] = {ControlId::kokuban, ControlId::gamen, ControlId::hyo};
+    const ControlId boxes[] = {role::figure, role::graph, role::table};
     for (std::size_t b = 0; b < std::size(boxes); ++b) {
         const ControlId id = boxes[b];
         picturesChanged_[b] = box(id).changed().connect([this, id] {
@@ -64,9 +64,9 @@ Form1::Form1(Host& host)
 
 const PictureBox& Form1::box(ControlId id) const {
     switch (id) {
-    case ControlId::gamen:
+    case role::graph:
         return graph_.picture();
-    case ControlId::hyo:
+    case role::table:
         return table_.picture();
     default:
         return board_.picture();
@@ -118,9 +118,9 @@ void Form1::windowChanged(bool clientAreaChanged) {
             const Rect inBox = pictureClientRect(control(id));
             return inBox.intersected(client).translated(-inBox.x, -inBox.y);
         };
-        board_.setVisibleArea(shown(ControlId::kokuban));
-        graph_.setVisibleArea(shown(ControlId::gamen));
-        table_.setVisibleArea(shown(ControlId::hyo));
+        board_.setVisibleArea(shown(role::figure));
+        graph_.setVisibleArea(shown(role::graph));
+        table_.setVisibleArea(shown(role::table));
     }
     changes_.notify(Change{Change::Kind::Window, ControlId::Count});
 }

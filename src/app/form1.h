@@ -102,7 +102,7 @@ private:
     // counter as it now stands.
     void showMotion();
     board::Pose pose() const;
-    std::string shownTime() const { return control(ControlId::Text1).text; }
+    std::string shownTime() const { return control(role::timeBox).text; }
     void showRunning(bool running);
     void runHandler(ControlId id);
     void windowChanged(bool clientAreaChanged);

@@ -2,7 +2,7 @@
 
 namespace kansu {
 
-using enum ControlId;
+using namespace role;
 
 void Form1::jidou_Click() {
     if (player_.running()) {
@@ -18,7 +18,7 @@ void Form1::jidou_Click() {
     const bool stillOn =
         player_.play({[this] { return motion_.atEnd(); }, [this] { susumu_Click(); },
                       [this] {
-                          return control(Combo1).text;
+                          return control(speedBox).text;
                       }});
     if (stillOn)
         showRunning(false);
@@ -26,16 +26,16 @@ void Form1::jidou_Click() {
 
 void Form1::tomeru_Click() {
     player_.requestStop();
-    controls_.setEnabled(indexOf(jidou), true);
+    controls_.setEnabled(indexOf(playButton), true);
 }
 
 void Form1::showRunning(bool running) {
     // While a run lasts only ストップ, 終了, the speed and the check boxes stay enabled.
-    controls_.setEnabled(indexOf(susumu), !running);
-    controls_.setEnabled(indexOf(modoru), !running);
-    controls_.setEnabled(indexOf(Command1), !running);
-    controls_.setEnabled(indexOf(tomeru), running);
-    controls_.setEnabled(indexOf(jidou), !running);
+    controls_.setEnabled(indexOf(forwardButton), !running);
+    controls_.setEnabled(indexOf(backButton), !running);
+    controls_.setEnabled(indexOf(initialScreenButton), !running);
+    controls_.setEnabled(indexOf(stopButton), running);
+    controls_.setEnabled(indexOf(playButton), !running);
 }
 
 } // namespace kansu

@@ -2,7 +2,7 @@
 
 namespace kansu {
 
-using enum ControlId;
+using namespace role;
 
 void Form1::Form_Load() {
     // Check1 to Check3 start unticked in the layout, so the grid, graph and table start hidden;
@@ -15,14 +15,14 @@ void Form1::Form_Load() {
 
 void Form1::InitScreen() {
     const Options o = options();
-    controls_.setText(indexOf(Text1), " 0.0");
+    controls_.setText(indexOf(timeBox), " 0.0");
     table_.clear();
     table_.plotEntry(shownTime(), graph::Pen::Draw);
     graph_.drawAxes(graph::Graph::Background::Cleared);
     motion_.reset();
     board_.reset(pose(), o.area);
     graph_.restartTrace();
-    controls_.setEnabled(indexOf(tomeru), false);
+    controls_.setEnabled(indexOf(stopButton), false);
     graph_.plotSegment(motion_.atStart(), shownTime(), graph::Pen::Draw);
     if (o.grid)
         board_.drawGrid();

@@ -2,7 +2,7 @@
 
 namespace kansu {
 
-using enum ControlId;
+using namespace role;
 using graph::Pen;
 
 void Form1::susumu_Click() {
@@ -30,7 +30,7 @@ void Form1::modoru_Click() {
 void Form1::showMotion() {
     const Options o = options();
     const board::Pose now = pose();
-    controls_.setText(indexOf(Text1), motion_.timeText());
+    controls_.setText(indexOf(timeBox), motion_.timeText());
     board_.redrawFigure(now, o.area);
     board_.placeMarkers(now);
     if (o.paths)

@@ -2,8 +2,6 @@
 
 namespace kansu {
 
-using enum ControlId;
-
 // The graph lies right of the start size and the table below it; their check boxes widen or
 // heighten the window to bring them into view, unless the window is maximised.
 
