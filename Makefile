@@ -1,12 +1,13 @@
-# kansu — the two commands of the README, and a few more for development.
+# kansu — a thin front end over the CMake presets (CMakePresets.json).
 #   make run    install what is missing, build, open the lesson
-#   make test   install what is missing, build (plain and sanitized), run every test
-.PHONY: all deps build build-asan run test test-plain test-asan bench fuzz format format-check clean
+#   make test   install what is missing, build (plain, sanitized, and the core for the browser),
+#               run every test
+#   make soak   the long sanitized random sessions
+.PHONY: all deps build build-asan build-web run test test-plain test-asan test-web soak bench fuzz \
+        format format-check clean
 
 JOBS ?= $(shell nproc)
-BUILD_DIR ?= build
-ASAN_DIR ?= build-asan
-CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKANSU_WERROR=ON
+export NODE_PATH ?= /usr/share/nodejs
 
 all: build
 
@@ -14,41 +15,47 @@ deps:
 	@./tools/install-deps.sh
 
 build: deps
-	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD_DIR) -j $(JOBS)
+	@cmake --preset dev >/dev/null
+	@cmake --build --preset dev -j $(JOBS)
 
 build-asan: deps
-	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKANSU_WERROR=ON -DKANSU_SANITIZE=ON \
-		-DKANSU_BENCHMARKS=OFF >/dev/null
-	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+
+build-web: deps
+	@cmake --preset web >/dev/null
+	@cmake --build --preset web -j $(JOBS)
 
 run: build
-	@./$(BUILD_DIR)/kansu
-
-test-asan: build-asan
-	@cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-		LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
-		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --output-on-failure -j $(JOBS)
+	@./build/kansu
 
 test-plain: build
-	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@ctest --preset dev -j $(JOBS)
 
-# The sanitized run first, so the last line is the plain run's summary.
-test: test-asan test-plain
+test-asan: build-asan
+	@ctest --preset asan -j $(JOBS)
+
+# The core built with emscripten plays the same lesson, to the same pixels, as the native one.
+test-web: build-web build
+	@ctest --preset web
+	@./tools/compare-core.sh build/tests/kansu_core_check build-web/kansu_core_check.js
+
+# The sanitized run first, so the last lines are the plain run's summary.
+test: test-asan test-web test-plain
+
+soak: build-asan
+	@ctest --preset soak -j $(JOBS)
 
 bench: build
-	@./tools/run-benchmarks.sh $(BUILD_DIR)
+	@./tools/run-benchmarks.sh build
 
 # Long random-session runs by hand: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 60
 fuzz: deps
-	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKANSU_FUZZ=ON \
-		-DKANSU_BENCHMARKS=OFF >/dev/null
-	@cmake --build build-fuzz -j $(JOBS) --target kansu_fuzz
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
 	@mkdir -p build-fuzz/corpus
-	@QT_QPA_PLATFORM=offscreen ./build-fuzz/tests/kansu_fuzz -max_total_time=$(FUZZ_SECONDS) \
-		-max_len=2048 build-fuzz/corpus
+	@./build-fuzz/tests/kansu_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=2048 build-fuzz/corpus
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
@@ -57,4 +64,4 @@ format-check:
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	@rm -rf build build-asan build-web build-fuzz

@@ -135,20 +135,7 @@ TEST_F(Graph, HandTypedTimesOutsideTheGraphDrawNothing) {
     for (int tenths = 1; tenths <= 10; ++tenths)
         g.plotSegment(false, motion::Motion::timeTextFor(4 * tenths), graph::Pen::Draw);
     const Image before = g.picture().image();
-    const std::string texts[] = {"",
-                                 "   ",
-                                 "abc",
-                                 "-1",
-                                 "1e400",
-                                 "nan",
-                                 "８",
-                                 "8.5",
-                                 "0.05",
-                                 "-0",
-                                 "inf",
-                                 "&H7FFFFFFF",
-                                 std::string(10000, '7')};
-    for (const std::string& typed : texts) {
+    for (const std::string& typed : offGraphTexts()) {
         g.plotSegment(false, typed, graph::Pen::Erase);
         g.plotSegment(false, typed, graph::Pen::Draw);
         EXPECT_EQ(g.picture().image(), before) << typed.substr(0, 20);

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace kansu::testing {
 
@@ -42,6 +44,13 @@ protected:
 
 constexpr Rgb rgb(OleColour c) {
     return toRgb(c);
+}
+
+// Texts a class may type into the time box, none of them a time on the graph (0.1 .. 8.0).
+inline std::vector<std::string> offGraphTexts() {
+    return {
+        "",    "   ", "abc",  "-1", "1e400", "nan",        "８",         "１２",
+        "8.5", "9",   "0.05", "-0", "inf",   "&H7FFFFFFF", "2147483648", std::string(10000, '9')};
 }
 
 // A line control's end points, X1, Y1, X2, Y2.

@@ -126,21 +126,10 @@ TEST_F(Table, MaximisedWindowOnlyTicks) {
 TEST(TableAlone, HandTypedTimesNeverFail) {
     graph::Table table(PictureBox(645, 101, colours::white, colours::black, {20.25, true}, 1,
                                   PictureBox::Memory::Transient));
-    const std::string texts[] = {"",
-                                 "   ",
-                                 "abc",
-                                 "-1",
-                                 "1e400",
-                                 "nan",
-                                 "１２",
-                                 "9",
-                                 "4.5",
-                                 "-0",
-                                 "&H7FFFFFFF",
-                                 "2147483648",
-                                 std::string(10000, '9'),
-                                 std::string("3\n"),
-                                 std::string("2\0", 2)};
+    std::vector<std::string> texts = offGraphTexts();
+    for (const char* time : {"4.5", "3\n"})
+        texts.emplace_back(time);
+    texts.emplace_back("2\0", 2);
     for (const std::string& typed : texts) {
         table.plotEntry(typed, graph::Pen::Draw);
         table.plotEntry(typed, graph::Pen::Erase);

@@ -11,6 +11,7 @@ packages=(
     xvfb xauth xdotool x11-utils libxcb1-dev
     clang-format
     desktop-file-utils appstream dpkg-dev
+    emscripten
 )
 
 missing=()

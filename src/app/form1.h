@@ -11,6 +11,7 @@
 #include "surface/controls.h"
 #include "surface/host.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 

@@ -5,18 +5,47 @@
 
 #include <charconv>
 #include <cmath>
+#include <iomanip>
+#include <locale>
+#include <sstream>
+#include <type_traits>
 
 namespace kansu {
 
 namespace {
 
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+constexpr bool floatCharconv = true;
+#else
+constexpr bool floatCharconv = false; // the browser build's standard library
+#endif
+
 // Shortest text that reads back to the same value.
 template <typename Number> std::string number(Number value) {
-    if (!std::isfinite(value))
-        return "null";
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    if constexpr (std::is_floating_point_v<Number>) {
+        if (!std::isfinite(value))
+            return "null";
+    }
+    if constexpr (std::is_floating_point_v<Number> && !floatCharconv) {
+        // Whole numbers as such, others with the fewest digits that read back.
+        if (std::fabs(value) < 1e15 && value == std::trunc(value))
+            return number(static_cast<long long>(value));
+        for (int digits = 1;; ++digits) {
+            std::ostringstream out;
+            out.imbue(std::locale::classic());
+            out << std::setprecision(digits) << value;
+            std::istringstream in(out.str());
+            in.imbue(std::locale::classic());
+            Number back{};
+            in >> back;
+            if (back == value || digits >= 17)
+                return out.str();
+        }
+    } else {
+        char buffer[64];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+        return std::string(buffer, result.ptr);
+    }
 }
 
 std::string string(std::string_view text) {

@@ -5,7 +5,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iomanip>
 #include <limits>
+#include <locale>
+#include <sstream>
 #include <string>
 
 namespace kansu::conv {
@@ -23,11 +26,13 @@ void trimFraction(std::string& digits) {
 }
 
 std::string classicDigits(double magnitude) {
-    // Fifteen significant digits, as the classic runtime shows a double.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14E", magnitude);
-    std::string text(buffer);
-    const auto ePos = text.find('E');
+    // Fifteen significant digits, as the classic runtime shows a double, with a point whatever
+    // the user's locale.
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
+    out << std::scientific << std::setprecision(14) << magnitude;
+    const std::string text = out.str();
+    const auto ePos = text.find('e');
     const int exponent = std::stoi(text.substr(ePos + 1));
     std::string mantissa = text.substr(0, ePos);
 
@@ -97,6 +102,22 @@ NumericValue radixValue(std::string_view text, std::size_t i, int radix) {
     if ((radix == 16 && digits <= shortDigits) || (radix == 8 && accumulated <= 0xFFFF))
         return {static_cast<double>(static_cast<std::int16_t>(accumulated & 0xFFFF)), false};
     return {static_cast<double>(static_cast<std::int32_t>(accumulated & 0xFFFFFFFFu)), false};
+}
+
+// Reads plain decimal notation whatever the locale, rounded correctly.
+std::errc parseDecimal(const std::string& number, double& value) {
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    return std::from_chars(number.data(), number.data() + number.size(), value,
+                           std::chars_format::general)
+        .ec;
+#else
+    // Where the standard library cannot read floating point yet (the browser build's).
+    std::istringstream in(number);
+    in.imbue(std::locale::classic());
+    in >> value;
+    // The text is a well-formed number, so a failure can only be a value out of range.
+    return in.fail() ? std::errc::result_out_of_range : std::errc();
+#endif
 }
 
 } // namespace
@@ -195,9 +216,7 @@ NumericValue numericValue(std::string_view text) {
         number += "e" + std::to_string(exponent);
 
     double parsed = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), parsed,
-                                              std::chars_format::general);
-    (void)end;
+    const std::errc error = parseDecimal(number, parsed);
     NumericValue result;
     if (error == std::errc::result_out_of_range) {
         // The decimal magnitude decides whether the number is too large or too small.

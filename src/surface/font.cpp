@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <unordered_map>
 
 #define STBTT_STATIC
@@ -43,11 +42,17 @@ int pixelSizeForPoints(double points) {
 }
 
 std::vector<unsigned char> readFontFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in)
         return {};
-    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)),
-                                      std::istreambuf_iterator<char>());
+    const std::streamoff size = in.tellg();
+    if (size <= 0)
+        return {};
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
+        return {};
+    return bytes;
 }
 
 struct Typeface::Glyph {

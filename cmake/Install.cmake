@@ -1,0 +1,21 @@
+# Installation: the two programs, the desktop entry, the icon and the AppStream metainfo, and the
+# Debian package made from them.
+include(GNUInstallDirs)
+set(KANSU_APP_ID jp.kansu.Kansu)
+install(TARGETS kansu kansu-script RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES data/${KANSU_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/${KANSU_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(DIRECTORY ${KANSU_ICON_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kansu)
+set(CPACK_PACKAGE_VENDOR "The kansu developers")
+set(CPACK_PACKAGE_CONTACT "The kansu developers <kansu@kansu.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "関数の利用 — moving points, area, graph and table")
+set(CPACK_PACKAGE_DESCRIPTION "A maths lesson for junior-high classrooms: P and Q move on a square and the area of triangle BPQ is shown as a figure, a graph and a table.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+include(CPack)
