@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <unordered_map>
 
 #define STBTT_STATIC
@@ -41,20 +40,6 @@ int pixelSizeForPoints(double points) {
     return static_cast<int>(std::lround(points * 4.0 / 3.0));
 }
 
-std::vector<unsigned char> readFontFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
-        return {};
-    const std::streamoff size = in.tellg();
-    if (size <= 0)
-        return {};
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
-        return {};
-    return bytes;
-}
-
 struct Typeface::Glyph {
     int advance = 0; // whole pixels
     int left = 0;    // bitmap offset from the pen position
@@ -65,7 +50,7 @@ struct Typeface::Glyph {
 };
 
 struct Typeface::Face {
-    std::vector<unsigned char> file;
+    FontFile file;
     stbtt_fontinfo info{};
     bool loaded = false;
     int unitsPerEm = fallbackUnitsPerEm;
@@ -74,23 +59,25 @@ struct Typeface::Face {
     mutable std::unordered_map<std::uint64_t, Glyph> glyphs;
 };
 
-Typeface::Typeface(std::vector<unsigned char> fontFile) : face_(std::make_unique<Face>()) {
+Typeface::Typeface(FontFile file) : face_(std::make_unique<Face>()) {
     Face& f = *face_;
-    f.file = std::move(fontFile);
-    if (f.file.empty())
+    f.file = std::move(file);
+    const std::span<const unsigned char> bytes = f.file.bytes();
+    // Too small to hold the tables stb_truetype reads before it checks anything.
+    if (bytes.size() < 12)
         return;
-    const int offset = stbtt_GetFontOffsetForIndex(f.file.data(), 0);
-    if (offset < 0 || !stbtt_InitFont(&f.info, f.file.data(), offset))
+    const int offset = stbtt_GetFontOffsetForIndex(bytes.data(), 0);
+    if (offset < 0 || !stbtt_InitFont(&f.info, bytes.data(), offset))
         return;
     f.loaded = true;
     f.unitsPerEm = static_cast<int>(std::lround(1.0 / stbtt_ScaleForMappingEmToPixels(&f.info, 1)));
     // Lines are placed by the Windows ascent and descent of the OS/2 table, as the desktop's
     // own text engine does, so a printed line has the same height everywhere.
-    const std::uint32_t os2 =
-        stbtt__find_table(f.file.data(), static_cast<stbtt_uint32>(offset), "OS/2");
-    if (os2 != 0 && os2 + 78 <= f.file.size()) {
-        f.winAscent = readU16(f.file.data() + os2 + 74);
-        f.winDescent = readU16(f.file.data() + os2 + 76);
+    const std::uint32_t os2 = stbtt__find_table(const_cast<stbtt_uint8*>(bytes.data()),
+                                                static_cast<stbtt_uint32>(offset), "OS/2");
+    if (os2 != 0 && os2 + 78 <= bytes.size()) {
+        f.winAscent = readU16(bytes.data() + os2 + 74);
+        f.winDescent = readU16(bytes.data() + os2 + 76);
     } else {
         int ascent = 0, descent = 0, gap = 0;
         stbtt_GetFontVMetrics(&f.info, &ascent, &descent, &gap);
@@ -104,11 +91,11 @@ Typeface::~Typeface() = default;
 const Typeface& Typeface::lesson() {
     static const Typeface face([] {
         if (const char* named = std::getenv("KANSU_FONT"); named && *named)
-            return readFontFile(named);
+            return FontFile::open(named);
         for (const char* path : fontFileCandidates)
-            if (auto bytes = readFontFile(path); !bytes.empty())
-                return bytes;
-        return std::vector<unsigned char>{};
+            if (FontFile file = FontFile::open(path); !file.empty())
+                return file;
+        return FontFile();
     }());
     return face;
 }

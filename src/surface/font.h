@@ -1,6 +1,7 @@
 #pragma once
 
 #include "surface/colour.h"
+#include "surface/font_file.h"
 #include "surface/geometry.h"
 
 #include <cstdint>
@@ -43,8 +44,8 @@ public:
     // its places and sizes but draws no glyphs.
     static const Typeface& lesson();
 
-    // A face from the bytes of a TrueType or OpenType file; empty bytes give a face without glyphs.
-    explicit Typeface(std::vector<unsigned char> fontFile);
+    // A face from a TrueType or OpenType file; an empty file gives a face without glyphs.
+    explicit Typeface(FontFile file);
     ~Typeface();
     Typeface(const Typeface&) = delete;
     Typeface& operator=(const Typeface&) = delete;
@@ -64,8 +65,5 @@ private:
     struct Face;
     std::unique_ptr<Face> face_;
 };
-
-// Reads a whole file; empty when it cannot be read.
-std::vector<unsigned char> readFontFile(const std::string& path);
 
 } // namespace kansu

@@ -1,0 +1,80 @@
+#include "surface/font_file.h"
+
+#include <fstream>
+#include <utility>
+
+#if __has_include(<sys/mman.h>) && !defined(__EMSCRIPTEN__)
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#define KANSU_MAP_FILES 1
+#endif
+
+namespace kansu {
+
+FontFile FontFile::open(const std::string& path) {
+#ifdef KANSU_MAP_FILES
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat info {};
+        void* address = MAP_FAILED;
+        if (::fstat(fd, &info) == 0 && info.st_size > 0)
+            address = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ,
+                             MAP_PRIVATE, fd, 0);
+        ::close(fd);
+        if (address != MAP_FAILED) {
+            FontFile file;
+            file.mapped_ = static_cast<const unsigned char*>(address);
+            file.mappedSize_ = static_cast<std::size_t>(info.st_size);
+            return file;
+        }
+    }
+#endif
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in)
+        return {};
+    const std::streamoff size = in.tellg();
+    if (size <= 0)
+        return {};
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
+        return {};
+    return FontFile(std::move(bytes));
+}
+
+FontFile::FontFile(FontFile&& other) noexcept
+    : owned_(std::move(other.owned_)), mapped_(std::exchange(other.mapped_, nullptr)),
+      mappedSize_(std::exchange(other.mappedSize_, 0)) {}
+
+FontFile& FontFile::operator=(FontFile&& other) noexcept {
+    if (this != &other) {
+        unmap();
+        owned_ = std::move(other.owned_);
+        mapped_ = std::exchange(other.mapped_, nullptr);
+        mappedSize_ = std::exchange(other.mappedSize_, 0);
+    }
+    return *this;
+}
+
+FontFile::~FontFile() {
+    unmap();
+}
+
+void FontFile::unmap() {
+#ifdef KANSU_MAP_FILES
+    if (mapped_)
+        ::munmap(const_cast<unsigned char*>(mapped_), mappedSize_);
+#endif
+    mapped_ = nullptr;
+    mappedSize_ = 0;
+}
+
+std::span<const unsigned char> FontFile::bytes() const {
+    if (mapped_)
+        return {mapped_, mappedSize_};
+    return {owned_.data(), owned_.size()};
+}
+
+} // namespace kansu
