@@ -174,10 +174,35 @@ TEST_F(AutoPlay, NegativeSpeedMeansNoWait) {
 }
 
 TEST_F(AutoPlay, HugeWaitCanStillBeStopped) {
-    form.typeText(Combo1, std::string("1e400"));
-    host.deliverInWait(1, [&] { click(tomeru); });
+    // A wait longer than the longest there is (about 24.8 days) ends at once on ストップ; waits
+    // that fit run out first.
+    for (const char* speed : {"1e400", "&H7FFFFFFF", "2147483648"}) {
+        click(Command1);
+        const std::uint64_t before = host.elapsed();
+        form.typeText(Combo1, speed);
+        host.deliverInWait(1, [&] { click(tomeru); });
+        click(jidou);
+        EXPECT_EQ(form.vars().michinori, 4) << speed;
+        EXPECT_EQ(host.elapsed(), before) << speed;
+        expectIdle();
+    }
+}
+
+TEST_F(AutoPlay, PressedInTheLastWaitOfARunStoppedAtTheEndStartsAfresh) {
+    host.deliverInWait(80, [&] { click(tomeru); });
+    host.deliverInWait(80, [&] {
+        click(jidou);
+        EXPECT_EQ(text1(), " 0.0");
+        expectRunning();
+    });
+    host.deliverInWait(100, [&] {
+        // Still one run, and ストップ still stops it.
+        expectRunning();
+        click(tomeru);
+    });
     click(jidou);
-    EXPECT_EQ(form.vars().michinori, 4);
+    EXPECT_EQ(form.vars().michinori, 80);
+    EXPECT_EQ(host.waits().size(), 100u);
     expectIdle();
 }
 

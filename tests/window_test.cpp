@@ -155,6 +155,20 @@ TEST_F(Window, CheckBoxesResizeTheWindow) {
 
 TEST_F(Window, TypingReachesTheModel) {
     QComboBox* combo = widget<QComboBox>(Combo1);
+    // The list's current entry is the one the text shows: Down from "20" gives "50".
+    EXPECT_EQ(combo->currentIndex(), 2);
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(form->control(Combo1).text, "50");
+    EXPECT_EQ(combo->currentIndex(), 3);
+    // A text that is no entry leaves none current; an entry typed in full becomes current.
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo->lineEdit(), QStringLiteral("7"));
+    EXPECT_EQ(combo->currentIndex(), -1);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("7"));
+    QTest::keyClicks(combo->lineEdit(), QStringLiteral("0"));
+    EXPECT_EQ(combo->currentText(), QStringLiteral("70"));
+    form->typeText(Combo1, "10");
+    EXPECT_EQ(combo->currentIndex(), 1);
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo->lineEdit(), QStringLiteral("50"));
     EXPECT_EQ(form->control(Combo1).text, "50");

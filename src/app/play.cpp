@@ -7,8 +7,11 @@ using namespace role;
 void Form1::jidou_Click() {
     if (player_.running()) {
         // Pressed again while a stopped run is still in its last wait: that run takes up again,
-        // rather than a second run starting inside it and leaving the first one unstoppable.
+        // from the initial screen when it had reached the end, rather than a second run starting
+        // inside it and leaving the first one unstoppable.
         player_.withdrawStop();
+        if (motion_.atEnd())
+            InitScreen();
         showRunning(true);
         return;
     }

@@ -11,8 +11,19 @@ namespace {
 constexpr double millisecondsPerSpeedUnit = 5.0;
 } // namespace
 
+namespace {
+double requestedWait(std::string_view speedText) {
+    return conv::numericValue(speedText).value * millisecondsPerSpeedUnit;
+}
+} // namespace
+
+bool Player::waitIsClamped(std::string_view speedText) {
+    const double wait = requestedWait(speedText);
+    return wait > 0 && !conv::toInt32(wait);
+}
+
 std::int32_t Player::waitFor(std::string_view speedText) {
-    const double wait = conv::numericValue(speedText).value * millisecondsPerSpeedUnit;
+    const double wait = requestedWait(speedText);
     // Too long a wait stands still until "ストップ" or "終了", both of which work during a wait.
     if (std::isnan(wait))
         return 0;
@@ -26,7 +37,9 @@ bool Player::play(const Run& run) {
     running_ = true;
     while (!(stopRequested_ == 1 || run.atEnd())) {
         run.step();
-        wait(waitFor(run.speed()));
+        const std::string speed = run.speed();
+        // A wait of weeks would hold a stop back until it ends: that one ストップ cuts short.
+        wait(waitFor(speed), waitIsClamped(speed));
         if (abandoned_)
             return false;
     }
@@ -35,13 +48,13 @@ bool Player::play(const Run& run) {
     return true;
 }
 
-void Player::wait(std::int32_t milliseconds) {
+void Player::wait(std::int32_t milliseconds, bool stoppable) {
     host_.waitStarted(milliseconds);
     if (milliseconds <= 0)
         return;
     const auto length = static_cast<std::uint32_t>(milliseconds);
     const std::uint32_t start = host_.tickCount();
-    while (!abandoned_) {
+    while (!abandoned_ && !(stoppable && stopRequested_ == 1)) {
         // Unsigned subtraction is the elapsed time modulo 2^32, right across a wrap of the counter.
         const std::uint32_t elapsed = host_.tickCount() - start;
         if (elapsed >= length)

@@ -20,6 +20,8 @@ public:
     // neighbour. A wait too long for a 32-bit count of milliseconds becomes the longest one there
     // is; one too far below zero, or a value that is not a number, is no wait.
     static std::int32_t waitFor(std::string_view speedText);
+    // Whether the speed text asks for a wait longer than the longest there is.
+    static bool waitIsClamped(std::string_view speedText);
 
     struct Run {
         std::function<bool()> atEnd;        // the motion has reached its end
@@ -40,8 +42,8 @@ public:
     void abandon() { abandoned_ = true; }
 
     // Lets pending events run for the given time, on the host's tick counter; no wait, and no
-    // event, for a time of 0 or less.
-    void wait(std::int32_t milliseconds);
+    // event, for a time of 0 or less. A stoppable wait also ends as soon as a stop is requested.
+    void wait(std::int32_t milliseconds, bool stoppable = false);
 
 private:
     Host& host_;

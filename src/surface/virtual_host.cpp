@@ -16,12 +16,15 @@ void VirtualHost::deliverInWait(int waitFromNow, std::function<void()> action) {
     queue_.insert(at, Queued{wait, std::move(action)});
 }
 
-void VirtualHost::deliverOverdue() {
+bool VirtualHost::deliverOverdue() {
+    bool delivered = false;
     while (!queue_.empty() && queue_.front().wait <= waits_.size()) {
         auto action = std::move(queue_.front().action);
         queue_.pop_front();
         action();
+        delivered = true;
     }
+    return delivered;
 }
 
 void VirtualHost::deliverAll() {
@@ -33,7 +36,9 @@ void VirtualHost::deliverAll() {
 }
 
 void VirtualHost::runPendingEvents(std::int32_t maxMilliseconds) {
-    deliverOverdue();
+    // Actions delivered now happen at this moment of the wait; the clock moves on the next call.
+    if (deliverOverdue())
+        return;
     if (maxMilliseconds > 0) {
         clock_ += static_cast<std::uint32_t>(maxMilliseconds);
         elapsed_ += static_cast<std::uint64_t>(maxMilliseconds);

@@ -9,7 +9,7 @@
 namespace kansu {
 
 // A host on a virtual clock: a wait of n ms advances the clock by n at once, after delivering the
-// actions queued for it. Nothing sleeps, so a whole automatic run takes no real time.
+// actions queued for it at its start. Nothing sleeps, so a whole automatic run takes no real time.
 class VirtualHost : public Host {
 public:
     explicit VirtualHost(std::uint32_t startTicks = 0) : clock_(startTicks) {}
@@ -22,8 +22,9 @@ public:
     // Queues an action for the wait with this number (1 is the first wait from now). An action
     // for a wait that lets no event run is delivered in the first later wait that does.
     void deliverInWait(int waitFromNow, std::function<void()> action);
-    // Runs every queued action that is already due (those whose wait has begun).
-    void deliverOverdue();
+    // Runs every queued action that is already due (those whose wait has begun); says whether
+    // there was any.
+    bool deliverOverdue();
     // Runs everything still queued, due or not.
     void deliverAll();
 

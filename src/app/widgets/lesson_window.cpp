@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -163,9 +164,17 @@ void LessonWindow::showControl(ControlId id) {
             edit->setText(qt(c.text));
         }
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        if (combo->currentText() != qt(c.text)) {
+        // The list's current entry follows the text: the entry it equals, else none.
+        const QString text = qt(c.text);
+        const int entry = combo->findText(text);
+        if (combo->currentIndex() != entry || combo->currentText() != text) {
             const QSignalBlocker block(combo);
-            combo->setEditText(qt(c.text));
+            QLineEdit* edit = combo->lineEdit();
+            const int cursor = edit->cursorPosition();
+            combo->setCurrentIndex(entry);
+            if (combo->currentText() != text)
+                combo->setEditText(text);
+            edit->setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
         }
     }
 }
