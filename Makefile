@@ -55,7 +55,8 @@ fuzz: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j $(JOBS)
 	@mkdir -p build-fuzz/corpus
-	@./build-fuzz/tests/kansu_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=2048 build-fuzz/corpus
+	@cd build-fuzz && LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp ./tests/kansu_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+		-len_control=0 $(CURDIR)/build-fuzz/corpus
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

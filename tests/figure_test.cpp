@@ -33,7 +33,7 @@ protected:
             for (int x = 0; x < image.width(); ++x)
                 if (image.pixel(x, y) == yellow) {
                     ++shaded;
-                    if (!leaked && !insideTriangle(PointF(x, y), b, q, p)) {
+                    if (!leaked && !insideTriangle(PointF{double(x), double(y)}, b, q, p)) {
                         leaked = true;
                         ADD_FAILURE() << "m " << form.vars().michinori << ": yellow outside the "
                                       << "triangle at " << x << "," << y;

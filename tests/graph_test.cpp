@@ -36,12 +36,12 @@ TEST_F(Graph, AxesGridAndCaptions) {
     EXPECT_EQ(graph(100, 468), white);
     // Black numbers below the x axis and left of the y axis, and the unit captions.
     const Rgb black = rgb(colours::black);
-    EXPECT_GT(countColour(image(), black, Rect(76, 500, 30, 20)), 0);  // ２
-    EXPECT_GT(countColour(image(), black, Rect(244, 500, 30, 20)), 0); // ８
-    EXPECT_GT(countColour(image(), black, Rect(280, 500, 37, 20)), 0); // (秒)
-    EXPECT_GT(countColour(image(), black, Rect(0, 70, 34, 16)), 0);    // ３０
-    EXPECT_GT(countColour(image(), black, Rect(0, 2, 34, 16)), 0);     // (cm²)
-    EXPECT_EQ(countColour(image(), black, Rect(100, 100, 150, 300)), 0);
+    EXPECT_GT(countColour(image(), black, Rect{76, 500, 30, 20}), 0);  // ２
+    EXPECT_GT(countColour(image(), black, Rect{244, 500, 30, 20}), 0); // ８
+    EXPECT_GT(countColour(image(), black, Rect{280, 500, 37, 20}), 0); // (秒)
+    EXPECT_GT(countColour(image(), black, Rect{0, 70, 34, 16}), 0);    // ３０
+    EXPECT_GT(countColour(image(), black, Rect{0, 2, 34, 16}), 0);     // (cm²)
+    EXPECT_EQ(countColour(image(), black, Rect{100, 100, 150, 300}), 0);
     EXPECT_EQ(form.box(gamen).drawWidth(), 1);
     EXPECT_EQ(form.box(gamen).foreColour(), colours::black);
 }
@@ -74,12 +74,12 @@ TEST_F(Graph, LightBlueUpToFourSecondsLightRedAfter) {
     EXPECT_GT(countColour(image(), lightBlue), 200);
     EXPECT_EQ(countColour(image(), lightRed), 0);
     // Around the point of 3.95 s, off the grid lines.
-    EXPECT_GT(countColour(image(), lightBlue, Rect(144, 275, 3, 3)), 0);
+    EXPECT_GT(countColour(image(), lightBlue, Rect{144, 275, 3, 3}), 0);
     stepTo(164);
-    EXPECT_GT(countColour(image(), lightRed, Rect(147, 267, 3, 3)), 0); // 4.05 s
+    EXPECT_GT(countColour(image(), lightRed, Rect{147, 267, 3, 3}), 0); // 4.05 s
     stepTo(320);
-    EXPECT_GT(countColour(image(), lightRed, Rect(256, 50, 3, 3)), 0); // 7.95 s
-    EXPECT_EQ(countColour(image(), lightBlue, Rect(150, 0, 167, 264)), 0);
+    EXPECT_GT(countColour(image(), lightRed, Rect{256, 50, 3, 3}), 0); // 7.95 s
+    EXPECT_EQ(countColour(image(), lightBlue, Rect{150, 0, 167, 264}), 0);
 }
 
 TEST_F(Graph, GridLinesCutThroughTheTrace) {

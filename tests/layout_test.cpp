@@ -154,7 +154,7 @@ TEST(WindowSize, PictureBoxesDrawInsideTheirBorder) {
     EXPECT_EQ(form.box(kokuban).height(), 451);
     EXPECT_EQ(form.box(gamen).width(), 317);
     EXPECT_EQ(form.box(hyo).height(), 101);
-    EXPECT_EQ(pictureClientRect(form.control(kokuban)), Rect(10, 50, 501, 451));
+    EXPECT_EQ(pictureClientRect(form.control(kokuban)), (Rect{10, 50, 501, 451}));
 }
 
 } // namespace

@@ -12,7 +12,7 @@ Rect inkBounds(const Image& image, Rgb background = white) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (image.pixel(x, y) != background)
-                bounds = bounds.united(Rect(x, y, 1, 1));
+                bounds = bounds.united(Rect{x, y, 1, 1});
     return bounds;
 }
 
@@ -82,18 +82,18 @@ TEST(PictureBox, TextPrintedAgainInTheBackColourLeavesNoTrace) {
 
 TEST(PictureBox, TransientBoxDrawsOnlyWhatIsInView) {
     PictureBox b = box(PictureBox::Memory::Transient);
-    b.setVisibleArea(Rect(0, 0, 100, 100));
+    b.setVisibleArea(Rect{0, 0, 100, 100});
     b.line(0, 50, 199, 50);
     EXPECT_EQ(b.image().pixel(50, 50), 0xFF000000);
     EXPECT_EQ(b.image().pixel(150, 50), white);
 
     // Whatever leaves the view is lost, and stays lost when it comes back.
-    b.setVisibleArea(Rect(0, 0, 40, 100));
-    b.setVisibleArea(Rect(0, 0, 200, 100));
+    b.setVisibleArea(Rect{0, 0, 40, 100});
+    b.setVisibleArea(Rect{0, 0, 200, 100});
     EXPECT_EQ(b.image().pixel(30, 50), 0xFF000000);
     EXPECT_EQ(b.image().pixel(50, 50), white);
 
-    b.setVisibleArea(Rect());
+    b.setVisibleArea(Rect{});
     b.print(std::string("x"));
     b.line(0, 0, 199, 99);
     EXPECT_TRUE(inkBounds(b.image()).isEmpty());
@@ -101,9 +101,9 @@ TEST(PictureBox, TransientBoxDrawsOnlyWhatIsInView) {
 
 TEST(PictureBox, PersistentBoxKeepsWhatIsDrawnOutOfView) {
     PictureBox b = box();
-    b.setVisibleArea(Rect());
+    b.setVisibleArea(Rect{});
     b.line(0, 50, 199, 50);
-    b.setVisibleArea(Rect(0, 0, 200, 100));
+    b.setVisibleArea(Rect{0, 0, 200, 100});
     EXPECT_EQ(b.image().pixel(150, 50), 0xFF000000);
 }
 

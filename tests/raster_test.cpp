@@ -29,14 +29,14 @@ int countColour(const Image& image, Rgb colour) {
 TEST(WideLine, CoversExactlyItsWidthAcrossTheLine) {
     for (int width = 1; width <= 6; ++width) {
         Image image = blank();
-        raster::drawLine(image, PointF(5, 20), PointF(30, 20), width, black, image.rect());
+        raster::drawLine(image, PointF{5, 20}, PointF{30, 20}, width, black, image.rect());
         int covered = 0;
         for (int y = 0; y < image.height(); ++y)
             covered += image.pixel(15, y) == black;
         EXPECT_EQ(covered, width) << "horizontal, width " << width;
 
         Image vertical = blank();
-        raster::drawLine(vertical, PointF(20, 5), PointF(20, 30), width, black, vertical.rect());
+        raster::drawLine(vertical, PointF{20, 5}, PointF{20, 30}, width, black, vertical.rect());
         covered = 0;
         for (int x = 0; x < vertical.width(); ++x)
             covered += vertical.pixel(x, 15) == black;
@@ -46,7 +46,7 @@ TEST(WideLine, CoversExactlyItsWidthAcrossTheLine) {
 
 TEST(WideLine, ThreePixelPenIsCentredOnTheLine) {
     Image image = blank();
-    raster::drawLine(image, PointF(5, 20), PointF(30, 20), 3, black, image.rect());
+    raster::drawLine(image, PointF{5, 20}, PointF{30, 20}, 3, black, image.rect());
     EXPECT_EQ(image.pixel(15, 19), black);
     EXPECT_EQ(image.pixel(15, 21), black);
     EXPECT_EQ(image.pixel(15, 22), white);
@@ -57,7 +57,7 @@ TEST(WideLine, ThreePixelPenIsCentredOnTheLine) {
 
 TEST(ThinLine, IncludesBothEndPoints) {
     Image image = blank();
-    raster::drawLine(image, PointF(3, 4), PointF(13, 9), 1, black, image.rect());
+    raster::drawLine(image, PointF{3, 4}, PointF{13, 9}, 1, black, image.rect());
     EXPECT_EQ(image.pixel(3, 4), black);
     EXPECT_EQ(image.pixel(13, 9), black);
     EXPECT_EQ(countColour(image, black), 11);
@@ -65,8 +65,8 @@ TEST(ThinLine, IncludesBothEndPoints) {
 
 TEST(Lines, StayInsideTheClip) {
     Image image = blank();
-    raster::drawLine(image, PointF(-10, 5), PointF(100, 5), 5, black, Rect(0, 0, 20, 40));
-    raster::drawLine(image, PointF(-10, 30), PointF(100, 30), 1, black, Rect(0, 0, 20, 40));
+    raster::drawLine(image, PointF{-10, 5}, PointF{100, 5}, 5, black, Rect{0, 0, 20, 40});
+    raster::drawLine(image, PointF{-10, 30}, PointF{100, 30}, 1, black, Rect{0, 0, 20, 40});
     for (int y = 0; y < image.height(); ++y)
         for (int x = 20; x < image.width(); ++x)
             ASSERT_EQ(image.pixel(x, y), white) << x << "," << y;
@@ -74,18 +74,18 @@ TEST(Lines, StayInsideTheClip) {
 
 TEST(Lines, IgnoreNonFiniteEndPoints) {
     Image image = blank();
-    raster::drawLine(image, PointF(std::numeric_limits<double>::infinity(), 5), PointF(10, 5), 3,
+    raster::drawLine(image, PointF{std::numeric_limits<double>::infinity(), 5}, PointF{10, 5}, 3,
                      black, image.rect());
     EXPECT_EQ(countColour(image, black), 0);
 }
 
 TEST(FloodFill, StaysInsideAClosedOutline) {
     Image image = blank();
-    for (const auto& [a, b] : {std::pair{PointF(5, 5), PointF(30, 5)},
-                               {PointF(30, 5), PointF(30, 30)},
-                               {PointF(30, 30), PointF(5, 5)}})
+    for (const auto& [a, b] : {std::pair{PointF{5, 5}, PointF{30, 5}},
+                               {PointF{30, 5}, PointF{30, 30}},
+                               {PointF{30, 30}, PointF{5, 5}}})
         raster::drawLine(image, a, b, 3, black, image.rect());
-    const long painted = raster::floodFillBorder(image, Point(26, 20), black, yellow, image.rect());
+    const long painted = raster::floodFillBorder(image, Point{26, 20}, black, yellow, image.rect());
     EXPECT_GT(painted, 100);
     EXPECT_EQ(countColour(image, yellow), painted);
     EXPECT_EQ(image.pixel(2, 2), white);
@@ -94,18 +94,18 @@ TEST(FloodFill, StaysInsideAClosedOutline) {
 
 TEST(FloodFill, NothingOnABorderSeedOrOutside) {
     Image image = blank();
-    raster::drawLine(image, PointF(0, 20), PointF(39, 20), 1, black, image.rect());
-    EXPECT_EQ(raster::floodFillBorder(image, Point(10, 20), black, yellow, image.rect()), 0);
-    EXPECT_EQ(raster::floodFillBorder(image, Point(-1, 5), black, yellow, image.rect()), 0);
-    EXPECT_EQ(raster::floodFillBorder(image, Point(5, 5), black, yellow, Rect(20, 0, 10, 10)), 0);
+    raster::drawLine(image, PointF{0, 20}, PointF{39, 20}, 1, black, image.rect());
+    EXPECT_EQ(raster::floodFillBorder(image, Point{10, 20}, black, yellow, image.rect()), 0);
+    EXPECT_EQ(raster::floodFillBorder(image, Point{-1, 5}, black, yellow, image.rect()), 0);
+    EXPECT_EQ(raster::floodFillBorder(image, Point{5, 5}, black, yellow, Rect{20, 0, 10, 10}), 0);
     EXPECT_EQ(countColour(image, yellow), 0);
 }
 
 TEST(FloodFill, IsFourConnected) {
     // A one-pixel diagonal is a closed border for a 4-connected fill.
     Image image = blank(20, 20);
-    raster::drawLine(image, PointF(0, 0), PointF(19, 19), 1, black, image.rect());
-    raster::floodFillBorder(image, Point(15, 2), black, yellow, image.rect());
+    raster::drawLine(image, PointF{0, 0}, PointF{19, 19}, 1, black, image.rect());
+    raster::floodFillBorder(image, Point{15, 2}, black, yellow, image.rect());
     EXPECT_EQ(image.pixel(2, 15), white);
     EXPECT_EQ(image.pixel(19, 0), yellow);
 }
@@ -114,13 +114,13 @@ TEST(FloodFill, SpreadsThroughEveryOtherColour) {
     Image image = blank(20, 20);
     image.setPixel(5, 5, yellow);
     image.setPixel(6, 5, 0xFF00FF00);
-    raster::floodFillBorder(image, Point(0, 0), black, yellow, image.rect());
+    raster::floodFillBorder(image, Point{0, 0}, black, yellow, image.rect());
     EXPECT_EQ(countColour(image, yellow), 400);
 }
 
 TEST(FloodFill, BorderColourFillTerminates) {
     Image image = blank(20, 20);
-    EXPECT_EQ(raster::floodFillBorder(image, Point(3, 3), black, black, image.rect()), 400);
+    EXPECT_EQ(raster::floodFillBorder(image, Point{3, 3}, black, black, image.rect()), 400);
 }
 
 } // namespace
@@ -150,9 +150,9 @@ TEST(WideLine, PaintsExactlyThePixelsWithinHalfTheWidth) {
         const int width = 2 + trial % 4;
         PointF a(coordinate(), coordinate()), b(coordinate(), coordinate());
         if (trial % 5 == 0)
-            b = PointF(std::round(b.x), std::round(a.y)); // horizontal
+            b = PointF{std::round(b.x), std::round(a.y)}; // horizontal
         if (trial % 11 == 0)
-            b = PointF(a.x, b.y); // vertical
+            b = PointF{a.x, b.y}; // vertical
         if (trial % 7 == 0)
             a = b; // a single point: a disc
         Image image = blank(50, 50);

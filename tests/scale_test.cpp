@@ -8,6 +8,20 @@ using enum ControlId;
 const Rgb black = rgb(colours::black);
 const Rgb yellow = rgb(colours::lightYellow);
 
+// How many rows of a picture at a whole scale have their first pixel of a colour (within area)
+// off the grid of enlarged pixels: a picture drawn at the device's resolution has many, one
+// enlarged from 1x none.
+int offGridEdges(const Image& image, int scale, Rgb colour, Rect area) {
+    int edges = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixel(x, y) == colour) {
+                edges += x % scale != 0;
+                break;
+            }
+    return edges;
+}
+
 class Scaled : public Lesson {
 protected:
     void SetUp() override {
@@ -86,6 +100,32 @@ TEST_F(Scaled, LinesAreDrawnAtTheDeviceResolutionNotEnlarged) {
             }
     }
     EXPECT_GT(oddEdges, 50);
+}
+
+// The graph's grid and captions are painted again at every step: a long lesson must neither
+// pile them up nor fall back to an enlarged bitmap.
+TEST_F(Lesson, LongLessonsStaySharpAtAnyScale) {
+    tick(Check2);
+    for (int run = 0; run < 8; ++run) {
+        stepTo(320);
+        stepTo(0);
+    }
+    stepTo(320);
+    EXPECT_LT(form.box(gamen).history().size(), 1000u);
+    const Image& four = form.box(gamen).imageAt(4);
+    EXPECT_GT(
+        offGridEdges(four, 4, rgb(colours::lightRed), Rect{4 * 148, 4 * 47, 4 * 112, 4 * 218}),
+        100);
+}
+
+TEST(PictureBoxHistory, FoldedHistoryStaysSharpAtTheScalesInUse) {
+    PictureBox box(200, 100, colours::white, colours::black, {}, 3, PictureBox::Memory::Persistent,
+                   50);
+    box.imageAt(4); // a scale in use, like the screen's
+    for (int i = 0; i < 400; ++i)
+        box.line(static_cast<float>(i % 190), 0, static_cast<float>(i % 190 + 7), 99);
+    EXPECT_LE(box.history().size(), 50u);
+    EXPECT_GT(offGridEdges(box.imageAt(4), 4, rgb(colours::black), Rect{0, 0, 800, 400}), 100);
 }
 
 TEST_F(Scaled, TheScaledPictureFollowsLaterDrawing) {

@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -12,8 +13,10 @@ namespace {
 
 class Script : public ::testing::Test {
 protected:
-    int run(const QString& script) { return runner.run(script); }
-    QJsonObject state() { return QJsonDocument::fromJson(runner.state()).object(); }
+    int run(const QString& script) { return runner.run(script.toStdString()); }
+    QJsonObject state() {
+        return QJsonDocument::fromJson(QByteArray::fromStdString(runner.state())).object();
+    }
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
 
     QTemporaryDir dir;
@@ -26,7 +29,7 @@ TEST_F(Script, WorksheetPictureWithGridAndShading) {
         script += QStringLiteral("click susumu\n");
     script += QStringLiteral("png kokuban %1\nimage kokuban %2\npng window %3\n")
                   .arg(path("board.png"), path("image.png"), path("window.png"));
-    ASSERT_EQ(run(script), 0) << runner.error().toStdString();
+    ASSERT_EQ(run(script), 0) << runner.error();
 
     const QImage board(path("board.png")), image(path("image.png")), window(path("window.png"));
     EXPECT_EQ(board.size(), QSize(501, 451));
@@ -44,19 +47,19 @@ TEST_F(Script, PicturesAtAScaleForPrinting) {
     ASSERT_EQ(run(QStringLiteral("png kokuban %1 3.125\npng window %2 2\npng hyo %3 1")
                       .arg(path("board.png"), path("window.png"), path("table.png"))),
               0)
-        << runner.error().toStdString();
+        << runner.error();
     EXPECT_EQ(QImage(path("board.png")).size(), QSize(1566, 1410));
     EXPECT_EQ(QImage(path("window.png")).size(), QSize(1342, 1116));
     EXPECT_EQ(QImage(path("table.png")).size(), QSize(645, 101));
     ScriptRunner other;
-    EXPECT_EQ(other.run(QStringLiteral("png kokuban %1 0").arg(path("x.png"))), 2);
+    EXPECT_EQ(other.run(QStringLiteral("png kokuban %1 0").arg(path("x.png")).toStdString()), 2);
 }
 
 TEST_F(Script, StateAfterARunStoppedInItsThirdWait) {
     ASSERT_EQ(run(QStringLiteral("during-wait 3 click tomeru\nclick jidou\nstate %1\n")
                       .arg(path("state.json"))),
               0)
-        << runner.error().toStdString();
+        << runner.error();
     QFile file(path("state.json"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QJsonObject s = QJsonDocument::fromJson(file.readAll()).object();
@@ -74,7 +77,7 @@ TEST_F(Script, StateAfterARunStoppedInItsThirdWait) {
 
 TEST_F(Script, StateJsonFollowsTheContract) {
     ASSERT_EQ(run(QStringLiteral("click susumu")), 0);
-    const QByteArray json = runner.state();
+    const QByteArray json = QByteArray::fromStdString(runner.state());
     // Single-precision positions read back exactly as handed to the control.
     EXPECT_TRUE(json.contains("\"Label4(9)\": {\"kind\": \"label\", \"left\": 107.6, \"top\": 370"))
         << json.toStdString();
@@ -102,7 +105,7 @@ TEST_F(Script, StateJsonFollowsTheContract) {
 
 TEST_F(Script, TypedTextsAreJsonStrings) {
     ASSERT_EQ(run(QStringLiteral("type Combo1 \"  8\\u0030\"\ntype Text1 \"\"")), 0)
-        << runner.error().toStdString();
+        << runner.error();
     EXPECT_EQ(runner.form().control(ControlId::Combo1).text, "  80");
     EXPECT_EQ(runner.form().control(ControlId::Text1).text, "");
 }
@@ -116,7 +119,8 @@ TEST_F(Script, QueuedActionsOfWaitsWithoutEventsComeAfterTheLine) {
 
 TEST_F(Script, ClosingEndsTheProgram) {
     ASSERT_EQ(run(QStringLiteral("during-wait 2 close\nclick jidou\nstate")), 0);
-    const QJsonObject s = QJsonDocument::fromJson(runner.standardOutput()).object();
+    const QJsonObject s =
+        QJsonDocument::fromJson(QByteArray::fromStdString(runner.standardOutput())).object();
     EXPECT_TRUE(s["closed"].toBool());
     EXPECT_EQ(s["vars"].toObject()["michinori"].toInt(), 8);
 }
@@ -151,16 +155,112 @@ TEST(ScriptErrors, BadLinesStopTheScriptWithTheirNumber) {
     };
     for (const auto& c : cases) {
         ScriptRunner runner;
-        EXPECT_EQ(runner.run(QString::fromUtf8(c.script)), 2) << c.script;
-        EXPECT_TRUE(runner.error().startsWith(QString::fromUtf8(c.error)))
-            << c.script << " gave " << runner.error().toStdString();
+        EXPECT_EQ(runner.run(c.script), 2) << c.script;
+        EXPECT_EQ(runner.error().rfind(c.error, 0), 0u) << c.script << " gave " << runner.error();
     }
 }
 
 TEST(ScriptErrors, NothingAfterTheBadLineRuns) {
     ScriptRunner runner;
-    EXPECT_EQ(runner.run(QStringLiteral("click susumu\nnonsense\nclick susumu")), 2);
+    EXPECT_EQ(runner.run("click susumu\nnonsense\nclick susumu"), 2);
     EXPECT_EQ(runner.form().vars().michinori, 4);
+}
+
+} // namespace
+} // namespace kansu
+
+namespace kansu {
+namespace {
+
+// The program itself, from a shell: what a teacher's worksheet script meets when a line is bad or
+// a write fails. Every row ends with status 2, its message, and the files it names untouched.
+TEST(ScriptProgram, BadAndFailingLinesNeverReportSuccess) {
+    QTemporaryDir dir;
+    const QString program = QStringLiteral(KANSU_SCRIPT_BINARY);
+    const QByteArray oldPicture = "an old picture";
+    const QByteArray longLine(std::size_t(1) << 20 | 1, 'a');
+    const struct {
+        QByteArray script;
+        const char* redirect; // how the shell runs the program
+        const char* error;
+        bool needsTmpfs = false;
+    } rows[] = {
+        {"state /dev/full\n", "", "line 1: cannot write '/dev/full'"},
+        {"click susumu\nstate\n", ">/dev/full", "line 2: cannot write the standard output"},
+        {"state\n", ">&-", "line 1: cannot write the standard output"},
+        {"png kokuban old.png -1\n", "", "line 1: the scale must be a number"},
+        {"png kokuban old.png inf\n", "", "line 1: the scale must be a number"},
+        {"png kokuban old.png nan\n", "", "line 1: the scale must be a number"},
+        {"png kokuban old.png 1e-9\n", "", "line 1: the scale must be a number"},
+        {"png kokuban old.png 2x\n", "", "line 1: the scale must be a number"},
+        {"png kokuban old.png 8.5\n", "", "line 1: the scale must be a number"},
+        {QByteArray("state old.png\0.json\n", 20), "", "line 1: a NUL byte in the line"},
+        {"click susumu\nstate \xff.json\n", "", "line 2: the line is not valid UTF-8"},
+        {"type Text1 \"\\ud800\"\n", "", "line 1: malformed string: a lone surrogate"},
+        {"png kokuban old.png \"2\"\n", "", "line 1: the scale must be a number"},
+        {"click susumu extra\n", "", "line 1: expected: click NAME"},
+        {"during-wait 1 png kokuban old.png\n", "", "line 1: never delivered"},
+        {"during-wait 81 image gamen old.png\nclick jidou\n", "", "line 1: never delivered"},
+        {longLine + "\n", "", "line 1: line too long"},
+        {"", "/dev/zero", "line 1: line too long"},
+        {"png kokuban full/old.png 8\n", "", "line 1: cannot write 'full/old.png'", true},
+        {"state full/old.png\n", "", "line 1: cannot write 'full/old.png'", true},
+    };
+    const bool tmpfs = QProcess::execute(QStringLiteral("unshare"),
+                                         {QStringLiteral("-rm"), QStringLiteral("true")}) == 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.error);
+        if (row.needsTmpfs && !tmpfs)
+            continue; // no mount namespace here; /dev/full stands for the full disk
+        QFile script(dir.filePath(QStringLiteral("script")));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(row.script);
+        script.close();
+        QFile old(dir.filePath(QStringLiteral("old.png")));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        old.write(oldPicture);
+        old.close();
+
+        const QString input = std::string_view(row.redirect) == "/dev/zero"
+                                  ? QStringLiteral("/dev/zero")
+                                  : QStringLiteral("script");
+        QString command = QStringLiteral("'%1' %2 < %3 2>err; echo $? >status")
+                              .arg(program, QString::fromLatin1(row.redirect), input);
+        if (input == QStringLiteral("/dev/zero"))
+            command = QStringLiteral("'%1' /dev/zero 2>err; echo $? >status").arg(program);
+        if (row.needsTmpfs) {
+            // A disk that is full: an 8 KiB tmpfs, in a mount namespace of the test's own.
+            command =
+                QStringLiteral("mkdir -p full && unshare -rm sh -c \"mount -t tmpfs -o "
+                               "size=8k none full && cp old.png full/ && %1; cmp -s "
+                               "full/old.png old.png && echo same >kept\"")
+                    .arg(QString(command).replace(QStringLiteral("$?"), QStringLiteral("\\$?")));
+        }
+        QProcess shell;
+        shell.setWorkingDirectory(dir.path());
+        shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+        ASSERT_TRUE(shell.waitForFinished(60000));
+
+        auto read = [&dir](const char* name) {
+            QFile f(dir.filePath(QString::fromLatin1(name)));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        EXPECT_EQ(read("status").trimmed(), "2");
+        EXPECT_TRUE(read("err").startsWith(row.error)) << read("err").toStdString();
+        EXPECT_EQ(read("old.png"), oldPicture);
+        if (row.needsTmpfs) {
+            EXPECT_EQ(read("kept").trimmed(), "same");
+        }
+        // Nothing else was written: no stray files named from the bad line.
+        const QStringList written = QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
+        const QStringList expected = {QStringLiteral("script"), QStringLiteral("old.png"),
+                                      QStringLiteral("err"), QStringLiteral("status"),
+                                      QStringLiteral("kept")};
+        for (const QString& name : written) {
+            EXPECT_TRUE(expected.contains(name)) << name.toStdString();
+        }
+        QFile::remove(dir.filePath(QStringLiteral("kept")));
+    }
 }
 
 } // namespace

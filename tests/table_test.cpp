@@ -13,7 +13,7 @@ protected:
     const Image& image() const { return form.box(hyo).image(); }
     // The ink of one column (x row and y row) in a colour.
     int column(int second, Rgb colour) const {
-        return countColour(image(), colour, Rect(40 + 65 * second, 15, 65, 85));
+        return countColour(image(), colour, Rect{40 + 65 * second, 15, 65, 85});
     }
     int anyInk(Rgb colour) const { return countColour(image(), colour); }
 };
@@ -62,14 +62,14 @@ TEST_F(Table, ValuesStartAtTheirPlaces) {
         for (int y = 20; y < 54; ++y)
             for (int x = 300; x < 370; ++x)
                 if (image().pixel(x, y) == lightBlue)
-                    r = r.united(Rect(x, y, 1, 1));
+                    r = r.united(Rect{x, y, 1, 1});
         return r;
     }();
     Rect yInk;
     for (int y = 65; y < 101; ++y)
         for (int x = 290; x < 370; ++x)
             if (image().pixel(x, y) == lightBlue)
-                yInk = yInk.united(Rect(x, y, 1, 1));
+                yInk = yInk.united(Rect{x, y, 1, 1});
     ASSERT_FALSE(xInk.isEmpty());
     ASSERT_FALSE(yInk.isEmpty());
     EXPECT_GE(xInk.left(), 310);

@@ -11,7 +11,7 @@ packages=(
     xvfb xauth xdotool x11-utils libxcb1-dev
     clang-format
     desktop-file-utils appstream dpkg-dev
-    emscripten
+    emscripten clang libclang-rt-14-dev
 )
 
 missing=()

@@ -7,8 +7,10 @@
 namespace kansu {
 
 PictureBox::PictureBox(int clientWidth, int clientHeight, OleColour backColour,
-                       OleColour foreColour, FontSpec font, int drawWidth, Memory memory)
-    : image_(clientWidth, clientHeight, toRgb(backColour)), memory_(memory),
+                       OleColour foreColour, FontSpec font, int drawWidth, Memory memory,
+                       std::size_t historyLimit)
+    : image_(clientWidth, clientHeight, toRgb(backColour)),
+      history_(clientWidth, clientHeight, toRgb(backColour), historyLimit), memory_(memory),
       visible_(image_.rect()), backColour_(backColour), foreColour_(foreColour), font_(font),
       drawWidth_(drawWidth < 1 ? 1 : drawWidth) {}
 
@@ -16,51 +18,17 @@ Rect PictureBox::drawableArea() const {
     return persistent() ? image_.rect() : visible_;
 }
 
-namespace {
-constexpr std::size_t maxKeptOps = 50000;
-
-// Each device pixel shows the box pixel under its centre.
-Image enlarged(const Image& source, int width, int height) {
-    Image out(width, height);
-    for (int y = 0; y < height; ++y) {
-        const int sy = std::min(source.height() - 1, y * source.height() / std::max(height, 1));
-        Rgb* row = out.row(y);
-        const Rgb* from = source.row(sy);
-        for (int x = 0; x < width; ++x)
-            row[x] = from[std::min(source.width() - 1, x * source.width() / std::max(width, 1))];
-    }
-    return out;
-}
-} // namespace
-
 void PictureBox::record(DrawOp op) {
-    if (applyDrawOp(image_, op, 1, toRgb(backColour_)))
+    const bool drew = applyDrawOp(image_, op, 1, toRgb(backColour_));
+    history_.add(std::move(op), image_);
+    if (drew)
         changed();
-    if (ops_.size() >= maxKeptOps) {
-        // Fold the history into the picture as it stands; scaled views start again from it.
-        base_ = image_;
-        ops_.clear();
-        ++generation_;
-        return;
-    }
-    ops_.push_back(std::move(op));
 }
 
 const Image& PictureBox::imageAt(double scale) const {
     if (scale == 1 || !(scale > 0))
         return image_;
-    Scaled& s = scaled_;
-    if (s.scale != scale || s.generation != generation_) {
-        const int w = static_cast<int>(std::ceil(image_.width() * scale));
-        const int h = static_cast<int>(std::ceil(image_.height() * scale));
-        s.image = base_.isNull() ? Image(w, h, toRgb(backColour_)) : enlarged(base_, w, h);
-        s.scale = scale;
-        s.generation = generation_;
-        s.applied = 0;
-    }
-    for (; s.applied < ops_.size(); ++s.applied)
-        applyDrawOp(s.image, ops_[s.applied], scale, toRgb(backColour_));
-    return s.image;
+    return history_.at(scale);
 }
 
 void PictureBox::setVisibleArea(const Rect& area) {
@@ -77,9 +45,7 @@ void PictureBox::setVisibleArea(const Rect& area) {
 
 void PictureBox::cls() {
     image_.fill(toRgb(backColour_));
-    ops_.clear();
-    base_ = Image();
-    ++generation_;
+    history_.clear();
     currentX_ = 0;
     currentY_ = 0;
     changed();

@@ -2,6 +2,7 @@
 
 #include "surface/colour.h"
 #include "surface/drawing.h"
+#include "surface/drawing_history.h"
 #include "surface/font.h"
 #include "surface/image.h"
 #include "surface/signal.h"
@@ -23,8 +24,10 @@ public:
     enum class Memory { Persistent, Transient };
     enum class FillStyle { Solid, Transparent };
 
+    // historyLimit: how many drawing operations are kept for drawing again at other scales before
+    // the history is folded into the pictures as they stand.
     PictureBox(int clientWidth, int clientHeight, OleColour backColour, OleColour foreColour,
-               FontSpec font, int drawWidth, Memory memory);
+               FontSpec font, int drawWidth, Memory memory, std::size_t historyLimit = 50000);
 
     // The drawn image, one pixel a drawing unit: what the lesson's logic sees.
     const Image& image() const { return image_; }
@@ -75,8 +78,8 @@ public:
     // Height of a printed line in the box's font.
     int textHeight() const;
 
-    // The drawing operations since the last Cls, in the order they were made.
-    const std::vector<DrawOp>& history() const { return ops_; }
+    // The drawing operations since the last Cls that still count, in the order they were made.
+    std::vector<DrawOp> history() const { return history_.live(); }
 
 private:
     void drawSegment(float x1, float y1, float x2, float y2, OleColour colour);
@@ -87,21 +90,9 @@ private:
         changed_.notify();
     }
 
-    // What was drawn since the last Cls, to draw it again at another scale. A very long history
-    // is folded into a 1x base picture, so memory stays bounded.
-    std::vector<DrawOp> ops_;
-    Image base_;
-    std::uint64_t generation_ = 0; // changes when ops_ starts afresh
-    struct Scaled {
-        double scale = 0;
-        std::uint64_t generation = ~0ull;
-        std::size_t applied = 0;
-        Image image;
-    };
-    mutable Scaled scaled_;
     mutable Signal<> changed_;
-
     Image image_;
+    mutable DrawingHistory history_;
     Memory memory_;
     Rect visible_;
     OleColour backColour_;

@@ -81,4 +81,17 @@ bool requestClose(unsigned long window) {
     return true;
 }
 
+bool destroyWindow(unsigned long window) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(c)) {
+        xcb_disconnect(c);
+        return false;
+    }
+    xcb_generic_error_t* error =
+        xcb_request_check(c, xcb_destroy_window_checked(c, static_cast<xcb_window_t>(window)));
+    free(error);
+    xcb_disconnect(c);
+    return error == nullptr;
+}
+
 } // namespace kansu::e2e

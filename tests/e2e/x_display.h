@@ -24,4 +24,7 @@ private:
 // Sends WM_DELETE_WINDOW to a window, as a window manager's close button does.
 bool requestClose(unsigned long window);
 
+// Destroys a window from a connection of our own, as another X client may.
+bool destroyWindow(unsigned long window);
+
 } // namespace kansu::e2e

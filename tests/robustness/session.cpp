@@ -219,7 +219,7 @@ private:
         if (board.revision() != boardRevision_) {
             boardRevision_ = board.revision();
             expect(board.image().width() == 501 && board.image().height() == 451 &&
-                       whiteOutside(board.image(), Rect(98, 48, 325, 325)),
+                       whiteOutside(board.image(), Rect{98, 48, 325, 325}),
                    "the board draws only inside the square");
         }
         const PictureBox& table = form_.box(hyo);

@@ -1,58 +1,133 @@
 // kansu-script: runs the lesson headless from a script and writes its state and pictures.
+#include "line_reader.h"
 #include "script_runner.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QCommandLineParser>
 #include <QStyleFactory>
+#include <cerrno>
 #include <cstdio>
-#include <iostream>
-#include <iterator>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
+constexpr const char* usage = R"(Usage: kansu-script [--help] [--version] [FILE]
+Runs the kansu lesson offscreen from a script read from FILE, or from
+standard input when FILE is absent or "-", writing its state as JSON and
+its pictures as PNG. One action a line; blank lines and lines starting
+with # are skipped.
+
+  click NAME             click a button or toggle a check box
+  type NAME "TEXT"       set the text of Text1 or Combo1 (a JSON string)
+  maximize | restore     maximise the window, or make it normal again
+  close                  close the window by its frame
+  during-wait K ACTION   do ACTION inside the K-th wait of automatic play
+  state [FILE]           write the state as JSON to FILE or standard output
+  png NAME FILE [SCALE]  PNG of kokuban, gamen, hyo or window (SCALE up to 8)
+  image NAME FILE        PNG of picture box NAME's drawn image alone
+
+Options: --help prints this help, --version the version; both exit 0.
+Exit status: 0 when every line ran, 2 when a line could not run (standard
+error then holds "line N: reason"), or for a wrong command line.
+See kansu-script(1).
+)";
+
 // Keeps standard error for the script's own errors: Qt's note that a session without a runtime
-// directory falls back to a temporary one says nothing about the script.
-void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+// directory falls back to a temporary one says nothing about the script. A fatal message from
+// Qt (it could not start, say) is the script's failure at line 0.
+void messages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths: ")))
         return;
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "line 0: %s\n", message.toLocal8Bit().constData());
+        std::_Exit(2);
+    }
     std::fprintf(stderr, "%s\n",
                  qFormatLogMessage(type, context, message).toLocal8Bit().constData());
+}
+
+bool writeOut(std::string_view text) {
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+           std::fflush(stdout) == 0;
+}
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(quietMessages);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc > 2) {
-        std::fprintf(stderr, "usage: kansu-script [FILE]\n");
-        return 2;
-    }
-    const std::string path = argc > 1 ? argv[1] : "-";
-    QByteArray script;
-    if (path == "-") {
-        const std::string all((std::istreambuf_iterator<char>(std::cin)),
-                              std::istreambuf_iterator<char>());
-        script = QByteArray::fromStdString(all);
-    } else {
-        QFile file(QString::fromLocal8Bit(path.c_str()));
-        if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "line 0: cannot read script '%s': %s\n", path.c_str(),
-                         file.errorString().toLocal8Bit().constData());
+    qInstallMessageHandler(messages);
+    // Always headless, whatever platform the environment names.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    // The command line before anything starts: --help and --version need no lesson.
+    std::string path = "-";
+    {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        QCommandLineParser parser;
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        const QCommandLineOption help(QStringLiteral("help"));
+        const QCommandLineOption version(QStringLiteral("version"));
+        parser.addOption(help);
+        parser.addOption(version);
+        parser.addPositionalArgument(QStringLiteral("FILE"), QString());
+        if (!parser.parse(arguments)) {
+            std::fprintf(stderr, "kansu-script: %s (try 'kansu-script --help')\n",
+                         parser.errorText().toLocal8Bit().constData());
             return 2;
         }
-        script = file.readAll();
+        if (parser.isSet(help)) {
+            std::fputs(usage, stdout);
+            return 0;
+        }
+        if (parser.isSet(version)) {
+            std::printf("kansu-script %s\n", KANSU_VERSION);
+            return 0;
+        }
+        const QStringList files = parser.positionalArguments();
+        if (files.size() > 1) {
+            std::fprintf(stderr, "kansu-script: one script at most (try 'kansu-script --help')\n");
+            return 2;
+        }
+        if (!files.isEmpty())
+            path = files.front().toLocal8Bit().toStdString();
+    }
+
+    std::FILE* in = stdin;
+    if (path != "-") {
+        in = std::fopen(path.c_str(), "rb");
+        if (!in)
+            return fail("line 0: cannot read script '" + path + "': " + std::strerror(errno));
     }
 
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    kansu::ScriptRunner runner;
-    const int status = runner.run(QString::fromUtf8(script));
-    const QByteArray& out = runner.standardOutput();
-    std::fwrite(out.constData(), 1, static_cast<std::size_t>(out.size()), stdout);
-    if (status != 0)
-        std::fprintf(stderr, "%s\n", runner.error().toLocal8Bit().constData());
-    return status;
+    kansu::ScriptRunner runner(writeOut);
+    kansu::script::LineReader reader(in, kansu::script::maxLineBytes);
+    std::string line;
+    for (int number = 1;; ++number) {
+        switch (reader.next(line)) {
+        case kansu::script::LineReader::Result::Line:
+            if (!runner.runLine(line, number))
+                return fail(runner.error());
+            continue;
+        case kansu::script::LineReader::Result::TooLong:
+            return fail("line " + std::to_string(number) + ": line too long");
+        case kansu::script::LineReader::Result::Failed:
+            return fail("line " + std::to_string(number) +
+                        ": cannot read script: " + std::strerror(errno));
+        case kansu::script::LineReader::Result::End:
+            if (!runner.finish())
+                return fail(runner.error());
+            return 0;
+        }
+    }
 }

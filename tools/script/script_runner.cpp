@@ -3,17 +3,16 @@
 #include "app/state_json.h"
 #include "app/widgets/picture_box_widget.h"
 #include "app/widgets/qt_bridge.h"
+#include "file_output.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QPainter>
-#include <QRegularExpression>
 #include <cmath>
 
 namespace kansu {
 
-// The virtual clock, keeping the window's widgets in step while events run inside a wait.
+using script::Action;
+
+// The virtual clock; the window goes when the program ends.
 class ScriptRunner::Host : public VirtualHost {
 public:
     LessonWindow* window = nullptr;
@@ -25,7 +24,8 @@ public:
     }
 };
 
-ScriptRunner::ScriptRunner() : host_(std::make_unique<Host>()) {
+ScriptRunner::ScriptRunner(Output standardOutput)
+    : host_(std::make_unique<Host>()), output_(std::move(standardOutput)) {
     form_ = std::make_unique<Form1>(*host_);
     form_->Form_Load();
     window_ = std::make_unique<LessonWindow>(*form_);
@@ -37,186 +37,174 @@ ScriptRunner::~ScriptRunner() {
     host_->window = nullptr;
 }
 
-QByteArray ScriptRunner::state() const {
+std::string ScriptRunner::state() const {
     RunRecord run;
     run.closed = form_->ended();
     run.clockMs = host_->elapsed();
     run.waits = host_->waits();
-    return QByteArray::fromStdString(stateJson(*form_, run));
+    return stateJson(*form_, run);
 }
 
-int ScriptRunner::run(const QString& script) {
-    const QStringList lines = script.split(u'\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(u'#'))
-            continue;
-        try {
-            runLine(trimmed, i + 1);
-        } catch (const Failure& failure) {
-            error_ =
-                QStringLiteral("line %1: %2").arg(failure.line.value_or(i + 1)).arg(failure.reason);
+int ScriptRunner::run(std::string_view script) {
+    int number = 0;
+    while (!script.empty() || number == 0) {
+        const std::size_t end = script.find('\n');
+        const std::string_view line = script.substr(0, end);
+        script = end == std::string_view::npos ? std::string_view() : script.substr(end + 1);
+        if (!runLine(line, ++number))
             return 2;
+        if (end == std::string_view::npos)
+            break;
+    }
+    return finish() ? 0 : 2;
+}
+
+bool ScriptRunner::runLine(std::string_view text, int number) {
+    try {
+        const script::Line line = script::parseLine(text);
+        switch (line.kind) {
+        case script::Line::Kind::Nothing:
+            return true;
+        case script::Line::Kind::DuringWait: {
+            check(line.action);
+            queuedBy_.insert(number);
+            host_->deliverInWait(static_cast<int>(line.wait), [this, action = line.action, number] {
+                queuedBy_.erase(queuedBy_.find(number));
+                if (deferredError_)
+                    return;
+                try {
+                    perform(action);
+                } catch (const Failure& failure) {
+                    deferredError_ = Failure{failure.reason, number};
+                }
+            });
+            return true;
         }
-    }
-    return 0;
-}
-
-void ScriptRunner::runLine(const QString& line, int number) {
-    const QString verb = line.section(u' ', 0, 0, QString::SectionSkipEmpty);
-    if (verb == u"during-wait") {
-        const QString count = line.section(u' ', 1, 1, QString::SectionSkipEmpty);
-        bool ok = false;
-        const int wait = count.toInt(&ok);
-        if (!ok || wait < 1)
-            throw Failure{QStringLiteral("during-wait needs a wait number of 1 or more")};
-        const QString action = restAfterWords(line, 2);
-        if (action.isEmpty())
-            throw Failure{QStringLiteral("during-wait needs an action")};
-        if (action.section(u' ', 0, 0, QString::SectionSkipEmpty) == u"during-wait")
-            throw Failure{QStringLiteral("during-wait cannot queue another during-wait")};
-        host_->deliverInWait(wait, [this, action, number] {
-            if (deferredError_)
-                return;
-            try {
-                perform(action);
-            } catch (const Failure& failure) {
-                deferredError_ = Failure{failure.reason, number};
+        case script::Line::Kind::Action:
+            perform(line.action);
+            // Actions whose wait let no event run are delivered when the line has finished.
+            host_->deliverOverdue();
+            if (deferredError_) {
+                // Reported under the during-wait line that queued the action.
+                const Failure failure = *deferredError_;
+                deferredError_.reset();
+                throw failure;
             }
-        });
-        return;
+            return true;
+        }
+    } catch (const script::ParseError& e) {
+        error_ = "line " + std::to_string(number) + ": " + e.what();
+    } catch (const Failure& failure) {
+        error_ = "line " + std::to_string(failure.line.value_or(number)) + ": " + failure.reason;
     }
-    perform(line);
-    // What was queued for this line's waits and not delivered in them is delivered now.
-    host_->deliverAll();
-    if (deferredError_) {
-        // Reported under the during-wait line that queued the action.
-        const Failure failure = *deferredError_;
-        deferredError_.reset();
-        throw failure;
-    }
+    return false;
 }
 
-QString ScriptRunner::restAfterWords(const QString& line, int words) {
-    const QRegularExpression leadingWords(QStringLiteral("^\\s*(\\S+\\s+){%1}").arg(words));
-    const QRegularExpressionMatch match = leadingWords.match(line);
-    return match.hasMatch() ? line.mid(match.capturedLength()).trimmed() : QString();
+bool ScriptRunner::finish() {
+    if (queuedBy_.empty())
+        return true;
+    error_ = "line " + std::to_string(*queuedBy_.begin()) +
+             ": never delivered: no later line waited that often";
+    return false;
 }
 
-ControlId ScriptRunner::controlNamed(const QString& name) const {
+ControlId ScriptRunner::controlNamed(const std::string& name) const {
     for (std::size_t i = 0; i < controlCount; ++i)
-        if (form_->controls()[i].name == name.toStdString())
+        if (form_->controls()[i].name == name)
             return static_cast<ControlId>(i);
-    throw Failure{QStringLiteral("unknown control '%1'").arg(name)};
+    throw Failure{"unknown control '" + name + "'", std::nullopt};
 }
 
-void ScriptRunner::writeFile(const QString& path, const QByteArray& bytes) const {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        throw Failure{QStringLiteral("cannot write '%1': %2").arg(path, file.errorString())};
-}
-
-void ScriptRunner::writeImage(const QString& path, const QImage& image) const {
-    if (path.isEmpty())
-        throw Failure{QStringLiteral("missing output file")};
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Failure{QStringLiteral("cannot write '%1': %2").arg(path, file.errorString())};
-    if (!image.save(&file, "PNG"))
-        throw Failure{QStringLiteral("cannot write '%1'").arg(path)};
-}
-
-void ScriptRunner::perform(const QString& line) {
-    const QString verb = line.section(u' ', 0, 0, QString::SectionSkipEmpty);
-    const QString first = line.section(u' ', 1, 1, QString::SectionSkipEmpty);
-
-    if (verb == u"state") {
-        const QString path = restAfterWords(line, 1);
-        if (path.isEmpty())
-            stdout_ += state();
-        else
-            writeFile(path, state());
+// What can be known of an action before it runs: its control, and what that control takes.
+void ScriptRunner::check(const Action& action) const {
+    switch (action.verb) {
+    case Action::Verb::Click:
+        controlNamed(action.name);
+        return;
+    case Action::Verb::Type: {
+        const ControlId id = controlNamed(action.name);
+        if (id != ControlId::Text1 && id != ControlId::Combo1)
+            throw Failure{"only Text1 and Combo1 take typing", std::nullopt};
         return;
     }
-    static const QStringList known = {QStringLiteral("click"),    QStringLiteral("type"),
-                                      QStringLiteral("maximize"), QStringLiteral("restore"),
-                                      QStringLiteral("close"),    QStringLiteral("png"),
-                                      QStringLiteral("image")};
-    if (!known.contains(verb))
-        throw Failure{QStringLiteral("unknown action '%1'").arg(verb)};
-    if (form_->ended())
-        throw Failure{QStringLiteral("the program has ended")};
+    case Action::Verb::Png:
+    case Action::Verb::Image:
+        if (action.verb == Action::Verb::Png && action.name == "window")
+            return;
+        if (form_->control(controlNamed(action.name)).kind != ControlKind::Picture)
+            throw Failure{"'" + action.name + "' is not a picture box", std::nullopt};
+        return;
+    default:
+        return;
+    }
+}
 
-    if (verb == u"click") {
-        const ControlId id = controlNamed(first);
-        if (!restAfterWords(line, 2).isEmpty())
-            throw Failure{QStringLiteral("click takes one control name")};
-        form_->click(id);
-    } else if (verb == u"type") {
-        const ControlId id = controlNamed(first);
-        if (id != ControlId::Text1 && id != ControlId::Combo1)
-            throw Failure{QStringLiteral("only Text1 and Combo1 take typing")};
-        const QByteArray literal = restAfterWords(line, 2).toUtf8();
-        QJsonParseError parseError{};
-        const QJsonDocument doc = QJsonDocument::fromJson("[" + literal + "]", &parseError);
-        if (literal.isEmpty() || parseError.error != QJsonParseError::NoError ||
-            doc.array().size() != 1 || !doc.array().at(0).isString())
-            throw Failure{QStringLiteral("malformed string: expected a JSON string literal")};
-        form_->typeText(id, doc.array().at(0).toString().toStdString());
-    } else if (verb == u"maximize" || verb == u"restore") {
-        if (!first.isEmpty())
-            throw Failure{QStringLiteral("%1 takes nothing more").arg(verb)};
-        if (verb == u"maximize")
-            window_->setWindowState(Qt::WindowMaximized);
-        else
-            window_->setWindowState(Qt::WindowNoState);
+void ScriptRunner::writeFile(const std::string& path, const std::string& bytes) const {
+    const QString why =
+        script::writeWhole(QString::fromStdString(path), QByteArray::fromStdString(bytes));
+    if (!why.isEmpty())
+        throw Failure{"cannot write '" + path + "': " + why.toStdString(), std::nullopt};
+}
+
+void ScriptRunner::writePicture(const std::string& path, const QImage& image) const {
+    const QString why = script::writePng(QString::fromStdString(path), image);
+    if (!why.isEmpty())
+        throw Failure{"cannot write '" + path + "': " + why.toStdString(), std::nullopt};
+}
+
+void ScriptRunner::perform(const Action& action) {
+    if (action.verb == Action::Verb::State) {
+        const std::string json = state();
+        if (!action.file.empty())
+            writeFile(action.file, json);
+        else if (!output_)
+            stdout_ += json;
+        else if (!output_(json))
+            throw Failure{"cannot write the standard output", std::nullopt};
+        return;
+    }
+    check(action);
+    if (form_->ended())
+        throw Failure{"the program has ended", std::nullopt};
+
+    switch (action.verb) {
+    case Action::Verb::Click:
+        form_->click(controlNamed(action.name));
+        return;
+    case Action::Verb::Type:
+        form_->typeText(controlNamed(action.name), action.text);
+        return;
+    case Action::Verb::Maximize:
+    case Action::Verb::Restore: {
+        const bool maximise = action.verb == Action::Verb::Maximize;
+        window_->setWindowState(maximise ? Qt::WindowMaximized : Qt::WindowNoState);
         // The window reports its state and size back to the lesson, as a real one would.
-        form_->setWindowState(verb == u"maximize" ? 2 : 0);
-    } else if (verb == u"close") {
-        if (!first.isEmpty())
-            throw Failure{QStringLiteral("close takes nothing more")};
+        form_->setWindowState(maximise ? 2 : 0);
+        return;
+    }
+    case Action::Verb::Close:
         window_->close();
         if (!form_->ended())
             form_->closeByFrame();
         return;
-    } else if (verb == u"png" || verb == u"image") {
-        // png NAME FILE [SCALE]; image NAME FILE
-        QString path = restAfterWords(line, 2);
-        qreal scale = 1;
-        if (verb == u"png") {
-            static const QRegularExpression trailingScale(
-                QStringLiteral("^(.*\\S)\\s+([0-9]*\\.?[0-9]+)$"));
-            const QRegularExpressionMatch m = trailingScale.match(path);
-            if (m.hasMatch()) {
-                path = m.captured(1);
-                scale = m.captured(2).toDouble();
-                if (!(scale > 0 && scale <= 8))
-                    throw Failure(QStringLiteral("the scale must lie between 0 and 8"));
-            }
-        }
-        if (verb == u"png" && first == u"window") {
-            writeImage(path, window_->renderAt(scale));
-            return;
-        }
-        const ControlId id = controlNamed(first);
-        if (form_->control(id).kind != ControlKind::Picture)
-            throw Failure(QStringLiteral("'%1' is not a picture box").arg(first));
+    case Action::Verb::Png: {
+        const double scale = action.scale;
+        if (action.name == "window")
+            return writePicture(action.file, window_->renderAt(scale));
+        const ControlId id = controlNamed(action.name);
         const PictureBox& box = form_->box(id);
-        if (verb == u"image") {
-            writeImage(path, qtImage(box.image()));
-        } else {
-            QImage picture(QSize(static_cast<int>(std::ceil(box.width() * scale)),
-                                 static_cast<int>(std::ceil(box.height() * scale))),
-                           QImage::Format_RGB32);
-            picture.setDevicePixelRatio(scale);
-            QPainter painter(&picture);
-            paintPictureContents(painter, *form_, id, QPoint(0, 0), scale);
-            painter.end();
-            writeImage(path, picture);
-        }
+        QImage picture(QSize(static_cast<int>(std::ceil(box.width() * scale)),
+                             static_cast<int>(std::ceil(box.height() * scale))),
+                       QImage::Format_RGB32);
+        picture.setDevicePixelRatio(scale);
+        QPainter painter(&picture);
+        paintPictureContents(painter, *form_, id, QPoint(0, 0), scale);
+        painter.end();
+        return writePicture(action.file, picture);
+    }
+    case Action::Verb::Image:
+        return writePicture(action.file, qtImage(form_->box(controlNamed(action.name)).image()));
+    case Action::Verb::State:
         return;
     }
 }

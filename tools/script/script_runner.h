@@ -2,12 +2,15 @@
 
 #include "app/form1.h"
 #include "app/widgets/lesson_window.h"
+#include "script_line.h"
 #include "surface/virtual_host.h"
 
-#include <QByteArray>
-#include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
+#include <string_view>
 
 namespace kansu {
 
@@ -15,43 +18,46 @@ namespace kansu {
 // and PNG. Needs a QApplication.
 class ScriptRunner {
 public:
-    ScriptRunner();
+    // Where state lines without a file go; returns false when the write failed.
+    using Output = std::function<bool(std::string_view)>;
+    explicit ScriptRunner(Output standardOutput = {});
     ~ScriptRunner();
 
-    // Runs the script's lines in order; stops at the first line that cannot run. Returns the exit
-    // status: 0 when every line ran, 2 otherwise (error() then says why).
-    int run(const QString& script);
+    // Runs one line of the script (without its line end). False when it could not run, and
+    // error() then says why, as "line N: reason".
+    bool runLine(std::string_view line, int number);
+    // After the last line: false when an action queued for a wait was never delivered.
+    bool finish();
+    // Runs a whole script, line by line: 0 when every line ran, 2 otherwise.
+    int run(std::string_view script);
 
-    // "line N: reason" for the line that stopped the script.
-    const QString& error() const { return error_; }
-    // What `state` lines without a file wrote.
-    const QByteArray& standardOutput() const { return stdout_; }
-
+    const std::string& error() const { return error_; }
+    // What state lines without a file wrote, when no output was given.
+    const std::string& standardOutput() const { return stdout_; }
     const Form1& form() const { return *form_; }
-    QByteArray state() const;
+    std::string state() const;
 
 private:
     class Host;
     struct Failure {
-        explicit Failure(QString why, std::optional<int> at = std::nullopt)
-            : reason(std::move(why)), line(at) {}
-        QString reason;
+        std::string reason;
         std::optional<int> line; // the line to blame, when not the one running
     };
 
-    void runLine(const QString& line, int number);
-    void perform(const QString& line);
-    ControlId controlNamed(const QString& name) const;
-    static QString restAfterWords(const QString& line, int words);
-    void writeFile(const QString& path, const QByteArray& bytes) const;
-    void writeImage(const QString& path, const QImage& image) const;
+    void perform(const script::Action& action);
+    void check(const script::Action& action) const;
+    ControlId controlNamed(const std::string& name) const;
+    void writeFile(const std::string& path, const std::string& bytes) const;
+    void writePicture(const std::string& path, const QImage& image) const;
 
     std::unique_ptr<Host> host_;
     std::unique_ptr<Form1> form_;
     std::unique_ptr<LessonWindow> window_;
-    QString error_;
+    Output output_;
+    std::string error_;
     std::optional<Failure> deferredError_; // a failure inside a wait, reported after its line
-    QByteArray stdout_;
+    std::multiset<int> queuedBy_;          // the line of every action still queued
+    std::string stdout_;
 };
 
 } // namespace kansu

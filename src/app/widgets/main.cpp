@@ -1,20 +1,99 @@
 #include "app/widgets/running_lesson.h"
+#include "app/widgets/window_watch.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QIcon>
 #include <QStyleFactory>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr const char* usage = R"(Usage: kansu [--help] [--version]
+Opens the moving-point lesson: on a square ABCD with 8 cm sides, P runs
+B->A->D at 2 cm/s and Q runs B->C at 1 cm/s, and the area y of triangle BPQ
+after x seconds is shown as a figure, a graph and a table.
+
+Options:
+  --help     print this help and exit
+  --version  print the version and exit
+
+Environment:
+  QT_SCALE_FACTOR  scale the whole window, e.g. 1.5 for a projector
+  QT_QPA_PLATFORM  the Qt platform plugin (normally chosen by Qt)
+
+Exit status: 0 when the lesson ends, 1 when no usable display is available,
+2 for an unknown option.
+See kansu(1); kansu-script(1) runs the lesson from a script.
+)";
+
+bool starting = true;
+QtMessageHandler defaultHandler = nullptr;
+
+// While the application starts, Qt's complaints about the display come to one line of ours: a
+// teacher needs to know there is no screen to open the lesson on, not how the plugins failed.
+void messages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (starting) {
+        if (type == QtFatalMsg) {
+            std::fprintf(stderr, "kansu: no usable display: cannot open the lesson window\n");
+            std::_Exit(1);
+        }
+        if (type == QtWarningMsg || type == QtInfoMsg || type == QtDebugMsg)
+            return;
+    }
+    defaultHandler(type, context, message);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        QCommandLineParser parser;
+        const QCommandLineOption help(QStringLiteral("help"));
+        const QCommandLineOption version(QStringLiteral("version"));
+        parser.addOption(help);
+        parser.addOption(version);
+        if (!parser.parse(arguments)) {
+            std::fprintf(stderr, "kansu: %s (try 'kansu --help')\n",
+                         parser.errorText().toLocal8Bit().constData());
+            return 2;
+        }
+        if (!parser.positionalArguments().isEmpty()) {
+            std::fprintf(stderr, "kansu: unexpected argument '%s' (try 'kansu --help')\n",
+                         parser.positionalArguments().front().toLocal8Bit().constData());
+            return 2;
+        }
+        if (parser.isSet(help)) {
+            std::fputs(usage, stdout);
+            return 0;
+        }
+        if (parser.isSet(version)) {
+            std::printf("kansu %s\n", KANSU_VERSION);
+            return 0;
+        }
+    }
+
+    defaultHandler = qInstallMessageHandler(messages);
     QApplication app(argc, argv);
+    starting = false;
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setDesktopFileName(QStringLiteral("jp.kansu.Kansu"));
 
     kansu::RunningLesson lesson;
+    // Destroyed by another program, the window ends the lesson as a close would.
+    kansu::WindowWatch watch(lesson.window, [&lesson] { lesson.form.closeByFrame(); });
+    app.installNativeEventFilter(&watch);
     lesson.window.show();
     // The icon theme is searched once the lesson is on the screen, not before.
     QTimer::singleShot(0, &lesson.window, [&lesson] {
         lesson.window.setWindowIcon(QIcon::fromTheme(QStringLiteral("jp.kansu.Kansu")));
     });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    app.removeNativeEventFilter(&watch);
+    return status;
 }
