@@ -3,7 +3,7 @@
 #   make test   install what is missing, build (plain, sanitized, and the core for the browser),
 #               run every test
 #   make soak   the long sanitized random sessions
-.PHONY: all deps build build-asan build-web run test test-plain test-asan test-web soak bench fuzz \
+.PHONY: all deps build build-asan build-release build-web run test test-plain test-asan test-web soak bench fuzz \
         format format-check clean
 
 JOBS ?= $(shell nproc)
@@ -21,6 +21,10 @@ build: deps
 build-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
+
+build-release: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS)
 
 build-web: deps
 	@cmake --preset web >/dev/null
@@ -40,8 +44,9 @@ test-web: build-web build
 	@ctest --preset web
 	@./tools/compare-core.sh build/tests/kansu_core_check build-web/kansu_core_check.js
 
-# The sanitized run first, so the last lines are the plain run's summary.
-test: test-asan test-web test-plain
+# The sanitized run first, so the last lines are the plain run's summary; the optimised build
+# only has to compile without a warning.
+test: test-asan test-web build-release test-plain
 
 soak: build-asan
 	@ctest --preset soak -j $(JOBS)
@@ -65,4 +70,4 @@ format-check:
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf build build-asan build-web build-fuzz
+	@rm -rf build build-asan build-release build-web build-fuzz

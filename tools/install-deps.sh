@@ -10,7 +10,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb xauth xdotool x11-utils libxcb1-dev
     clang-format
-    desktop-file-utils appstream dpkg-dev
+    desktop-file-utils appstream dpkg-dev lintian groff-base
     emscripten clang libclang-rt-14-dev
 )
 

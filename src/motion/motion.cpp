@@ -46,8 +46,12 @@ void Motion::placePoints() {
 
 std::string Motion::timeTextFor(double counter) {
     std::string text = conv::numberText(counter / 40);
-    if (counter > 0 && counter < 40)
-        text = " 0" + conv::mid(text, 2);
+    if (counter > 0 && counter < 40) {
+        // " .3" becomes " 0.3": " 0" and the text from its second character on.
+        const std::string rest = conv::mid(text, 2);
+        text = " 0";
+        text += rest;
+    }
     if (conv::position(text, ".") == 0)
         text += ".0";
     return text;

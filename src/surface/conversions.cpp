@@ -53,7 +53,9 @@ std::string classicDigits(double magnitude) {
         fixed = digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." +
                 digits.substr(static_cast<std::size_t>(exponent) + 1);
     } else {
-        fixed = "." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        fixed.assign(1, '.');
+        fixed.append(static_cast<std::size_t>(-exponent - 1), '0');
+        fixed += digits;
     }
     trimFraction(fixed);
     return fixed.empty() ? std::string("0") : fixed;
@@ -212,8 +214,10 @@ NumericValue numericValue(std::string_view text) {
                 exponent = -exponent;
         }
     }
-    if (exponent != 0)
-        number += "e" + std::to_string(exponent);
+    if (exponent != 0) {
+        number += 'e';
+        number += std::to_string(exponent);
+    }
 
     double parsed = 0.0;
     const std::errc error = parseDecimal(number, parsed);

@@ -82,7 +82,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     starting = false;
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setDesktopFileName(QStringLiteral("jp.kansu.Kansu"));
+    QApplication::setDesktopFileName(QStringLiteral("jp.kansu.kansu"));
 
     kansu::RunningLesson lesson;
     // Destroyed by another program, the window ends the lesson as a close would.
@@ -91,7 +91,7 @@ int main(int argc, char* argv[]) {
     lesson.window.show();
     // The icon theme is searched once the lesson is on the screen, not before.
     QTimer::singleShot(0, &lesson.window, [&lesson] {
-        lesson.window.setWindowIcon(QIcon::fromTheme(QStringLiteral("jp.kansu.Kansu")));
+        lesson.window.setWindowIcon(QIcon::fromTheme(QStringLiteral("jp.kansu.kansu")));
     });
     const int status = QApplication::exec();
     app.removeNativeEventFilter(&watch);
