@@ -2,8 +2,8 @@
 
 #include "surface/utf8.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <regex>
 #include <vector>
 
 namespace kansu::script {
@@ -65,9 +65,26 @@ std::string fileName(const Word& word) {
     return word.value;
 }
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Digits with at most one point among them: "2", "1.5", ".5", "3.".
+bool isPlainNumber(std::string_view text) {
+    bool digit = false, point = false;
+    for (const char c : text) {
+        if (isDigit(c))
+            digit = true;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digit;
+}
+
 double scaleOf(const Word& word) {
-    static const std::regex plainNumber(R"(\d+(\.\d*)?|\.\d+)");
-    if (word.quoted || !std::regex_match(word.value, plainNumber))
+    if (word.quoted || !isPlainNumber(word.value))
         throw ParseError("the scale must be a number greater than 0 and at most 8");
     const double scale = std::strtod(word.value.c_str(), nullptr);
     if (!(scale > 0 && scale <= 8))
@@ -228,8 +245,9 @@ Line parseLine(std::string_view line) {
     if (!words[0].quoted && words[0].value == "during-wait") {
         if (words.size() < 2)
             throw ParseError("during-wait needs a wait number of 1 or more");
-        static const std::regex count(R"([1-9]\d{0,8})");
-        if (words[1].quoted || !std::regex_match(words[1].value, count))
+        const std::string& count = words[1].value;
+        if (words[1].quoted || count.empty() || count.size() > 9 || count[0] == '0' ||
+            !std::all_of(count.begin(), count.end(), isDigit))
             throw ParseError("during-wait needs a wait number of 1 or more");
         if (words.size() < 3)
             throw ParseError("during-wait needs an action");
