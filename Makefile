@@ -3,7 +3,7 @@
 #   make test   install what is missing, build (plain, sanitized, and the core for the browser),
 #               run every test
 #   make soak   the long sanitized random sessions
-.PHONY: all deps build build-asan build-release build-web run test test-plain test-asan test-web soak bench fuzz \
+.PHONY: all deps build build-asan build-release build-web web serve run test test-plain test-asan test-web soak bench fuzz \
         format format-check clean
 
 JOBS ?= $(shell nproc)
@@ -40,9 +40,16 @@ test-asan: build-asan
 	@ctest --preset asan -j $(JOBS)
 
 # The core built with emscripten plays the same lesson, to the same pixels, as the native one.
-test-web: build-web build
+test-web: web
 	@ctest --preset web
 	@./tools/compare-core.sh build/tests/kansu_core_check build-web/kansu_core_check.js
+
+# The lesson for the browser, as a folder for any static web server, and that folder served here.
+web: build build-web
+	@./tools/web/assemble-site.sh build build-web
+
+serve: web
+	@python3 tools/web/serve.py build-web/site 8080
 
 # The sanitized run first, so the last lines are the plain run's summary; the optimised build
 # only has to compile without a warning.

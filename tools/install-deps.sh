@@ -2,6 +2,7 @@
 # Installs the Debian packages the build, the tests and the benchmarks need.
 # Only what is missing is installed, so a second run costs a few seconds.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
     build-essential cmake
@@ -11,8 +12,12 @@ packages=(
     xvfb xauth xdotool x11-utils libxcb1-dev
     clang-format
     desktop-file-utils appstream dpkg-dev lintian groff-base
-    emscripten clang libclang-rt-14-dev
+    emscripten clang libclang-rt-14-dev python3-fonttools chromium
 )
+
+# Node.js runs the browser tests; Debian's npm only where the system has none.
+command -v node >/dev/null 2>&1 || packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,19 +26,22 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    if [ "$(id -u)" -eq 0 ]; then
+        sudo_cmd=()
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo_cmd=(sudo)
+    else
+        echo "Need root or sudo to install: ${missing[*]}" >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo_cmd[@]}" apt-get update -qq
+    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-if [ "$(id -u)" -eq 0 ]; then
-    sudo_cmd=()
-elif command -v sudo >/dev/null 2>&1; then
-    sudo_cmd=(sudo)
-else
-    echo "Need root or sudo to install: ${missing[*]}" >&2
-    exit 1
+# puppeteer-core for the browser tests, from the npm registry, as the lock file pins it.
+if [ ! -d tests/web/node_modules/puppeteer-core ]; then
+    (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -69,11 +69,22 @@ QString svg() {
         .arg(Q.y());
 }
 
+QImage drawn(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.scale(size / 256.0, size / 256.0);
+    paint(painter);
+    painter.end();
+    return image;
+}
+
 } // namespace
 
+// With WEB_DIR, also the icons a web page's manifest names: icon-192.png, icon-512.png, icon.svg.
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_icon OUTPUT_DIR APP_ID\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: make_icon OUTPUT_DIR APP_ID [WEB_DIR]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -85,16 +96,20 @@ int main(int argc, char** argv) {
     if (!file.open(QIODevice::WriteOnly) || file.write(svg().toUtf8()) < 0)
         return 1;
     for (int size : {16, 32, 48, 64, 128, 256}) {
-        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        painter.scale(size / 256.0, size / 256.0);
-        paint(painter);
-        painter.end();
         const QString dir = QStringLiteral("%1x%1/apps").arg(size);
         QDir().mkpath(out.filePath(dir));
-        if (!image.save(out.filePath(dir + QStringLiteral("/%1.png").arg(id))))
+        if (!drawn(size).save(out.filePath(dir + QStringLiteral("/%1.png").arg(id))))
             return 1;
+    }
+    if (argc == 4) {
+        const QDir web(QString::fromLocal8Bit(argv[3]));
+        QDir().mkpath(web.path());
+        QFile webSvg(web.filePath(QStringLiteral("icon.svg")));
+        if (!webSvg.open(QIODevice::WriteOnly) || webSvg.write(svg().toUtf8()) < 0)
+            return 1;
+        for (int size : {192, 512})
+            if (!drawn(size).save(web.filePath(QStringLiteral("icon-%1.png").arg(size))))
+                return 1;
     }
     return 0;
 }

@@ -1,0 +1,68 @@
+// Measures the browser's lesson in headless Chromium from a local server and prints one figure a
+// line: the site's size, the first painted frame, a forward step with every view on, and a whole
+// automatic run at "20" with the page's CPU over it.
+import { readdirSync, statSync } from 'node:fs';
+import { join } from 'node:path';
+import { click, idle, launch, openLesson, serve, site } from './browser.mjs';
+
+const server = await serve();
+const chromium = await launch();
+try {
+  const siteBytes = readdirSync(site).reduce((sum, f) => sum + statSync(join(site, f)).size, 0);
+  console.log(`web_site_bytes ${siteBytes}`);
+
+  // The first painted frame, from navigation start; the median of a few fresh loads.
+  const frames = [];
+  for (let i = 0; i < 7; ++i) {
+    const { page } = await openLesson(chromium.browser, server.url, 'offline=no');
+    await page.waitForFunction(() => performance.getEntriesByName('kansu-first-frame').length > 0);
+    frames.push(await page.evaluate(() => performance.getEntriesByName('kansu-first-frame')[0].startTime));
+    await page.close();
+  }
+  frames.sort((a, b) => a - b);
+  console.log(`web_first_frame_ms ${frames[3].toFixed(1)}`);
+
+  // A forward step with every view on, page updates included, over whole runs to the end.
+  const { page } = await openLesson(chromium.browser, server.url, 'offline=no');
+  for (const name of ['Check1', 'Check2', 'Check3', 'Check4', 'Check5', 'Check6']) await click(page, name);
+  await idle(page);
+  const stepUs = await page.evaluate(async () => {
+    // The state lists the controls in the core's order, which is their number.
+    const ids = Object.keys(window.kansu.state().controls);
+    const susumu = ids.indexOf('susumu');
+    const command1 = ids.indexOf('Command1');
+    let steps = 0;
+    let spent = 0;
+    for (let run = 0; run < 3; ++run) {
+      await window.kansu.act(1, command1);
+      for (let i = 0; i < 80; ++i) {
+        const t = performance.now();
+        await window.kansu.act(1, susumu);
+        spent += performance.now() - t;
+        ++steps;
+      }
+    }
+    return (1000 * spent) / steps;
+  });
+  console.log(`web_step_us ${stepUs.toFixed(1)}`);
+
+  // A whole run at "20" in real time, and the page's CPU over it.
+  await page.evaluate(() => {
+    const ids = Object.keys(window.kansu.state().controls);
+    return window.kansu.act(1, ids.indexOf('Command1'));
+  });
+  const before = await page.metrics();
+  const run = await page.evaluate(async () => {
+    const ids = Object.keys(window.kansu.state().controls);
+    const t = performance.now();
+    await window.kansu.act(1, ids.indexOf('jidou'));
+    return performance.now() - t;
+  });
+  const afterRun = await page.metrics();
+  console.log(`web_run_wall_ms ${run.toFixed(1)}`);
+  console.log(`web_run_cpu_ms ${(1000 * (afterRun.TaskDuration - before.TaskDuration)).toFixed(1)}`);
+  await page.close();
+} finally {
+  await chromium.close();
+  await server.stop();
+}

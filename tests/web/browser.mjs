@@ -1,0 +1,190 @@
+// What the browser tests share: the site served from this machine (and cut off at will), a real
+// Chromium driven by puppeteer-core, and kansu-script for the pictures the page must match.
+import { spawn, spawnSync } from 'node:child_process';
+import { createHash } from 'node:crypto';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import { extname, join } from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+export const site = process.env.KANSU_SITE;
+export const kansuScript = process.env.KANSU_SCRIPT;
+const chromium = process.env.CHROMIUM || '/usr/bin/chromium';
+
+const types = {
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript',
+  '.mjs': 'text/javascript',
+  '.css': 'text/css',
+  '.wasm': 'application/wasm',
+  '.ttf': 'font/ttf',
+  '.png': 'image/png',
+  '.svg': 'image/svg+xml',
+  '.webmanifest': 'application/manifest+json',
+  '.txt': 'text/plain; charset=utf-8',
+};
+
+// A static server for the site on a free port of this machine; it counts the bytes it sends and
+// remembers every path it was asked for.
+export async function serve() {
+  const served = { bytes: 0, paths: [] };
+  const server = createServer((request, response) => {
+    const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    served.paths.push(path);
+    const file = join(site, path.endsWith('/') ? `${path}index.html` : path);
+    let body;
+    try {
+      body = readFileSync(file);
+    } catch {
+      response.writeHead(404).end();
+      return;
+    }
+    served.bytes += body.length;
+    response.writeHead(200, {
+      'Content-Type': types[extname(file)] || 'application/octet-stream',
+      'Cache-Control': 'no-cache',
+    });
+    response.end(body);
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const url = `http://localhost:${server.address().port}/`;
+  const stop = () =>
+    new Promise((resolve) => {
+      server.closeAllConnections();
+      server.close(resolve);
+    });
+  return { url, served, stop };
+}
+
+export async function launch() {
+  const profile = mkdtempSync(join(tmpdir(), 'kansu-chromium-'));
+  const browser = await puppeteer.launch({
+    executablePath: chromium,
+    headless: true,
+    userDataDir: profile,
+    args: [
+      '--no-sandbox',
+      '--disable-gpu',
+      '--disable-quic',
+      '--no-first-run',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+      '--disable-dev-shm-usage',
+      '--font-render-hinting=none',
+    ],
+  });
+  const close = async () => {
+    await browser.close();
+    rmSync(profile, { recursive: true, force: true });
+  };
+  return { browser, close };
+}
+
+// Opens the lesson at one pixel a design pixel and waits until it shows.
+export async function openLesson(browser, url, query = 'scale=1') {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: 1 });
+  const errors = [];
+  const requests = [];
+  page.on('request', (r) => requests.push(r.url()));
+  page.on('pageerror', (e) => errors.push(e.message));
+  page.on('console', (m) => {
+    if (m.type() === 'error') errors.push(m.text());
+  });
+  await page.goto(`${url}?${query}`, { waitUntil: 'load' });
+  await page.waitForFunction(() => window.kansu && document.querySelector('[data-name="kokuban"]'));
+  return { page, errors, requests };
+}
+
+// A control of the window by its design name.
+export const at = (name) => `[data-name="${name}"]`;
+
+export async function click(page, name) {
+  const selector = at(name);
+  const kind = await page.$eval(selector, (el) => el.tagName);
+  await page.click(kind === 'LABEL' ? `${selector} input` : selector);
+}
+
+export async function type(page, name, text) {
+  const selector = await page.$eval(at(name), (el) => (el.tagName === 'INPUT' ? '' : ' input'));
+  const input = `${at(name)}${selector}`;
+  await page.$eval(input, (el) => {
+    el.select();
+  });
+  if (text === '') {
+    await page.keyboard.press('Backspace');
+  } else {
+    await page.keyboard.sendCharacter(text);
+  }
+}
+
+export async function idle(page) {
+  await page.waitForFunction(() => window.kansu.idle());
+}
+
+export async function state(page) {
+  return page.evaluate(() => window.kansu.state());
+}
+
+// The digest of a picture box's canvas, as RGBA bytes.
+export async function canvasDigest(page, name) {
+  const { width, height, base64 } = await page.$eval(
+    `${at(name)} canvas`,
+    (canvas) => {
+      const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+      let binary = '';
+      for (let i = 0; i < data.length; i += 0x8000)
+        binary += String.fromCharCode.apply(null, data.subarray(i, i + 0x8000));
+      return { width: canvas.width, height: canvas.height, base64: btoa(binary) };
+    },
+  );
+  return `${width}x${height}:${sha256(Buffer.from(base64, 'base64'))}`;
+}
+
+// Runs kansu-script with a script; returns the pictures it wrote with `image`, by name.
+export function scriptPictures(lines, names = ['kokuban', 'gamen', 'hyo']) {
+  const dir = mkdtempSync(join(tmpdir(), 'kansu-script-'));
+  const script = [...lines, ...names.map((n) => `image ${n} ${join(dir, `${n}.png`)}`)].join('\n');
+  const run = spawnSync(kansuScript, [], { input: `${script}\n` });
+  if (run.status !== 0) throw new Error(`kansu-script: ${run.stderr}`);
+  const pictures = {};
+  for (const n of names) pictures[n] = readFileSync(join(dir, `${n}.png`));
+  rmSync(dir, { recursive: true, force: true });
+  return pictures;
+}
+
+// The digest of a PNG's pixels as RGBA bytes, decoded by the browser on a blank page of its own.
+export async function pngDigest(browser, png) {
+  const page = await browser.newPage();
+  try {
+    const { width, height, base64 } = await page.evaluate(
+      async (png64) => {
+        const image = new Image();
+        image.src = `data:image/png;base64,${png64}`;
+        await image.decode();
+        const canvas = document.createElement('canvas');
+        canvas.width = image.width;
+        canvas.height = image.height;
+        const context = canvas.getContext('2d');
+        context.drawImage(image, 0, 0);
+        const data = context.getImageData(0, 0, image.width, image.height).data;
+        let binary = '';
+        for (let i = 0; i < data.length; i += 0x8000)
+          binary += String.fromCharCode.apply(null, data.subarray(i, i + 0x8000));
+        return { width: image.width, height: image.height, base64: btoa(binary) };
+      },
+      png.toString('base64'),
+    );
+    return `${width}x${height}:${sha256(Buffer.from(base64, 'base64'))}`;
+  } finally {
+    await page.close();
+  }
+}
+
+export function sha256(buffer) {
+  return createHash('sha256').update(buffer).digest('hex');
+}
+
+export { spawn };

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Puts the browser's lesson together in one folder that any static web server can serve:
+# the page, the core built with emscripten, the font cut down to the characters the lesson
+# uses (renamed, as the IPA Font License asks of a derived font) with its licence, the icons,
+# the web-app manifest and the service worker that keeps it all for offline use.
+#   tools/web/assemble-site.sh NATIVE_BUILD WEB_BUILD
+set -euo pipefail
+here=$(cd "$(dirname "$0")/../.." && pwd)
+native=$(cd "$1" && pwd)
+web=$(cd "$2" && pwd)
+site="$web/site"
+rm -rf "$site"
+mkdir -p "$site"
+
+cp "$here"/src/app/web/site/{index.html,app.js,style.css,manifest.webmanifest} "$site/"
+cp "$web/src/app/web/kansu.js" "$web/src/app/web/kansu.wasm" "$site/"
+cp "$native"/web-icons/{icon.svg,icon-192.png,icon-512.png} "$site/"
+cp "$here/LICENSE" "$site/LICENSE.txt"
+
+# The font: the characters of the lesson and of the page itself.
+font=/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf
+{
+    "$native/tools/web/kansu_web_glyphs"
+    cat "$here"/src/app/web/site/index.html "$here"/src/app/web/site/app.js
+} > "$web/glyphs.txt"
+/usr/bin/python3 -m fontTools.subset "$font" --text-file="$web/glyphs.txt" --output-file="$web/subset.ttf" \
+    --no-hinting --desubroutinize --name-IDs='*' --name-languages='*' --layout-features='*'
+/usr/bin/python3 "$here/tools/web/rename_font.py" "$web/subset.ttf" "$site/kansu-gothic.ttf" \
+    "Kansu Gothic"
+cp /usr/share/doc/fonts-ipafont-gothic/copyright "$site/FONT-LICENSE.txt"
+cat > "$site/FONT-README.txt" <<'TEXT'
+kansu-gothic.ttf holds only the characters this lesson shows, taken from IPA P Gothic
+(IPAPGothic, ipagp.ttf, as Debian's fonts-ipafont-gothic package ships it) and renamed
+"Kansu Gothic", as the IPA Font License Agreement v1.0 asks of a derived program.
+The agreement is in FONT-LICENSE.txt. The original font is at https://moji.or.jp/ipafont/.
+TEXT
+
+# The service worker keeps every file; its cache is named after their contents.
+files=$(cd "$site" && ls | grep -v '^sw.js$' | sort)
+version=$(cd "$site" && cat $files | sha256sum | cut -c1-16)
+list=$(printf '"./",'; for f in $files; do printf '"%s",' "$f"; done)
+sed -e "s/__VERSION__/kansu-$version/" -e "s|__FILES__|[${list%,}]|" \
+    "$here/src/app/web/site/sw.js" > "$site/sw.js"
+echo "site: $site ($(du -sb "$site" | cut -f1) bytes)"
