@@ -58,7 +58,7 @@ test: test-asan test-web build-release test-plain
 soak: build-asan
 	@ctest --preset soak -j $(JOBS)
 
-bench: build
+bench: build web
 	@./tools/run-benchmarks.sh build
 
 # Long random-session runs by hand: make fuzz FUZZ_SECONDS=600

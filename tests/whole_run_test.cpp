@@ -50,7 +50,7 @@ std::uint64_t maskedHash(const PictureBox& box, double scale) {
         for (int x = 0; x < image.width(); ++x)
             mix(masked[std::size_t(y) * std::size_t(image.width()) + std::size_t(x)]
                     ? 0xFF000000u
-                    : (row[x] & 0xFFFFFFu));
+                    : rrggbb(row[x]));
     }
     return hash;
 }

@@ -24,6 +24,15 @@ read -r kansu_frame kansu_rss base_frame base_rss < <("$build/bench/startup_driv
 read -r run_wall run_cpu < <("$build/bench/kansu_realtime_run" |
     awk '{ v[$1] = $2 } END { print v["run_wall_ms"], v["run_cpu_ms"] }')
 
+# The browser's lesson in headless Chromium from a local server (make web builds the site).
+web_site=$(cd "$(dirname "$0")/.." && pwd)/build-web/site
+if [ -f "$web_site/index.html" ]; then
+    read -r web_bytes web_frame web_step web_wall web_cpu < <(cd "$(dirname "$0")/../tests/web" &&
+        KANSU_SITE=$web_site node bench.mjs |
+        awk '{ v[$1] = $2 } END { print v["web_site_bytes"], v["web_first_frame_ms"],
+                                        v["web_step_us"], v["web_run_wall_ms"], v["web_run_cpu_ms"] }')
+fi
+
 row() { # figure, value text, goal text, met (1/0)
     printf '| %-44s | %-26s | %-10s | %-3s |\n' "$1" "$2" "$3" "$([ "$4" = 1 ] && echo yes || echo no)"
 }
@@ -46,3 +55,14 @@ row "backward step, every view on" "$(share "$backward")% of a frame (${backward
 row "initial screen, every view on" "$(share "$init")% of a frame (${init} µs)" "≤ 5%" "$(le "$(share "$init")" 5)"
 row "automatic run at \"20\": length against 8 s" "${length_off}% (${run_wall} ms)" "within 2%" "$(le "$length_abs" 2)"
 row "automatic run at \"20\": CPU against wall" "${cpu_share}% of one core" "≤ 5%" "$(le "$cpu_share" 5)"
+if [ -n "${web_bytes:-}" ]; then
+    web_ratio=$(ratio "$web_frame" "$kansu_frame")
+    web_off=$(awk -v w="$web_wall" 'BEGIN { printf "%.2f", 100 * (w - 8000) / 8000 }')
+    web_abs=$(awk -v w="$web_wall" 'BEGIN { d = 100 * (w - 8000) / 8000; printf "%.2f", d < 0 ? -d : d }')
+    web_cpu_share=$(awk -v c="$web_cpu" -v w="$web_wall" 'BEGIN { printf "%.2f", 100 * c / w }')
+    row "browser: whole site, font included" "$(awk -v b="$web_bytes" 'BEGIN { printf "%.2f MB", b / 1e6 }')" "≤ 1.5 MB" "$(le "$web_bytes" 1500000)"
+    row "browser: first frame, against the desktop" "${web_ratio}× (${web_frame} / ${kansu_frame} ms)" "≤ 3×" "$(le "$web_ratio" 3)"
+    row "browser: forward step, every view on" "$(share "$web_step")% of a frame (${web_step} µs)" "≤ 10%" "$(le "$(share "$web_step")" 10)"
+    row "browser: run at \"20\": length against 8 s" "${web_off}% (${web_wall} ms)" "within 2%" "$(le "$web_abs" 2)"
+    row "browser: run at \"20\": CPU against wall" "${web_cpu_share}% of one core" "≤ 5%" "$(le "$web_cpu_share" 5)"
+fi

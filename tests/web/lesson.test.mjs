@@ -30,9 +30,11 @@ after(async () => {
 
 const text = (s, name) => s.controls[name].text;
 
-async function samePictures(page, scriptLines) {
-  const expected = scriptPictures(scriptLines);
-  for (const name of ['kokuban', 'gamen', 'hyo']) {
+// The pictures in view equal kansu-script's for the same actions (those out of view are drawn
+// when they come into view, as the desktop paints only what shows).
+async function samePictures(page, scriptLines, names = ['kokuban', 'gamen', 'hyo']) {
+  const expected = scriptPictures(scriptLines, names);
+  for (const name of names) {
     assert.equal(await canvasDigest(page, name), await pngDigest(chromium.browser, expected[name]), name);
   }
 }
@@ -45,7 +47,7 @@ describe('the lesson in the browser', () => {
     assert.equal(text(s, 'Combo1'), '20');
     assert.equal(s.controls.tomeru.enabled, false);
     assert.equal(await page.title(), '４.関数');
-    await samePictures(page, []);
+    await samePictures(page, [], ['kokuban']);
     // Every control of the layout is on the page, at its design place.
     const places = await page.$$eval('[data-name]', (els) =>
       Object.fromEntries(els.map((e) => [e.dataset.name, [e.offsetLeft, e.offsetTop]])),
@@ -84,7 +86,7 @@ describe('the lesson in the browser', () => {
     assert.equal(text(s, 'Text1'), ' 8.0');
     assert.equal(s.controls.jidou.enabled, true);
     assert.equal(s.controls.tomeru.enabled, false);
-    await samePictures(page, ['click Check2', 'type Combo1 " 0"', 'click jidou']);
+    await samePictures(page, ['click Check2', 'type Combo1 " 0"', 'click jidou'], ['kokuban', 'gamen']);
     assert.deepEqual(errors, []);
     await page.close();
   });

@@ -4,6 +4,7 @@
 #include "app/layout.h"
 #include "app/state_json.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <emscripten.h>
@@ -52,10 +53,12 @@ public:
     }
 
     void runPendingEvents(std::int32_t maxMilliseconds) override {
-        // The page shows the step, then the browser has the time: it paints, and the user's
-        // clicks are queued and wake the wait; they are delivered here, inside it.
+        // The page shows the step, then the browser has the rest of the time: it paints, and the
+        // user's clicks are queued and wake the wait; they are delivered here, inside it.
+        const std::uint32_t start = tickCount();
         pageShowChanges();
-        pageWait(maxMilliseconds);
+        const auto shown = static_cast<std::int32_t>(tickCount() - start);
+        pageWait(std::max(maxMilliseconds - shown, 0));
         for (int bytes = pageNextEventTextBytes(); bytes >= 0 && !ended;
              bytes = pageNextEventTextBytes()) {
             std::string text(static_cast<std::size_t>(bytes), '\0');
@@ -117,13 +120,12 @@ struct Lesson {
 };
 
 std::unique_ptr<Lesson> lesson;
-std::string reply;                // the last text handed to the page
-std::vector<std::uint8_t> pixels; // the last picture handed to the page, RGBA
+std::string reply; // the last text handed to the page
 int pictureWidth = 0, pictureHeight = 0;
 
 std::string colour(OleColour c) {
     static constexpr char hex[] = "0123456789abcdef";
-    const Rgb rgb = toRgb(c);
+    const std::uint32_t rgb = rrggbb(toRgb(c));
     std::string css = "#";
     for (int shift = 20; shift >= 0; shift -= 4)
         css += hex[(rgb >> shift) & 15];
@@ -262,23 +264,13 @@ EMSCRIPTEN_KEEPALIVE void kansu_type(int control, const char* text) {
     lesson->act(2, control, text ? text : "");
 }
 
-// The picture of a box at a device scale, as RGBA bytes; its size by the next two calls.
+// The picture of a box at a device scale: RGBA bytes, as a canvas takes them, valid until the
+// lesson draws again; its size by the next two calls.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* kansu_picture(int control, double scale) {
     const Image& image = lesson->form.box(static_cast<ControlId>(control)).imageAt(scale);
     pictureWidth = image.width();
     pictureHeight = image.height();
-    pixels.resize(static_cast<std::size_t>(pictureWidth) * pictureHeight * 4);
-    std::uint8_t* out = pixels.data();
-    for (int y = 0; y < pictureHeight; ++y) {
-        const Rgb* row = image.row(y);
-        for (int x = 0; x < pictureWidth; ++x, out += 4) {
-            out[0] = static_cast<std::uint8_t>(row[x] >> 16);
-            out[1] = static_cast<std::uint8_t>(row[x] >> 8);
-            out[2] = static_cast<std::uint8_t>(row[x]);
-            out[3] = 255;
-        }
-    }
-    return pixels.data();
+    return reinterpret_cast<const std::uint8_t*>(image.data());
 }
 
 EMSCRIPTEN_KEEPALIVE int kansu_picture_width() {

@@ -17,11 +17,11 @@ void paintLabel(QPainter& painter, const Control& c, QPoint origin) {
     const QRect rect(origin.x() + pixel(c.left), origin.y() + pixel(c.top), pixel(c.width),
                      pixel(c.height));
     if (!c.transparentBack)
-        painter.fillRect(rect, QColor(toRgb(c.backColour)));
+        painter.fillRect(rect, qtColour(c.backColour));
     painter.save();
     painter.setClipRect(rect);
     painter.setFont(designFont(c.font));
-    painter.setPen(QColor(toRgb(c.foreColour.value_or(colours::windowText))));
+    painter.setPen(qtColour(c.foreColour.value_or(colours::windowText)));
     painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, qt(c.caption));
     painter.restore();
 }
@@ -29,7 +29,7 @@ void paintLabel(QPainter& painter, const Control& c, QPoint origin) {
 void paintLine(QPainter& painter, const Control& c, QPoint origin) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    QPen pen(QColor(toRgb(c.foreColour.value_or(colours::windowText))));
+    QPen pen(qtColour(c.foreColour.value_or(colours::windowText)));
     pen.setWidth(c.lineWidth);
     pen.setCapStyle(Qt::RoundCap);
     painter.setPen(pen);
@@ -47,8 +47,8 @@ void paintDot(QPainter& painter, const Control& c, QPoint origin) {
     circle.moveCenter(box.center());
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QColor(toRgb(c.foreColour.value_or(colours::black))));
-    painter.setBrush(QColor(toRgb(c.backColour)));
+    painter.setPen(qtColour(c.foreColour.value_or(colours::black)));
+    painter.setBrush(qtColour(c.backColour));
     painter.drawEllipse(QRectF(circle).adjusted(0.5, 0.5, -0.5, -0.5));
     painter.restore();
 }

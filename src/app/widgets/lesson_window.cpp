@@ -53,7 +53,7 @@ LessonWindow::LessonWindow(Form1& form, QWidget* parent) : QWidget(parent), form
     setWindowTitle(QStringLiteral("４.関数"));
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(toRgb(window::backColour)));
+    pal.setColor(QPalette::Window, qtColour(window::backColour));
     setPalette(pal);
     build();
     changes_ = form_.changes().connect([this](const Change& change) { showChange(change); });
@@ -70,7 +70,7 @@ void LessonWindow::build() {
         QWidget* w = nullptr;
         switch (c.kind) {
         case ControlKind::Button: {
-            auto* b = new FaceButton(qt(c.caption), QColor(toRgb(c.backColour)), this);
+            auto* b = new FaceButton(qt(c.caption), qtColour(c.backColour), this);
             connect(b, &QPushButton::clicked, this, [this, id] { form_.click(id); });
             w = b;
             break;
@@ -80,9 +80,9 @@ void LessonWindow::build() {
             b->setAutoFillBackground(true);
             b->setBackgroundRole(QPalette::Window);
             QPalette colours = b->palette();
-            colours.setColor(QPalette::Window, QColor(toRgb(c.backColour)));
+            colours.setColor(QPalette::Window, qtColour(c.backColour));
             colours.setColor(QPalette::WindowText,
-                             QColor(toRgb(c.foreColour.value_or(colours::windowText))));
+                             qtColour(c.foreColour.value_or(colours::windowText)));
             b->setPalette(colours);
             connect(b, &QCheckBox::clicked, this, [this, id] {
                 form_.click(id);
@@ -197,7 +197,7 @@ QImage LessonWindow::renderAt(qreal scale) {
                        static_cast<int>(std::ceil(height() * scale))),
                  QImage::Format_RGB32);
     image.setDevicePixelRatio(scale);
-    image.fill(QColor(toRgb(window::backColour)));
+    image.fill(qtColour(window::backColour));
     auto boxes = findChildren<PictureBoxWidget*>();
     for (PictureBoxWidget* box : boxes)
         box->setRenderScale(scale);

@@ -40,7 +40,7 @@ QFont designFont(const FontSpec& wanted) {
 
 QImage qtImage(const Image& image, double devicePixelRatio) {
     QImage view(reinterpret_cast<const uchar*>(image.data()), image.width(), image.height(),
-                static_cast<qsizetype>(image.width()) * 4, QImage::Format_RGB32);
+                static_cast<qsizetype>(image.width()) * 4, QImage::Format_RGBX8888);
     view.setDevicePixelRatio(devicePixelRatio);
     return view;
 }

@@ -304,13 +304,26 @@ function drawPicture(id) {
   p.scale = scale;
 }
 
+// A picture box wholly outside the window's client area is drawn when it comes into view.
+const pending = new Set();
+
+function inView(id) {
+  const c = layout.controls[id];
+  return c.state.left < geometry.width && c.state.top < geometry.height;
+}
+
 function show(changes) {
   for (const s of changes.controls) showControl(s);
+  for (const id of changes.pictures) pending.add(id);
   if (changes.window) {
     geometry = changes.window;
     fit();
   }
-  for (const id of changes.pictures) drawPicture(id);
+  for (const id of pending) {
+    if (!inView(id)) continue;
+    pending.delete(id);
+    drawPicture(id);
+  }
 }
 
 // The whole window scales as one to fit the screen, keeping its shape, centred.
@@ -325,7 +338,7 @@ function fit() {
   win.style.transform = `translate(${x}px, ${y}px) scale(${scale})`;
   if (scale !== fitScale) {
     fitScale = scale;
-    for (const id of pictures.keys()) drawPicture(id);
+    for (const id of pictures.keys()) pending.add(id);
   }
 }
 
@@ -348,22 +361,31 @@ function start() {
 // ---- Start-up --------------------------------------------------------------------------------
 
 async function main() {
-  const font = new Uint8Array(await (await fetch('kansu-gothic.ttf')).arrayBuffer());
+  // The font and the core come down side by side; the core starts once both are here.
+  const font = fetch('kansu-gothic.ttf').then((response) => response.arrayBuffer());
   lesson = await createKansu({
     kansuPage: page,
     preRun: [
       (module) => {
-        // Where the core looks for the face its pictures print in.
-        module.FS.mkdir('/fonts');
-        module.FS.writeFile('/fonts/ipagp.ttf', font);
+        module.addRunDependency('font');
+        font.then((bytes) => {
+          // Where the core looks for the face its pictures print in.
+          module.FS.mkdir('/fonts');
+          module.FS.writeFile('/fonts/ipagp.ttf', new Uint8Array(bytes));
+          module.removeRunDependency('font');
+        });
       },
     ],
   });
   layout = JSON.parse(lesson.UTF8ToString(lesson._kansu_layout()));
   start();
-  addEventListener('resize', fit);
+  addEventListener('resize', () => {
+    fit();
+    show({ controls: [], pictures: [] });
+  });
   document.getElementById('again').addEventListener('click', start);
-  requestAnimationFrame(() => requestAnimationFrame(() => performance.mark('kansu-first-frame')));
+  // Painted right after this frame's callbacks.
+  requestAnimationFrame(() => setTimeout(() => performance.mark('kansu-first-frame'), 0));
   if ('serviceWorker' in navigator && params.get('offline') !== 'no') {
     navigator.serviceWorker.register('sw.js').catch(() => {});
   }
