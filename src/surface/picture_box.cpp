@@ -19,13 +19,34 @@ Rect PictureBox::drawableArea() const {
 }
 
 void PictureBox::record(DrawOp op) {
+    if (persistent() && visible_.isEmpty() && op.kind != DrawOp::Kind::Fill) {
+        deferred_.push_back(std::move(op));
+        changed();
+        return;
+    }
+    flush();
     const bool drew = applyDrawOp(image_, op, 1, toRgb(backColour_));
     history_.add(std::move(op), image_);
     if (drew)
         changed();
 }
 
+void PictureBox::apply(DrawOp op) const {
+    applyDrawOp(image_, op, 1, toRgb(backColour_));
+    history_.add(std::move(op), image_);
+}
+
+void PictureBox::flush() const {
+    if (deferred_.empty())
+        return;
+    std::vector<DrawOp> ops = std::move(deferred_);
+    deferred_.clear();
+    for (DrawOp& op : ops)
+        apply(std::move(op));
+}
+
 const Image& PictureBox::imageAt(double scale) const {
+    flush();
     if (scale == 1 || !(scale > 0))
         return image_;
     return history_.at(scale);
@@ -44,6 +65,7 @@ void PictureBox::setVisibleArea(const Rect& area) {
 }
 
 void PictureBox::cls() {
+    deferred_.clear();
     image_.fill(toRgb(backColour_));
     history_.clear();
     currentX_ = 0;

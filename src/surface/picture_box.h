@@ -30,7 +30,10 @@ public:
                FontSpec font, int drawWidth, Memory memory, std::size_t historyLimit = 50000);
 
     // The drawn image, one pixel a drawing unit: what the lesson's logic sees.
-    const Image& image() const { return image_; }
+    const Image& image() const {
+        flush();
+        return image_;
+    }
     // The same picture drawn sharp at a device scale (device pixels per drawing unit). Kept up to
     // date as drawing goes on; scale 1 is image(). Valid until the next drawing.
     const Image& imageAt(double scale) const;
@@ -79,20 +82,30 @@ public:
     int textHeight() const;
 
     // The drawing operations since the last Cls that still count, in the order they were made.
-    std::vector<DrawOp> history() const { return history_.live(); }
+    std::vector<DrawOp> history() const {
+        flush();
+        return history_.live();
+    }
 
 private:
     void drawSegment(float x1, float y1, float x2, float y2, OleColour colour);
     Rect drawableArea() const;
     void record(DrawOp op);
+    // Applies what was drawn while the box lay wholly out of view.
+    void flush() const;
+    void apply(DrawOp op) const;
     void changed() {
         ++revision_;
         changed_.notify();
     }
 
     mutable Signal<> changed_;
-    Image image_;
+    mutable Image image_;
     mutable DrawingHistory history_;
+    // A persistent box wholly out of view draws nothing yet: nobody can see it, and most of what
+    // is drawn there (the graph's background at start-up) may never be looked at. Its operations
+    // wait here, in order, until the picture is needed or a fill needs its pixels.
+    mutable std::vector<DrawOp> deferred_;
     Memory memory_;
     Rect visible_;
     OleColour backColour_;

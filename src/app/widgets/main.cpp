@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
 #include <cstdio>
@@ -81,7 +82,10 @@ int main(int argc, char* argv[]) {
     defaultHandler = qInstallMessageHandler(messages);
     QApplication app(argc, argv);
     starting = false;
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The check boxes and the speed box are drawn in Fusion's classic shapes, whatever the
+    // desktop's theme; most desktops without one start in Fusion already.
+    if (QApplication::style()->name() != QStringLiteral("fusion"))
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setDesktopFileName(QStringLiteral("jp.kansu.kansu"));
 
     kansu::RunningLesson lesson;
