@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
 
     kansu::RunningLesson lesson;
     kansu::Form1& form = lesson.form;
-    kansu::LessonWindow& window = lesson.window;
+    kansu::LessonFrame& window = lesson.window;
     window.show();
 
     using enum kansu::ControlId;

@@ -1,5 +1,5 @@
 #include "app/form1.h"
-#include "app/widgets/lesson_window.h"
+#include "app/widgets/lesson_frame.h"
 #include "app/widgets/qt_host.h"
 
 #include <QCheckBox>
@@ -29,7 +29,7 @@ protected:
     void SetUp() override {
         form = std::make_unique<Form1>(host);
         form->Form_Load();
-        window = std::make_unique<LessonWindow>(*form);
+        window = std::make_unique<LessonFrame>(*form);
         host.attach(window.get());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -48,7 +48,7 @@ protected:
 
     RecordingHost host;
     std::unique_ptr<Form1> form;
-    std::unique_ptr<LessonWindow> window;
+    std::unique_ptr<LessonFrame> window;
 };
 
 TEST_F(Window, OpensAtItsStartSizeWithTheDesignTitle) {
@@ -91,7 +91,7 @@ TEST_F(Window, FocusMovesInTheDesignOrder) {
         QWidget* from = window->widgetFor(order[i]);
         QWidget* next = from->nextInFocusChain();
         // A combo box keeps an editor of its own in the chain.
-        while (next && next->parentWidget() != window.get())
+        while (next && next->parentWidget() != &window->lessonWindow())
             next = next->nextInFocusChain();
         EXPECT_EQ(next, window->widgetFor(order[i + 1])) << i;
     }

@@ -6,10 +6,11 @@ cd "$(dirname "$0")/.."
 
 packages=(
     build-essential cmake
-    qt6-base-dev libstb-dev
+    qt6-base-dev qt6-svg-dev libstb-dev
     libgtest-dev googletest libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
-    xvfb xauth xdotool x11-utils libxcb1-dev
+    xvfb xauth xdotool x11-utils libxcb1-dev openbox librsvg2-bin poppler-utils
+    python3-pyatspi at-spi2-core dbus-x11
     clang-format
     desktop-file-utils appstream dpkg-dev lintian groff-base
     emscripten clang libclang-rt-14-dev python3-fonttools chromium

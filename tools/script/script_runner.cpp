@@ -15,7 +15,7 @@ using script::Action;
 // The virtual clock; the window goes when the program ends.
 class ScriptRunner::Host : public VirtualHost {
 public:
-    LessonWindow* window = nullptr;
+    QWidget* window = nullptr;
 
     void endProgram() override {
         VirtualHost::endProgram();
@@ -28,7 +28,7 @@ ScriptRunner::ScriptRunner(Output standardOutput)
     : host_(std::make_unique<Host>()), output_(std::move(standardOutput)) {
     form_ = std::make_unique<Form1>(*host_);
     form_->Form_Load();
-    window_ = std::make_unique<LessonWindow>(*form_);
+    window_ = std::make_unique<LessonFrame>(*form_);
     host_->window = window_.get();
     window_->show();
 }
@@ -190,7 +190,7 @@ void ScriptRunner::perform(const Action& action) {
     case Action::Verb::Png: {
         const double scale = action.scale;
         if (action.name == "window")
-            return writePicture(action.file, window_->renderAt(scale));
+            return writePicture(action.file, window_->lessonWindow().renderAt(scale));
         const ControlId id = controlNamed(action.name);
         const PictureBox& box = form_->box(id);
         QImage picture(QSize(static_cast<int>(std::ceil(box.width() * scale)),

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/form1.h"
-#include "app/widgets/lesson_window.h"
+#include "app/widgets/lesson_frame.h"
 #include "script_line.h"
 #include "surface/virtual_host.h"
 
@@ -52,7 +52,7 @@ private:
 
     std::unique_ptr<Host> host_;
     std::unique_ptr<Form1> form_;
-    std::unique_ptr<LessonWindow> window_;
+    std::unique_ptr<LessonFrame> window_;
     Output output_;
     std::string error_;
     std::optional<Failure> deferredError_; // a failure inside a wait, reported after its line

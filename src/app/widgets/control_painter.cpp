@@ -2,6 +2,7 @@
 
 #include "app/widgets/qt_bridge.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <cmath>
 
@@ -20,9 +21,21 @@ void paintLabel(QPainter& painter, const Control& c, QPoint origin) {
         painter.fillRect(rect, qtColour(c.backColour));
     painter.save();
     painter.setClipRect(rect);
-    painter.setFont(designFont(c.font));
+    const QFont font = designFont(c.font);
+    painter.setFont(font);
     painter.setPen(qtColour(c.foreColour.value_or(colours::windowText)));
-    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, qt(c.caption));
+    const QString caption = qt(c.caption);
+    // A caption wider than its label in the face actually used ("８ cm" in IPA P Gothic) is
+    // condensed to fit, not cut; one that fits is drawn as it is.
+    const qreal wide = QFontMetricsF(font).horizontalAdvance(caption);
+    if (wide > rect.width() && rect.width() > 0) {
+        painter.translate(rect.left(), 0);
+        painter.scale(rect.width() / wide, 1);
+        painter.drawText(QRectF(0, rect.top(), wide, rect.height()),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
+    } else {
+        painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
+    }
     painter.restore();
 }
 

@@ -6,7 +6,6 @@
 #include "app/widgets/qt_bridge.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
@@ -50,14 +49,14 @@ QRect placeOf(const Control& c) {
 } // namespace
 
 LessonWindow::LessonWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
-    setWindowTitle(QStringLiteral("４.関数"));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, qtColour(window::backColour));
     setPalette(pal);
     build();
     changes_ = form_.changes().connect([this](const Change& change) { showChange(change); });
-    applyWindowSize();
+    const WindowGeometry& g = form_.geometry();
+    resize(g.clientWidth, g.clientHeight);
 }
 
 void LessonWindow::build() {
@@ -188,7 +187,7 @@ void LessonWindow::showChange(const Change& change) {
             box->update();
         return;
     case Change::Kind::Window:
-        return applyWindowSize();
+        return; // the frame sizes the window
     }
 }
 
@@ -207,14 +206,6 @@ QImage LessonWindow::renderAt(qreal scale) {
     return image;
 }
 
-void LessonWindow::applyWindowSize() {
-    const WindowGeometry& g = form_.geometry();
-    if (form_.ended() || g.state == 2 || isMaximized())
-        return;
-    if (size() != QSize(g.clientWidth, g.clientHeight))
-        resize(g.clientWidth, g.clientHeight);
-}
-
 void LessonWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     for (const Control& c : form_.controls())
@@ -222,25 +213,10 @@ void LessonWindow::paintEvent(QPaintEvent*) {
             paintLightweightControl(painter, c, QPoint(0, 0));
 }
 
-void LessonWindow::closeEvent(QCloseEvent* event) {
-    // No confirmation and nothing to save: closing the frame is "終了".
-    form_.closeByFrame();
-    event->accept();
-}
-
 void LessonWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // The controls stay where they are; only what is in view of the picture boxes changes.
     form_.setClientSize(width(), height());
-}
-
-void LessonWindow::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange) {
-        form_.setWindowState(isMaximized() ? 2 : 0);
-        if (!isMaximized())
-            applyWindowSize();
-    }
 }
 
 } // namespace kansu

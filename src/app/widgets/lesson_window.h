@@ -7,10 +7,10 @@
 
 namespace kansu {
 
-// The lesson's top-level window: a widget for every windowed control at its design place, the
-// picture boxes, and the labels painted on the window itself. It shows the state held by Form1,
-// kept in step by Form1's changes, and turns the user's clicks and typing into Form1's calls; it
-// holds no lesson state of its own.
+// The lesson's window at its design size: a widget for every windowed control at its design
+// place, the picture boxes, and the labels painted on the window itself. It shows the state held
+// by Form1, kept in step by Form1's changes, and turns the user's clicks and typing into Form1's
+// calls; it holds no lesson state of its own. A LessonFrame holds it on the screen.
 class LessonWindow : public QWidget {
     Q_OBJECT
 public:
@@ -24,15 +24,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void build();
     void showChange(const Change& change);
     void showControl(ControlId id);
-    void applyWindowSize();
 
     Form1& form_;
     std::array<QWidget*, controlCount> widgets_{};

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QSettings>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
@@ -88,7 +89,14 @@ int main(int argc, char* argv[]) {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setDesktopFileName(QStringLiteral("jp.kansu.kansu"));
 
+    QApplication::setApplicationName(QStringLiteral("kansu"));
+    QApplication::setApplicationVersion(QStringLiteral(KANSU_VERSION));
     kansu::RunningLesson lesson;
+    // The zoom of the last run, and every change of it for the next.
+    QSettings settings(QStringLiteral("kansu"), QStringLiteral("kansu"));
+    lesson.window.setZoom(settings.value(QStringLiteral("zoom"), 1.0).toDouble());
+    QObject::connect(&lesson.window, &kansu::LessonFrame::zoomChanged, &lesson.window,
+                     [&settings](double zoom) { settings.setValue(QStringLiteral("zoom"), zoom); });
     // Destroyed by another program, the window ends the lesson as a close would.
     kansu::WindowWatch watch(lesson.window, [&lesson] { lesson.form.closeByFrame(); });
     app.installNativeEventFilter(&watch);

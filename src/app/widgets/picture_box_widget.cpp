@@ -4,6 +4,7 @@
 #include "app/widgets/qt_bridge.h"
 
 #include <QPainter>
+#include <cmath>
 
 namespace kansu {
 
@@ -32,7 +33,11 @@ void paintPictureContents(QPainter& painter, const Form1& form, ControlId id, QP
                           qreal scale) {
     const PictureBox& box = form.box(id);
     // Drawn again at the device's resolution, so lines and numbers stay sharp when scaled.
+    // One image pixel a device pixel: sampled, never smoothed, wherever the view puts it.
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(origin, qtImage(box.imageAt(scale), scale));
+    painter.restore();
     // Bottom of the stack first: the set lists each container's controls topmost first.
     const Container container = containerOf(id);
     const ControlSet& controls = form.controls();
@@ -60,8 +65,12 @@ void PictureBoxWidget::paintEvent(QPaintEvent*) {
 
     const int b = window::pictureBorder;
     painter.setClipRect(r.adjusted(b, b, -b, -b));
+    // Drawn at the device's own resolution, whatever scales the widget: the screen's device pixel
+    // ratio, or a view that zooms the whole window.
+    const QTransform device = painter.deviceTransform();
+    const qreal deviceScale = std::hypot(device.m11(), device.m12());
     paintPictureContents(painter, form_, id_, QPoint(b, b),
-                         renderScale_ > 0 ? renderScale_ : devicePixelRatioF());
+                         renderScale_ > 0 ? renderScale_ : deviceScale);
 }
 
 } // namespace kansu

@@ -1,8 +1,7 @@
 #include "app/widgets/qt_host.h"
 
-#include "app/widgets/lesson_window.h"
-
 #include <QCoreApplication>
+#include <QWidget>
 
 namespace kansu {
 

@@ -5,16 +5,16 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-namespace kansu {
+class QWidget;
 
-class LessonWindow;
+namespace kansu {
 
 // The real host: a monotonic millisecond clock and the application's event loop.
 class QtHost : public Host {
 public:
     QtHost();
 
-    void attach(LessonWindow* window) { window_ = window; }
+    void attach(QWidget* window) { window_ = window; }
 
     std::uint32_t tickCount() override;
     void runPendingEvents(std::int32_t maxMilliseconds) override;
@@ -23,7 +23,7 @@ public:
 private:
     QElapsedTimer clock_;
     QTimer wakeUp_;
-    LessonWindow* window_ = nullptr;
+    QWidget* window_ = nullptr;
 };
 
 } // namespace kansu

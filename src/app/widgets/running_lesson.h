@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/form1.h"
-#include "app/widgets/lesson_window.h"
+#include "app/widgets/lesson_frame.h"
 #include "app/widgets/qt_host.h"
 
 namespace kansu {
@@ -11,7 +11,7 @@ namespace kansu {
 struct RunningLesson {
     QtHost host;
     Form1 form{host};
-    LessonWindow window{(form.Form_Load(), form)};
+    LessonFrame window{(form.Form_Load(), form)};
 
     RunningLesson() { host.attach(&window); }
     ~RunningLesson() { host.attach(nullptr); }
