@@ -1,12 +1,17 @@
 #include "app/form1.h"
 #include "app/widgets/lesson_frame.h"
+#include "app/widgets/picture_export.h"
 #include "app/widgets/qt_host.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -217,6 +222,132 @@ TEST_F(Window, RealWaitLastsItsTimeWithoutSpinning) {
     EXPECT_LT(waited, 2000);
     // A spinning wait burns the whole 200 ms; a blocking one next to nothing.
     EXPECT_LT(cpuMs, 150);
+}
+
+// A presenter's keys act as clicks on their buttons would, and only then; keys typed into a
+// text box stay the box's.
+TEST_F(Window, PresenterKeysActAsTheirButtons) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const struct {
+        Qt::Key key;
+        const char* time;
+    } rows[] = {{Qt::Key_PageDown, " 0.1"}, {Qt::Key_Right, " 0.2"}, {Qt::Key_PageDown, " 0.3"},
+                {Qt::Key_PageUp, " 0.2"},   {Qt::Key_Left, " 0.1"},  {Qt::Key_Home, " 0.0"}};
+    for (const auto& r : rows) {
+        QTest::keyClick(window.get(), r.key);
+        EXPECT_EQ(form->control(Text1).text, r.time) << r.key;
+    }
+    // In the time box the arrows move the cursor and Home goes to the start of the text.
+    widget<QLineEdit>(Text1)->setFocus();
+    QTest::keyClick(widget<QLineEdit>(Text1), Qt::Key_Right);
+    QTest::keyClick(widget<QLineEdit>(Text1), Qt::Key_Home);
+    QTest::keyClick(widget<QLineEdit>(Text1), Qt::Key_P);
+    EXPECT_EQ(form->vars().michinori, 0);
+    EXPECT_EQ(form->control(Text1).text, "p 0.0");
+    // P plays (at " 0" straight to the end); with 進む disabled during a run nothing steps.
+    widget<QPushButton>(susumu)->setFocus();
+    form->typeText(Combo1, " 0");
+    QTest::keyClick(window.get(), Qt::Key_P);
+    EXPECT_EQ(form->vars().michinori, 320);
+    EXPECT_TRUE(form->control(jidou).enabled);
+}
+
+// Zoomed, the window grows with the lesson, and グラフ and 表 widen and heighten it by the
+// scaled amounts; back at 100 % it is the design's size again.
+TEST_F(Window, ZoomScalesTheWholeWindow) {
+    const struct {
+        double zoom;
+        QSize size;
+    } rows[] = {{2, {1342, 1116}}, {1.5, {1007, 837}}, {3, {2013, 1674}}, {1, {671, 558}}};
+    for (const auto& r : rows) {
+        window->setZoom(r.zoom);
+        EXPECT_EQ(window->size(), r.size) << r.zoom;
+    }
+    window->setZoom(2);
+    clickOn(Check2);
+    EXPECT_EQ(form->control(Check2).value, 1);
+    EXPECT_EQ(window->size(), QSize(2062, 1116));
+    window->zoomOut();
+    EXPECT_EQ(window->zoom(), 1.75);
+    window->setZoom(1);
+    EXPECT_EQ(window->size(), QSize(1031, 558));
+    EXPECT_EQ(form->geometry().clientWidth, 1031);
+}
+
+// What a screen reader hears: the moment of the figure, the graph's last point, the table's
+// printed columns, and 速度 for the speed box.
+TEST_F(Window, AssistiveTechnologyReadsTheLesson) {
+    clickOn(Check2);
+    for (int i = 0; i < 45; ++i)
+        clickOn(susumu);
+    EXPECT_EQ(window->widgetFor(kokuban)->accessibleDescription(),
+              QStringLiteral("4.5秒後　点Pは辺AD上、点Qは辺BC上、面積 y = 18 cm²"));
+    EXPECT_EQ(window->widgetFor(gamen)->accessibleDescription(),
+              QStringLiteral("グラフ　最後の点は x = 4.5 秒、y = 18 cm²"));
+    EXPECT_EQ(widget<QComboBox>(Combo1)->lineEdit()->accessibleName(), QStringLiteral("速度"));
+    clickOn(Check3);
+    for (int i = 0; i < 5; ++i)
+        clickOn(susumu);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(window->widgetFor(hyo));
+    ASSERT_NE(table, nullptr);
+    QAccessibleTableInterface* cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(cells->rowCount(), 2);
+    ASSERT_EQ(cells->columnCount(), 1); // only 5 s was printed while the table showed
+    EXPECT_EQ(cells->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("5"));
+    EXPECT_EQ(cells->cellAt(1, 0)->text(QAccessible::Name), QStringLiteral("20"));
+    clickOn(modoru); // 4.9: the column of 5 is erased
+    EXPECT_EQ(cells->columnCount(), 0);
+}
+
+// Saved as SVG and PDF, the figure is drawn again as vectors; a standard tool renders it back
+// to what the PNG shows, but for anti-aliasing along the edges.
+TEST_F(Window, VectorPicturesMatchThePng) {
+    clickOn(Check6);
+    clickOn(Check1);
+    for (int i = 0; i < 45; ++i)
+        clickOn(susumu);
+    QTemporaryDir dir;
+    const QImage png = pictureAsSeen(*form, kokuban, 2).convertToFormat(QImage::Format_RGB32);
+    const struct {
+        PictureFormat format;
+        const char* file;
+        QStringList render; // renders the file to back.png at twice its size
+    } rows[] = {
+        {PictureFormat::Svg, "figure.svg", {"rsvg-convert", "-z", "2", "-o", "back.png", "figure.svg"}},
+        {PictureFormat::Pdf, "figure.pdf", {"pdftoppm", "-png", "-scale-to-x", "1002", "-scale-to-y", "902", "-singlefile", "figure.pdf", "back"}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.file);
+        ASSERT_EQ(writePicture(*form, kokuban, dir.filePath(QString::fromLatin1(r.file)), r.format), "");
+        QProcess tool;
+        tool.setWorkingDirectory(dir.path());
+        tool.start(r.render.front(), r.render.mid(1));
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        const QImage back =
+            QImage(dir.filePath(QStringLiteral("back.png"))).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(back.size(), png.size());
+        int differing = 0;
+        for (int y = 0; y < png.height(); ++y)
+            for (int x = 0; x < png.width(); ++x) {
+                const QColor a = png.pixelColor(x, y), b = back.pixelColor(x, y);
+                differing += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                                 std::abs(a.blue() - b.blue()) >
+                             96;
+            }
+        EXPECT_LT(differing, png.width() * png.height() / 50) << "pixels differing";
+        QFile::remove(dir.filePath(QStringLiteral("back.png")));
+    }
+    // The worksheet is one A4 page.
+    ASSERT_EQ(writeWorksheetPdf(*form, dir.filePath(QStringLiteral("sheet.pdf"))), "");
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {dir.filePath(QStringLiteral("sheet.pdf"))});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b")))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("(A4)"))) << out.toStdString();
 }
 
 } // namespace

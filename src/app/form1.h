@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/control_id.h"
+#include "app/description.h"
 #include "app/layout.h"
 #include "app/window_frame.h"
 #include "board/figure_board.h"
@@ -81,6 +82,12 @@ public:
     Options options() const;
     // Announced after every change of a control, a picture or the window.
     Signal<const Change&>& changes() const { return changes_; }
+
+    // What assistive technology says of the pictures: the figure's moment, the graph's last
+    // point, and the whole seconds whose column the table shows.
+    std::string describeFigure() const { return figureDescription(motion_.counter()); }
+    std::string describeGraph() const { return graphDescription(graph_.lastTime()); }
+    std::vector<int> tableColumns() const { return table_.columns(); }
 
     // ---- Handlers -----------------------------------------------------------------------------
     void Form_Load();

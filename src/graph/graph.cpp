@@ -6,7 +6,7 @@ namespace kansu::graph {
 
 namespace {
 constexpr double firstTime = 0.1; // the earliest time a segment can end at
-constexpr double lastTime = 8.0;
+constexpr double latestTime = 8.0;
 } // namespace
 
 void Graph::drawAxes(Background background) {
@@ -53,6 +53,7 @@ void Graph::drawAxes(Background background) {
 void Graph::restartTrace() {
     lastX_ = 35;
     lastY_ = 495;
+    lastTime_ = 0;
 }
 
 void Graph::plotSegment(bool atStart, std::string_view shownTime, Pen pen) {
@@ -62,7 +63,7 @@ void Graph::plotSegment(bool atStart, std::string_view shownTime, Pen pen) {
     double t = shown.value;
     // The time box holds 0.1 .. 8.0 after every step; only an edit by hand puts anything else
     // there. Such a time has no segment on the graph: draw nothing and keep the last point.
-    if (shown.overflow || !(t >= firstTime && t <= lastTime))
+    if (shown.overflow || !(t >= firstTime && t <= latestTime))
         return;
 
     PictureBox& g = picture_;
@@ -89,6 +90,7 @@ void Graph::plotSegment(bool atStart, std::string_view shownTime, Pen pen) {
            static_cast<float>(gy));
     lastX_ = gx;
     lastY_ = conv::toInt16(gy).value_or(lastY_);
+    lastTime_ = t;
     g.setDrawWidth(1);
     drawAxes(Background::OverTrace);
 }

@@ -28,14 +28,17 @@ public:
     // shown time off the graph.
     void plotSegment(bool atStart, std::string_view shownTime, Pen pen);
 
-    // The last plotted point: its exact column and its row rounded to a whole pixel.
+    // The last plotted point: its exact column and its row rounded to a whole pixel, and its
+    // time in seconds.
     double lastX() const { return lastX_; }
     std::int16_t lastY() const { return lastY_; }
+    double lastTime() const { return lastTime_; }
 
 private:
     PictureBox picture_;
     double lastX_ = 0;
     std::int16_t lastY_ = 0;
+    double lastTime_ = 0;
 };
 
 } // namespace kansu::graph

@@ -4,6 +4,32 @@
 
 namespace kansu::graph {
 
+// Where the column of a whole second is printed: both its rows, a two-digit y included.
+Rect Table::cellOf(int second) {
+    const int left = 50 + 65 * second - (second > 3 ? 10 : 0);
+    return {left, 20, 75, 80};
+}
+
+void Table::setVisibleArea(const Rect& area) {
+    picture_.setVisibleArea(area);
+    // A column that leaves the view is lost, as its print is.
+    const Rect visible = picture_.visibleArea();
+    std::erase_if(shown_, [&](int second) { return visible.intersected(cellOf(second)) != cellOf(second); });
+}
+
+void Table::clear() {
+    picture_.cls();
+    shown_.clear();
+}
+
+void Table::remember(int second, bool erased) {
+    const Rect cell = cellOf(second);
+    if (erased)
+        shown_.erase(second);
+    else if (picture_.visibleArea().intersected(cell) == cell)
+        shown_.insert(second);
+}
+
 void Table::plotEntry(std::string_view shownTime, Pen pen) {
     const conv::NumericValue shown = conv::numericValue(shownTime);
     if (shown.overflow)
@@ -24,6 +50,7 @@ void Table::plotEntry(std::string_view shownTime, Pen pen) {
         table.setCurrentX(t > 3 ? column - 10 : column);
         table.setCurrentY(65);
         table.printNumber(t * t);
+        remember(static_cast<int>(t), erase);
     } else if (5 <= t && t <= 8) {
         table.setForeColour(erase ? colours::white : paletteColour(12));
         table.setCurrentX(column);
@@ -32,6 +59,7 @@ void Table::plotEntry(std::string_view shownTime, Pen pen) {
         table.setCurrentX(column - 10);
         table.setCurrentY(65);
         table.printNumber(4 * t);
+        remember(static_cast<int>(t), erase);
     }
 }
 

@@ -3,7 +3,9 @@
 #include "graph/pen.h"
 #include "surface/picture_box.h"
 
+#include <set>
 #include <string_view>
+#include <vector>
 
 namespace kansu::graph {
 
@@ -14,14 +16,22 @@ public:
     explicit Table(PictureBox picture) : picture_(std::move(picture)) {}
 
     const PictureBox& picture() const { return picture_; }
-    void setVisibleArea(const Rect& area) { picture_.setVisibleArea(area); }
+    void setVisibleArea(const Rect& area);
 
-    void clear() { picture_.cls(); }
+    void clear();
     // Prints (Draw) or erases (Erase) the column of the time shown, when it is a whole second.
     void plotEntry(std::string_view shownTime, Pen pen);
 
+    // The whole seconds whose column the table shows now, in order: printed in view and neither
+    // erased nor lost since.
+    std::vector<int> columns() const { return {shown_.begin(), shown_.end()}; }
+
 private:
+    static Rect cellOf(int second);
+    void remember(int second, bool erased);
+
     PictureBox picture_;
+    std::set<int> shown_;
 };
 
 } // namespace kansu::graph

@@ -28,6 +28,7 @@ LessonFrame::LessonFrame(Form1& form, QWidget* parent)
     changes_ = form_.changes().connect([this](const Change& change) { showChange(change); });
     buildMenu();
     applySize();
+    arrange();
 }
 
 void LessonFrame::buildMenu() {
@@ -105,8 +106,10 @@ void LessonFrame::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void LessonFrame::showChange(const Change& change) {
-    if (change.kind == Change::Kind::Window)
+    if (change.kind == Change::Kind::Window) {
         applySize();
+        arrange();
+    }
 }
 
 void LessonFrame::setZoom(double zoom) {
@@ -114,8 +117,11 @@ void LessonFrame::setZoom(double zoom) {
     if (zoom == zoom_)
         return;
     zoom_ = zoom;
-    arrange();
+    // Into the view before the frame grows; back out of it once the frame is the lesson's size.
+    if (zoom_ != 1)
+        arrange();
     applySize();
+    arrange();
     emit zoomChanged(zoom_);
 }
 
@@ -144,15 +150,12 @@ void LessonFrame::applySize() {
     const WindowGeometry& g = form_.geometry();
     if (!form_.ended() && window_.size() != QSize(g.clientWidth, g.clientHeight))
         window_.resize(g.clientWidth, g.clientHeight);
-    if (form_.ended() || g.state == 2 || isMaximized() || isFullScreen()) {
-        arrange();
+    if (form_.ended() || g.state == 2 || isMaximized() || isFullScreen())
         return;
-    }
     const QSize target(static_cast<int>(std::lround(g.clientWidth * zoom_)),
                        static_cast<int>(std::lround(g.clientHeight * zoom_)));
     if (size() != target)
         resize(target);
-    arrange();
 }
 
 void LessonFrame::arrange() {

@@ -4,7 +4,9 @@
 #include "app/widgets/face_button.h"
 #include "app/widgets/picture_box_widget.h"
 #include "app/widgets/qt_bridge.h"
+#include "app/widgets/table_accessible.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -49,12 +51,16 @@ QRect placeOf(const Control& c) {
 } // namespace
 
 LessonWindow::LessonWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
+    static const bool tableReadable = (QAccessible::installFactory(tableAccessible), true);
+    (void)tableReadable;
+    setAccessibleLesson(&form_);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, qtColour(window::backColour));
     setPalette(pal);
     build();
     changes_ = form_.changes().connect([this](const Change& change) { showChange(change); });
+    describe();
     const WindowGeometry& g = form_.geometry();
     resize(g.clientWidth, g.clientHeight);
 }
@@ -106,6 +112,8 @@ void LessonWindow::build() {
                            QStringLiteral("50"), QStringLiteral("80")});
             connect(box, &QComboBox::editTextChanged, this,
                     [this, id](const QString& text) { form_.typeText(id, text.toStdString()); });
+            // Read by its caption, not by the speed it shows.
+            box->lineEdit()->setAccessibleName(accessibleNameOf(id, c));
             w = box;
             break;
         }
@@ -181,13 +189,41 @@ void LessonWindow::showControl(ControlId id) {
 void LessonWindow::showChange(const Change& change) {
     switch (change.kind) {
     case Change::Kind::Control:
-        return showControl(change.id);
+        showControl(change.id);
+        if (change.id == role::timeBox)
+            describe();
+        return;
     case Change::Kind::Picture:
         if (QWidget* box = widgets_[indexOf(change.id)])
             box->update();
-        return;
+        return describe();
     case Change::Kind::Window:
-        return; // the frame sizes the window
+        return describe(); // the frame sizes the window; the table may have lost columns
+    }
+}
+
+void LessonWindow::describe() {
+    auto set = [](QWidget* widget, const std::string& text) {
+        const QString description = qt(text);
+        if (!widget || widget->accessibleDescription() == description)
+            return;
+        widget->setAccessibleDescription(description);
+        if (QAccessible::isActive()) {
+            QAccessibleEvent event(widget, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&event);
+        }
+    };
+    set(widgets_[indexOf(role::figure)], form_.describeFigure());
+    set(widgets_[indexOf(role::graph)], form_.describeGraph());
+    const std::vector<int> columns = form_.tableColumns();
+    if (columns != describedColumns_) {
+        describedColumns_ = columns;
+        QWidget* table = widgets_[indexOf(role::table)];
+        if (table && QAccessible::isActive()) {
+            QAccessibleTableModelChangeEvent event(table,
+                                                   QAccessibleTableModelChangeEvent::ModelReset);
+            QAccessible::updateAccessibility(&event);
+        }
     }
 }
 

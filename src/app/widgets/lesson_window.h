@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <array>
+#include <vector>
 
 namespace kansu {
 
@@ -30,10 +31,13 @@ private:
     void build();
     void showChange(const Change& change);
     void showControl(ControlId id);
+    // Keeps what assistive technology reads of the pictures in step, and announces changes.
+    void describe();
 
     Form1& form_;
     std::array<QWidget*, controlCount> widgets_{};
     Subscription changes_;
+    std::vector<int> describedColumns_;
 };
 
 } // namespace kansu

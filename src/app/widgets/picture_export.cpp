@@ -6,7 +6,6 @@
 #include "app/widgets/qt_bridge.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -16,7 +15,6 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QRegion>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
@@ -33,18 +31,24 @@ QSize boxSize(const Form1& form, ControlId box) {
     return {p.width(), p.height()};
 }
 
-// The pixels a fill painted, as a region at fillScale.
-QRegion filledRegion(const Image& before, const Image& after) {
-    QImage mask(after.width(), after.height(), QImage::Format_Mono);
-    mask.fill(Qt::color0);
+// The pixels a fill painted, as runs along the rows at fillScale.
+QPainterPath filledRegion(const Image& before, const Image& after) {
+    QPainterPath region;
     for (int y = 0; y < after.height(); ++y) {
         const Rgb* a = after.row(y);
         const Rgb* b = before.row(y);
-        for (int x = 0; x < after.width(); ++x)
-            if (a[x] != b[x])
-                mask.setPixel(x, y, 1);
+        for (int x = 0; x < after.width();) {
+            if (a[x] == b[x]) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < after.width() && a[x] != b[x])
+                ++x;
+            region.addRect(start, y, x - start, 1);
+        }
     }
-    return QRegion(QBitmap::fromImage(mask));
+    return region;
 }
 
 QColor colourOf(Rgb pixel) {
@@ -107,8 +111,7 @@ void paintPictureVector(QPainter& painter, const Form1& form, ControlId box) {
         case DrawOp::Kind::Fill: {
             const Image before = raster;
             applyDrawOp(raster, op, fillScale, back);
-            QPainterPath region;
-            region.addRegion(filledRegion(before, raster));
+            const QPainterPath region = filledRegion(before, raster);
             painter.save();
             painter.setRenderHint(QPainter::Antialiasing, false);
             painter.scale(1.0 / fillScale, 1.0 / fillScale);
