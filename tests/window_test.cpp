@@ -315,12 +315,18 @@ TEST_F(Window, VectorPicturesMatchThePng) {
         const char* file;
         QStringList render; // renders the file to back.png at twice its size
     } rows[] = {
-        {PictureFormat::Svg, "figure.svg", {"rsvg-convert", "-z", "2", "-o", "back.png", "figure.svg"}},
-        {PictureFormat::Pdf, "figure.pdf", {"pdftoppm", "-png", "-scale-to-x", "1002", "-scale-to-y", "902", "-singlefile", "figure.pdf", "back"}},
+        {PictureFormat::Svg,
+         "figure.svg",
+         {"rsvg-convert", "-z", "2", "-o", "back.png", "figure.svg"}},
+        {PictureFormat::Pdf,
+         "figure.pdf",
+         {"pdftoppm", "-png", "-scale-to-x", "1002", "-scale-to-y", "902", "-singlefile",
+          "figure.pdf", "back"}},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.file);
-        ASSERT_EQ(writePicture(*form, kokuban, dir.filePath(QString::fromLatin1(r.file)), r.format), "");
+        ASSERT_EQ(writePicture(*form, kokuban, dir.filePath(QString::fromLatin1(r.file)), r.format),
+                  "");
         QProcess tool;
         tool.setWorkingDirectory(dir.path());
         tool.start(r.render.front(), r.render.mid(1));
@@ -346,7 +352,8 @@ TEST_F(Window, VectorPicturesMatchThePng) {
     info.start(QStringLiteral("pdfinfo"), {dir.filePath(QStringLiteral("sheet.pdf"))});
     ASSERT_TRUE(info.waitForFinished(30000));
     const QString out = QString::fromUtf8(info.readAllStandardOutput());
-    EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b")))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b"))))
+        << out.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("(A4)"))) << out.toStdString();
 }
 

@@ -26,7 +26,7 @@ std::string figureDescription(double counter) {
     if (counter <= 0) {
         p = "点Pと点Qは点B";
     } else {
-        p = counter < 160   ? "点Pは辺AB上"
+        p = counter < 160    ? "点Pは辺AB上"
             : counter == 160 ? "点Pは点A"
             : counter < 320  ? "点Pは辺AD上"
                              : "点Pは点D";
@@ -41,8 +41,8 @@ std::string figureDescription(double counter) {
 std::string graphDescription(double seconds) {
     if (seconds <= 0)
         return "グラフ　まだ点がありません";
-    return "グラフ　最後の点は x = " + plainNumber(seconds) + " 秒、y = " +
-           plainNumber(areaAt(seconds)) + " cm²";
+    return "グラフ　最後の点は x = " + plainNumber(seconds) +
+           " 秒、y = " + plainNumber(areaAt(seconds)) + " cm²";
 }
 
 } // namespace kansu

@@ -14,7 +14,8 @@ void Table::setVisibleArea(const Rect& area) {
     picture_.setVisibleArea(area);
     // A column that leaves the view is lost, as its print is.
     const Rect visible = picture_.visibleArea();
-    std::erase_if(shown_, [&](int second) { return visible.intersected(cellOf(second)) != cellOf(second); });
+    std::erase_if(
+        shown_, [&](int second) { return visible.intersected(cellOf(second)) != cellOf(second); });
 }
 
 void Table::clear() {

@@ -4,12 +4,16 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMimeData>
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QThread>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <set>
 
 #ifndef KANSU_BINARY
 #error "KANSU_BINARY names the program under test"
@@ -39,6 +43,10 @@ class RealWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         kansu_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // Settings of the test's own, kept across the restarts of one test.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settings_.path());
+        kansu_.setProcessEnvironment(environment);
         kansu_.start(QStringLiteral(KANSU_BINARY), {});
         ASSERT_TRUE(kansu_.waitForStarted(5000));
         const QString found = run(QStringLiteral("xdotool"),
@@ -118,6 +126,29 @@ protected:
         return kansu_.exitStatus() == QProcess::NormalExit && kansu_.exitCode() == 0;
     }
 
+    // Keys as a keyboard or a presenter's clicker sends them, to the focused window.
+    void keys(const QStringList& names) const {
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id_});
+        for (const QString& name : names)
+            run(QStringLiteral("xdotool"), {QStringLiteral("key"), name});
+        QThread::msleep(100);
+    }
+
+    QSize windowSize() const {
+        const QString geometry =
+            run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), id_});
+        const QStringList size =
+            geometry.section(QStringLiteral("Geometry: "), 1).trimmed().split(u'x');
+        return size.size() == 2 ? QSize(size[0].toInt(), size[1].toInt()) : QSize();
+    }
+
+    void restart() {
+        TearDown();
+        SetUp();
+    }
+
+    QTemporaryDir settings_;
     QProcess kansu_;
     unsigned long window_ = 0;
     QString id_;
@@ -180,6 +211,125 @@ TEST_F(RealWindow, StopHaltsARunAtEighty) {
     // The buttons are idle again: 進む works.
     click(susumu);
     EXPECT_TRUE(waitUntil([&] { return timeText() != time; }));
+}
+
+// A presenter's clicker steps the lesson exactly as the button does: the same window, pixel for
+// pixel, with the focus on 進む in both.
+TEST_F(RealWindow, PageDownStepsAsTheButtonDoes) {
+    click(check2);
+    click(check6);
+    click(susumu, 40);
+    const QImage clicked = shot();
+    restart();
+    click(check2);
+    click(check6);
+    // To 進む by the keyboard, along the design's focus order from " y cm".
+    keys(QStringList(8, QStringLiteral("Tab")));
+    keys(QStringList(40, QStringLiteral("Next")));
+    EXPECT_TRUE(waitUntil([&] { return shot() == clicked; }, 3000));
+}
+
+// The zoom of one run is the zoom of the next; F11 fills the screen (a window manager runs for
+// it), the lesson centred and scaled as one, its figure drawn again at the screen's resolution.
+TEST_F(RealWindow, ZoomIsKeptAndFullScreenFillsTheScreen) {
+    keys({QStringLiteral("ctrl+equal"), QStringLiteral("ctrl+equal")});
+    EXPECT_TRUE(waitUntil([&] { return windowSize() == QSize(1007, 837); }));
+    restart();
+    EXPECT_TRUE(waitUntil([&] { return windowSize() == QSize(1007, 837); }));
+    keys({QStringLiteral("ctrl+0")});
+    EXPECT_TRUE(waitUntil([&] { return windowSize() == QSize(671, 558); }));
+
+    QProcess manager;
+    manager.start(QStringLiteral("openbox"), {});
+    ASSERT_TRUE(manager.waitForStarted(5000));
+    QThread::msleep(500);
+    restart();
+    click(check6);
+    click(susumu, 45);
+    keys({QStringLiteral("F11")});
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    EXPECT_TRUE(waitUntil([&] { return windowSize() == screen; }));
+    QThread::msleep(500);
+    // The figure at the scale that fits the screen, as kansu-script draws it: the same pixels
+    // lie in the screenshot (where the view puts them, a pixel either way).
+    const double scale = std::min(screen.width() / 671.0, screen.height() / 558.0);
+    QTemporaryDir dir;
+    const QString figure = dir.filePath(QStringLiteral("figure.png"));
+    QProcess script;
+    script.start(QStringLiteral(KANSU_SCRIPT_BINARY), {});
+    QByteArray lines = "click Check6\n";
+    for (int i = 0; i < 45; ++i)
+        lines += "click susumu\n";
+    lines += "image kokuban " + figure.toUtf8() + "\n";
+    script.write(lines);
+    script.closeWriteChannel();
+    ASSERT_TRUE(script.waitForFinished(30000));
+    ASSERT_EQ(script.exitCode(), 0);
+    // The 1x image, to know where the hypotenuse is; the screen shows the picture at `scale`.
+    const QImage one(figure);
+    ASSERT_FALSE(one.isNull());
+    const QImage screenShot =
+        QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+            QImage::Format_RGB32);
+    // Side BC is 3 pixels a design pixel wide; drawn at the screen's resolution it is
+    // round(3 * scale) device rows thick everywhere, where an enlarged picture would alternate.
+    const int expected = static_cast<int>(std::lround(3 * scale));
+    const double left = (screen.width() - 671 * scale) / 2,
+                 top = (screen.height() - 558 * scale) / 2;
+    std::set<int> thickness;
+    for (int x = 300; x < 400; x += 7) { // right of Q, clear of the triangle
+        const int column = static_cast<int>(left + (10 + x) * scale);
+        int rows = 0;
+        for (int y = static_cast<int>(top + (50 + 360) * scale); y < top + (50 + 380) * scale; ++y)
+            rows += screenShot.pixel(column, y) == qRgb(0, 0, 0);
+        thickness.insert(rows);
+    }
+    EXPECT_EQ(thickness, std::set<int>{expected});
+    // And the hypotenuse from Q to P: drawn at the screen's resolution its edge falls between
+    // the columns an enlarged 1x picture would have, in most rows.
+    int rows = 0, offGrid = 0;
+    const double originX = left + 10 * scale;
+    for (int y = static_cast<int>(top + (50 + 100) * scale); y < top + (50 + 300) * scale; ++y) {
+        for (int x = static_cast<int>(originX + 150 * scale); x < originX + 300 * scale; ++x)
+            if (screenShot.pixel(x - 1, y) == qRgb(0xFF, 0xFF, 0) &&
+                screenShot.pixel(x, y) == qRgb(0, 0, 0)) {
+                ++rows;
+                const double grid = std::ceil(originX + std::round((x - originX) / scale) * scale);
+                offGrid += x != static_cast<int>(grid);
+                break;
+            }
+    }
+    EXPECT_GT(rows, 100);
+    EXPECT_GT(offGrid, rows / 4) << "the figure looks like an enlarged bitmap";
+    keys({QStringLiteral("Escape")});
+    EXPECT_TRUE(waitUntil([&] { return windowSize() == QSize(671, 558); }));
+    manager.terminate();
+    manager.waitForFinished(3000);
+}
+
+// Copy figure puts on the clipboard what kansu-script's png kokuban gives at the same moment.
+TEST_F(RealWindow, CopyFigurePutsThePictureOnTheClipboard) {
+    click(check6);
+    click(susumu, 45);
+    keys({QStringLiteral("ctrl+c")});
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    ASSERT_TRUE(data->hasFormat(QStringLiteral("image/png")))
+        << data->formats().join(u' ').toStdString();
+    const QImage copied = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG")
+                              .convertToFormat(QImage::Format_RGB32);
+    QTemporaryDir dir;
+    const QString figure = dir.filePath(QStringLiteral("figure.png"));
+    QProcess script;
+    script.start(QStringLiteral(KANSU_SCRIPT_BINARY), {});
+    QByteArray lines = "click Check6\n";
+    for (int i = 0; i < 45; ++i)
+        lines += "click susumu\n";
+    lines += "png kokuban " + figure.toUtf8() + "\n";
+    script.write(lines);
+    script.closeWriteChannel();
+    ASSERT_TRUE(script.waitForFinished(30000));
+    EXPECT_EQ(copied, QImage(figure).convertToFormat(QImage::Format_RGB32));
 }
 
 // However the window goes during a run, the program ends at once, with status 0.

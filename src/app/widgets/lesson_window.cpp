@@ -89,7 +89,9 @@ void LessonWindow::build() {
             colours.setColor(QPalette::WindowText,
                              qtColour(c.foreColour.value_or(colours::windowText)));
             b->setPalette(colours);
-            connect(b, &QCheckBox::clicked, this, [this, id] {
+            // Toggled by a click, the keyboard or assistive technology alike; the lesson's own
+            // changes come back with the signal blocked.
+            connect(b, &QCheckBox::toggled, this, [this, id] {
                 form_.click(id);
                 // The box shows the lesson's value, whatever the click did to it.
                 showControl(id);

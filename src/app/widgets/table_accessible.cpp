@@ -64,7 +64,9 @@ public:
     explicit TableAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Table) {}
     ~TableAccessible() override { forgetCells(); }
 
-    std::vector<int> columns() const { return lesson ? lesson->tableColumns() : std::vector<int>(); }
+    std::vector<int> columns() const {
+        return lesson ? lesson->tableColumns() : std::vector<int>();
+    }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TableInterface)

@@ -1,0 +1,109 @@
+"""What a screen reader hears from the real lesson, read through the AT-SPI tree.
+
+atspi_test.py KANSU -- run inside a D-Bus session of its own (run.sh starts one).
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+
+def wait_for(what, seconds=15.0):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = what()
+        if found:
+            return found
+        time.sleep(0.2)
+    return what()
+
+
+def find(node, predicate, depth=0):
+    if node is None or depth > 12:
+        return None
+    try:
+        if predicate(node):
+            return node
+        for i in range(node.childCount):
+            hit = find(node.getChildAtIndex(i), predicate, depth + 1)
+            if hit is not None:
+                return hit
+    except Exception:  # a node that went away meanwhile
+        return None
+    return None
+
+
+def named(name):
+    return lambda n: n.name == name
+
+
+def press(app, name, times=1):
+    button = find(app, lambda n: n.name == name and n.getRole() in (
+        pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX))
+    assert button is not None, f"no control named {name}"
+    action = button.queryAction()
+    for _ in range(times):
+        action.doAction(0)
+        time.sleep(0.15)  # a pressed button clicks when its press has shown
+
+
+def main() -> int:
+    kansu = sys.argv[1]
+    display = f":{200 + os.getpid() % 50}"
+    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    config = tempfile.TemporaryDirectory()
+    environment = dict(os.environ, DISPLAY=display, XDG_CONFIG_HOME=config.name,
+                       QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    time.sleep(1)
+    lesson = subprocess.Popen([kansu], env=environment)
+    failures = []
+    try:
+        desktop = pyatspi.Registry.getDesktop(0)
+        app = wait_for(lambda: find(desktop, lambda n: n.name == "kansu"
+                                    and n.getRole() == pyatspi.ROLE_APPLICATION))
+        assert app is not None, "the lesson never showed in the AT-SPI tree"
+        figure = wait_for(lambda: find(app, named("図")))
+        assert figure is not None, "no figure"
+
+        press(app, "進む", 45)
+        text = wait_for(lambda: "面積 y = 18 cm²" in figure.description and figure.description)
+        if text != "4.5秒後　点Pは辺AD上、点Qは辺BC上、面積 y = 18 cm²":
+            failures.append(f"figure at 4.5 s: {figure.description!r}")
+
+        speed = find(app, lambda n: n.name == "速度" and n.getRole() in (
+            pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY))
+        if speed is None:
+            failures.append("the speed box is not named 速度")
+
+        press(app, "表")
+        time.sleep(1)  # the window grows to show the table
+        press(app, "進む", 5)
+        table = wait_for(lambda: find(app, lambda n: n.name == "表"
+                                      and n.getRole() == pyatspi.ROLE_TABLE))
+        if table is None:
+            failures.append("the table is no table")
+        else:
+            cells = table.queryTable()
+            cell = cells.getAccessibleAt(1, 0) if cells.nColumns == 1 else None
+            if cells.nRows != 2 or cells.nColumns != 1 or cell is None or cell.name != "20":
+                failures.append(f"table at 5 s ({figure.description}): {cells.nRows} x {cells.nColumns}, "
+                                f"y = {cell.name if cell else None!r}")
+    except AssertionError as failure:
+        failures.append(str(failure))
+    finally:
+        lesson.terminate()
+        lesson.wait(10)
+        xvfb.terminate()
+        xvfb.wait(10)
+    for failure in failures:
+        print("FAIL:", failure)
+    print("accessibility:", "passed" if not failures else f"{len(failures)} failed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
