@@ -56,28 +56,6 @@ std::string boolean(bool b) {
     return b ? "true" : "false";
 }
 
-const char* kindName(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Label:
-        return "label";
-    case ControlKind::Check:
-        return "check";
-    case ControlKind::Button:
-        return "button";
-    case ControlKind::Text:
-        return "text";
-    case ControlKind::Combo:
-        return "combo";
-    case ControlKind::Picture:
-        return "picture";
-    case ControlKind::Line:
-        return "line";
-    case ControlKind::Shape:
-        return "shape";
-    }
-    return "";
-}
-
 class ObjectWriter {
 public:
     ObjectWriter& field(const char* key, const std::string& json) {
@@ -119,6 +97,28 @@ std::string controlJson(const Control& c) {
 }
 
 } // namespace
+
+const char* kindName(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label:
+        return "label";
+    case ControlKind::Check:
+        return "check";
+    case ControlKind::Button:
+        return "button";
+    case ControlKind::Text:
+        return "text";
+    case ControlKind::Combo:
+        return "combo";
+    case ControlKind::Picture:
+        return "picture";
+    case ControlKind::Line:
+        return "line";
+    case ControlKind::Shape:
+        return "shape";
+    }
+    return "";
+}
 
 std::string jsonString(std::string_view text) {
     static constexpr char hex[] = "0123456789abcdef";

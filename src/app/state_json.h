@@ -1,5 +1,7 @@
 #pragma once
 
+#include "surface/control.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,6 +23,9 @@ struct RunRecord {
 // control under its design name. Positions are the single-precision values last handed to the
 // controls, written so that they read back to the same float. Always well-formed UTF-8.
 std::string stateJson(const Form1& form, const RunRecord& run);
+
+// The name the state and the page give a kind of control: "label", "check", "button", ...
+const char* kindName(ControlKind kind);
 
 // A JSON string literal for a text; ill-formed UTF-8 in it becomes U+FFFD.
 std::string jsonString(std::string_view text);

@@ -39,6 +39,23 @@ QString run(const QString& program, const QStringList& arguments, int timeoutMs 
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
+// The figure as kansu-script's png writes it after the area is shown and `steps` clicks of 進む.
+QImage scriptFigure(int steps) {
+    QTemporaryDir dir;
+    const QString figure = dir.filePath(QStringLiteral("figure.png"));
+    QProcess script;
+    script.start(QStringLiteral(KANSU_SCRIPT_BINARY), {});
+    QByteArray lines = "click Check6\n";
+    for (int i = 0; i < steps; ++i)
+        lines += "click susumu\n";
+    lines += "png kokuban " + figure.toUtf8() + "\n";
+    script.write(lines);
+    script.closeWriteChannel();
+    if (!script.waitForFinished(30000) || script.exitCode() != 0)
+        return {};
+    return QImage(figure).convertToFormat(QImage::Format_RGB32);
+}
+
 class RealWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -250,24 +267,8 @@ TEST_F(RealWindow, ZoomIsKeptAndFullScreenFillsTheScreen) {
     const QSize screen = QGuiApplication::primaryScreen()->size();
     EXPECT_TRUE(waitUntil([&] { return windowSize() == screen; }));
     QThread::msleep(500);
-    // The figure at the scale that fits the screen, as kansu-script draws it: the same pixels
-    // lie in the screenshot (where the view puts them, a pixel either way).
+    // The lesson at the scale that fits the screen, centred.
     const double scale = std::min(screen.width() / 671.0, screen.height() / 558.0);
-    QTemporaryDir dir;
-    const QString figure = dir.filePath(QStringLiteral("figure.png"));
-    QProcess script;
-    script.start(QStringLiteral(KANSU_SCRIPT_BINARY), {});
-    QByteArray lines = "click Check6\n";
-    for (int i = 0; i < 45; ++i)
-        lines += "click susumu\n";
-    lines += "image kokuban " + figure.toUtf8() + "\n";
-    script.write(lines);
-    script.closeWriteChannel();
-    ASSERT_TRUE(script.waitForFinished(30000));
-    ASSERT_EQ(script.exitCode(), 0);
-    // The 1x image, to know where the hypotenuse is; the screen shows the picture at `scale`.
-    const QImage one(figure);
-    ASSERT_FALSE(one.isNull());
     const QImage screenShot =
         QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
             QImage::Format_RGB32);
@@ -318,18 +319,9 @@ TEST_F(RealWindow, CopyFigurePutsThePictureOnTheClipboard) {
         << data->formats().join(u' ').toStdString();
     const QImage copied = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG")
                               .convertToFormat(QImage::Format_RGB32);
-    QTemporaryDir dir;
-    const QString figure = dir.filePath(QStringLiteral("figure.png"));
-    QProcess script;
-    script.start(QStringLiteral(KANSU_SCRIPT_BINARY), {});
-    QByteArray lines = "click Check6\n";
-    for (int i = 0; i < 45; ++i)
-        lines += "click susumu\n";
-    lines += "png kokuban " + figure.toUtf8() + "\n";
-    script.write(lines);
-    script.closeWriteChannel();
-    ASSERT_TRUE(script.waitForFinished(30000));
-    EXPECT_EQ(copied, QImage(figure).convertToFormat(QImage::Format_RGB32));
+    const QImage figure = scriptFigure(45);
+    ASSERT_FALSE(figure.isNull());
+    EXPECT_EQ(copied, figure);
 }
 
 // However the window goes during a run, the program ends at once, with status 0.

@@ -141,28 +141,6 @@ std::string number(double v) {
     return text;
 }
 
-const char* kindName(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Label:
-        return "label";
-    case ControlKind::Check:
-        return "check";
-    case ControlKind::Button:
-        return "button";
-    case ControlKind::Text:
-        return "text";
-    case ControlKind::Combo:
-        return "combo";
-    case ControlKind::Picture:
-        return "picture";
-    case ControlKind::Line:
-        return "line";
-    case ControlKind::Shape:
-        return "shape";
-    }
-    return "";
-}
-
 const char* containerName(Container c) {
     switch (c) {
     case Container::Form:
