@@ -55,6 +55,14 @@ describe('the lesson in the browser', () => {
     assert.deepEqual(places.susumu, [592, 240]);
     assert.deepEqual(places.kokuban, [8, 48]);
     assert.equal(Object.keys(places).length, 42);
+    // A caption wider than its label is condensed to fit it, not cut.
+    await page.waitForFunction(() => [...document.querySelectorAll('.label')].every((e) => e.firstElementChild));
+    const overflowing = await page.$$eval('.label', (els) =>
+      els
+        .filter((e) => e.offsetWidth && e.firstElementChild.getBoundingClientRect().width > e.getBoundingClientRect().width + 0.01)
+        .map((e) => e.dataset.name),
+    );
+    assert.deepEqual(overflowing, []);
     // It asks for nothing but its own files.
     assert.deepEqual(requests.filter((u) => !u.startsWith(server.url)), []);
     assert.deepEqual(errors, []);

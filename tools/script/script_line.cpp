@@ -122,22 +122,17 @@ Action parseAction(const std::vector<Word>& words) {
         a.verb = Action::Verb::State;
         if (words.size() == 2)
             a.file = fileName(words[1]);
-    } else if (verb == "png") {
+    } else if (verb == "png" || verb == "image") {
+        // Only png takes a scale; image writes the picture as it is, at 1x.
+        const bool png = verb == "png";
         if (words.size() < 3)
             throw ParseError("missing output file");
-        expectWords(words, 3, 4, "png NAME FILE [SCALE]");
-        a.verb = Action::Verb::Png;
+        expectWords(words, 3, png ? 4 : 3, png ? "png NAME FILE [SCALE]" : "image NAME FILE");
+        a.verb = png ? Action::Verb::Png : Action::Verb::Image;
         a.name = bareWord(words[1], "a picture name");
         a.file = fileName(words[2]);
         if (words.size() == 4)
             a.scale = scaleOf(words[3]);
-    } else if (verb == "image") {
-        if (words.size() < 3)
-            throw ParseError("missing output file");
-        expectWords(words, 3, 3, "image NAME FILE");
-        a.verb = Action::Verb::Image;
-        a.name = bareWord(words[1], "a picture name");
-        a.file = fileName(words[2]);
     } else {
         throw ParseError("unknown action '" + verb + "'");
     }
