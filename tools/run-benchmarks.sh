@@ -5,6 +5,12 @@
 set -euo pipefail
 build=${1:-build}
 frame_us=16667
+# Qt wants a private runtime folder; without one it says so for every program started.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    XDG_RUNTIME_DIR=$(mktemp -d)
+    export XDG_RUNTIME_DIR
+    trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+fi
 
 # Headless step costs (Google Benchmark, CPU time in microseconds).
 csv=$(QT_QPA_PLATFORM=offscreen "$build/bench/kansu_bench" --benchmark_format=csv \
