@@ -80,6 +80,16 @@ describe('the lesson in the browser', () => {
     assert.equal(s.window.client_width, 1031);
     assert.equal(s.window.client_height, 682);
     await samePictures(page, ['click Check2', 'click Check3', ...Array(40).fill('click susumu')]);
+    // A screen reader hears the moment as the desktop's does: said aloud, and kept on the pictures.
+    for (let i = 0; i < 5; ++i) await click(page, 'susumu');
+    await idle(page);
+    const words = await page.evaluate(() => [
+      document.querySelector('[data-name="kokuban"]').getAttribute('aria-description'),
+      document.getElementById('spoken').textContent,
+      document.querySelector('[data-name="gamen"]').getAttribute('aria-description'),
+    ]);
+    const moment = '4.5秒後　点Pは辺AD上、点Qは辺BC上、面積 y = 18 cm²';
+    assert.deepEqual(words, [moment, moment, 'グラフ　最後の点は x = 4.5 秒、y = 18 cm²']);
     assert.deepEqual(errors, []);
     await page.close();
   });

@@ -203,7 +203,8 @@ EMSCRIPTEN_KEEPALIVE void kansu_start() {
     lesson = std::make_unique<Lesson>();
 }
 
-// What changed since the page last asked: controls, pictures and the window.
+// What changed since the page last asked: controls, pictures and the window; and what the figure
+// and the graph now show, in words.
 EMSCRIPTEN_KEEPALIVE const char* kansu_take_changes() {
     reply = "{\"controls\":[";
     bool first = true;
@@ -226,6 +227,9 @@ EMSCRIPTEN_KEEPALIVE const char* kansu_take_changes() {
                  ",\"height\":" + std::to_string(g.clientHeight) +
                  ",\"state\":" + std::to_string(g.state) + "}";
     }
+    // What a screen reader is told of the figure and the graph, as the desktop tells it.
+    reply += ",\"figure\":" + jsonString(lesson->form.describeFigure());
+    reply += ",\"graph\":" + jsonString(lesson->form.describeGraph());
     reply += ",\"ended\":" + std::string(lesson->form.ended() ? "true" : "false") + "}";
     lesson->controls.clear();
     lesson->pictures.clear();

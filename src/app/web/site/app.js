@@ -10,6 +10,7 @@ const pinnedScale = params.has('scale') ? Number(params.get('scale')) : null;
 const stage = document.getElementById('stage');
 const win = document.getElementById('window');
 const endedPanel = document.getElementById('ended');
+const spoken = document.getElementById('spoken');
 
 let lesson = null; // the core
 let layout = null; // the layout table
@@ -312,8 +313,24 @@ function inView(id) {
   return c.state.left < geometry.width && c.state.top < geometry.height;
 }
 
+// The figure's moment and the graph's last point in words: kept as the pictures' descriptions, and
+// the figure's said aloud when it changes, as the desktop announces it.
+function describe(changes) {
+  if (changes.figure === undefined) return;
+  const figure = win.querySelector('[data-name="kokuban"]');
+  const graph = win.querySelector('[data-name="gamen"]');
+  if (figure && figure.getAttribute('aria-description') !== changes.figure) {
+    figure.setAttribute('aria-description', changes.figure);
+    if (spoken) spoken.textContent = changes.figure; // absent from a page cached before it had one
+  }
+  if (graph && graph.getAttribute('aria-description') !== changes.graph) {
+    graph.setAttribute('aria-description', changes.graph);
+  }
+}
+
 function show(changes) {
   for (const s of changes.controls) showControl(s);
+  describe(changes);
   for (const id of changes.pictures) pending.add(id);
   if (changes.window) {
     geometry = changes.window;
