@@ -1,9 +1,9 @@
 // kansu-script: runs the lesson headless from a script and writes its state and pictures.
+#include "app/widgets/command_line.h"
 #include "line_reader.h"
 #include "script_runner.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QStyleFactory>
 #include <cerrno>
 #include <cstdio>
@@ -67,39 +67,13 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
 
     // The command line before anything starts: --help and --version need no lesson.
-    std::string path = "-";
-    {
-        QStringList arguments;
-        for (int i = 0; i < argc; ++i)
-            arguments << QString::fromLocal8Bit(argv[i]);
-        QCommandLineParser parser;
-        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        const QCommandLineOption help(QStringLiteral("help"));
-        const QCommandLineOption version(QStringLiteral("version"));
-        parser.addOption(help);
-        parser.addOption(version);
-        parser.addPositionalArgument(QStringLiteral("FILE"), QString());
-        if (!parser.parse(arguments)) {
-            std::fprintf(stderr, "kansu-script: %s (try 'kansu-script --help')\n",
-                         parser.errorText().toLocal8Bit().constData());
-            return 2;
-        }
-        if (parser.isSet(help)) {
-            std::fputs(usage, stdout);
-            return 0;
-        }
-        if (parser.isSet(version)) {
-            std::printf("kansu-script %s\n", KANSU_VERSION);
-            return 0;
-        }
-        const QStringList files = parser.positionalArguments();
-        if (files.size() > 1) {
-            std::fprintf(stderr, "kansu-script: one script at most (try 'kansu-script --help')\n");
-            return 2;
-        }
-        if (!files.isEmpty())
-            path = files.front().toLocal8Bit().toStdString();
-    }
+    const kansu::CommandLine command =
+        kansu::readCommandLine(argc, argv, "kansu-script", usage, 1, "one script at most");
+    if (command.exitStatus)
+        return *command.exitStatus;
+    const std::string path = command.files.isEmpty()
+                                 ? std::string("-")
+                                 : command.files.front().toLocal8Bit().toStdString();
 
     std::FILE* in = stdin;
     if (path != "-") {

@@ -1,8 +1,8 @@
+#include "app/widgets/command_line.h"
 #include "app/widgets/running_lesson.h"
 #include "app/widgets/window_watch.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QIcon>
 #include <QSettings>
 #include <QStyle>
@@ -51,34 +51,10 @@ void messages(QtMsgType type, const QMessageLogContext& context, const QString& 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    {
-        QStringList arguments;
-        for (int i = 0; i < argc; ++i)
-            arguments << QString::fromLocal8Bit(argv[i]);
-        QCommandLineParser parser;
-        const QCommandLineOption help(QStringLiteral("help"));
-        const QCommandLineOption version(QStringLiteral("version"));
-        parser.addOption(help);
-        parser.addOption(version);
-        if (!parser.parse(arguments)) {
-            std::fprintf(stderr, "kansu: %s (try 'kansu --help')\n",
-                         parser.errorText().toLocal8Bit().constData());
-            return 2;
-        }
-        if (!parser.positionalArguments().isEmpty()) {
-            std::fprintf(stderr, "kansu: unexpected argument '%s' (try 'kansu --help')\n",
-                         parser.positionalArguments().front().toLocal8Bit().constData());
-            return 2;
-        }
-        if (parser.isSet(help)) {
-            std::fputs(usage, stdout);
-            return 0;
-        }
-        if (parser.isSet(version)) {
-            std::printf("kansu %s\n", KANSU_VERSION);
-            return 0;
-        }
-    }
+    if (const kansu::CommandLine line =
+            kansu::readCommandLine(argc, argv, "kansu", usage, 0, nullptr);
+        line.exitStatus)
+        return *line.exitStatus;
 
     defaultHandler = qInstallMessageHandler(messages);
     QApplication app(argc, argv);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+#include <optional>
+
+namespace kansu {
+
+// What the two programs' command lines ask: --help, --version, and the file words they take.
+struct CommandLine {
+    std::optional<int> exitStatus; // set when the program has already answered and should end
+    QStringList files;
+};
+
+// Reads the arguments before anything starts (--help and --version need no lesson). `maxFiles`
+// is how many plain words the program takes; `tooMany` is its one-line complaint when given more,
+// or null to name the first word too many.
+CommandLine readCommandLine(int argc, char* argv[], const char* program, const char* usage,
+                            qsizetype maxFiles, const char* tooMany);
+
+} // namespace kansu
