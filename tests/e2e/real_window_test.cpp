@@ -275,25 +275,31 @@ TEST_F(RealWindow, ZoomIsKeptAndFullScreenFillsTheScreen) {
     keys({QStringLiteral("F11")});
     const QSize screen = QGuiApplication::primaryScreen()->size();
     EXPECT_TRUE(waitUntil([&] { return windowSize() == screen; }));
-    QThread::msleep(500);
     // The lesson at the scale that fits the screen, centred.
     const double scale = std::min(screen.width() / 671.0, screen.height() / 558.0);
-    const QImage screenShot =
-        QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
-            QImage::Format_RGB32);
     // Side BC is 3 pixels a design pixel wide; drawn at the screen's resolution it is
     // round(3 * scale) device rows thick everywhere, where an enlarged picture would alternate.
     const int expected = static_cast<int>(std::lround(3 * scale));
     const double left = (screen.width() - 671 * scale) / 2,
                  top = (screen.height() - 558 * scale) / 2;
+    const int sideTop = static_cast<int>(top + (50 + 360) * scale),
+              sideBottom = static_cast<int>(std::ceil(top + (50 + 380) * scale));
+    QImage screenShot;
     std::set<int> thickness;
-    for (int x = 300; x < 400; x += 7) { // right of Q, clear of the triangle
-        const int column = static_cast<int>(left + (10 + x) * scale);
-        int rows = 0;
-        for (int y = static_cast<int>(top + (50 + 360) * scale); y < top + (50 + 380) * scale; ++y)
-            rows += screenShot.pixel(column, y) == qRgb(0, 0, 0);
-        thickness.insert(rows);
-    }
+    // A loaded machine may take a while to draw the full-screen frame.
+    waitUntil([&] {
+        screenShot = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+            QImage::Format_RGB32);
+        thickness.clear();
+        for (int x = 300; x < 400; x += 7) { // right of Q, clear of the triangle
+            const int column = static_cast<int>(left + (10 + x) * scale);
+            int rows = 0;
+            for (int y = sideTop; y < sideBottom; ++y)
+                rows += screenShot.pixel(column, y) == qRgb(0, 0, 0);
+            thickness.insert(rows);
+        }
+        return thickness == std::set<int>{expected};
+    });
     EXPECT_EQ(thickness, std::set<int>{expected});
     // And the hypotenuse from Q to P: drawn at the screen's resolution its edge falls between
     // the columns an enlarged 1x picture would have, in most rows.
@@ -322,7 +328,12 @@ TEST_F(RealWindow, CopyFigurePutsThePictureOnTheClipboard) {
     click(check6);
     click(susumu, 45);
     keys({QStringLiteral("ctrl+c")});
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    // The program may still be working through the clicks before it takes the key.
+    const QMimeData* data = nullptr;
+    waitUntil([&] {
+        data = QGuiApplication::clipboard()->mimeData();
+        return data && data->hasFormat(QStringLiteral("image/png"));
+    });
     ASSERT_NE(data, nullptr);
     ASSERT_TRUE(data->hasFormat(QStringLiteral("image/png")))
         << data->formats().join(u' ').toStdString();

@@ -74,11 +74,14 @@ bool requestClose(unsigned long window) {
     event.type = atom("WM_PROTOCOLS");
     event.data.data32[0] = atom("WM_DELETE_WINDOW");
     event.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(c, 0, static_cast<xcb_window_t>(window), XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&event));
-    xcb_flush(c);
+    // Wait for the server's answer before hanging up: a request still unread when the
+    // connection closes may be dropped, and the window would never hear of the close.
+    xcb_generic_error_t* error = xcb_request_check(
+        c, xcb_send_event_checked(c, 0, static_cast<xcb_window_t>(window), XCB_EVENT_MASK_NO_EVENT,
+                                  reinterpret_cast<const char*>(&event)));
+    free(error);
     xcb_disconnect(c);
-    return true;
+    return error == nullptr;
 }
 
 bool destroyWindow(unsigned long window) {
