@@ -1,6 +1,6 @@
 // The baseline for start-up: the smallest Qt Widgets program that shows one Japanese label in the
 // lesson's font.
-#include "app/widgets/qt_bridge.h"
+#include "desktop/qt_bridge.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 // A whole automatic run at the default speed "20" in real time, in the real window (offscreen):
 // prints its wall time and the process's CPU time over it, in milliseconds.
-#include "app/widgets/running_lesson.h"
+#include "desktop/running_lesson.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // Starts the real window, starts automatic play, and ends the program from inside a wait, either
 // with "終了" or by closing the window. The process must leave its event loop at once with status
 // 0; the sanitizers catch anything touched after the window is gone.
-#include "app/widgets/running_lesson.h"
+#include "desktop/running_lesson.h"
 
 #include <QAbstractButton>
 #include <QApplication>

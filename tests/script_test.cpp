@@ -1,5 +1,5 @@
-#include "app/widgets/qt_bridge.h"
-#include "script_runner.h"
+#include "desktop/qt_bridge.h"
+#include "script/script_runner.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -1,7 +1,8 @@
 #include "app/form1.h"
-#include "app/widgets/lesson_frame.h"
-#include "app/widgets/picture_export.h"
-#include "app/widgets/qt_host.h"
+#include "desktop/lesson_frame.h"
+#include "desktop/picture_files.h"
+#include "desktop/picture_render.h"
+#include "desktop/qt_host.h"
 
 #include <QAccessible>
 #include <QCheckBox>

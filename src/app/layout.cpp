@@ -164,4 +164,31 @@ ControlSet designLayout() {
     return set;
 }
 
+Container containerOf(ControlId box) {
+    switch (box) {
+    case ControlId::kokuban:
+        return Container::Kokuban;
+    case ControlId::gamen:
+        return Container::Gamen;
+    case ControlId::hyo:
+        return Container::Hyo;
+    default:
+        return Container::Form;
+    }
+}
+
+ControlId boxOf(Container container) {
+    switch (container) {
+    case Container::Kokuban:
+        return ControlId::kokuban;
+    case Container::Gamen:
+        return ControlId::gamen;
+    case Container::Hyo:
+        return ControlId::hyo;
+    case Container::Form:
+        break;
+    }
+    return ControlId::Count;
+}
+
 } // namespace kansu

@@ -1,7 +1,7 @@
 // libFuzzer entry for long runs by hand (make fuzz). The first byte chooses what the rest drives:
 // a random user session over the headless lesson (even), or a kansu-script script (odd), whose
 // lines are parsed and run on the real window offscreen, writing its files in a folder of its own.
-#include "script_runner.h"
+#include "script/script_runner.h"
 #include "session.h"
 
 #include <QApplication>

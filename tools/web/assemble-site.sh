@@ -12,8 +12,8 @@ site="$web/site"
 rm -rf "$site"
 mkdir -p "$site"
 
-cp "$here"/src/app/web/site/{index.html,app.js,style.css,manifest.webmanifest} "$site/"
-cp "$web/src/app/web/kansu.js" "$web/src/app/web/kansu.wasm" "$site/"
+cp "$here"/src/web/site/{index.html,app.js,style.css,manifest.webmanifest} "$site/"
+cp "$web/src/web/kansu.js" "$web/src/web/kansu.wasm" "$site/"
 cp "$native"/web-icons/{icon.svg,icon-192.png,icon-512.png} "$site/"
 cp "$here/LICENSE" "$site/LICENSE.txt"
 
@@ -21,7 +21,7 @@ cp "$here/LICENSE" "$site/LICENSE.txt"
 font=/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf
 {
     "$native/tools/web/kansu_web_glyphs"
-    cat "$here"/src/app/web/site/index.html "$here"/src/app/web/site/app.js
+    cat "$here"/src/web/site/index.html "$here"/src/web/site/app.js
 } > "$web/glyphs.txt"
 /usr/bin/python3 -m fontTools.subset "$font" --text-file="$web/glyphs.txt" --output-file="$web/subset.ttf" \
     --no-hinting --desubroutinize --name-IDs='*' --name-languages='*' --layout-features='*'
@@ -40,5 +40,5 @@ files=$(cd "$site" && ls | grep -v '^sw.js$' | sort)
 version=$(cd "$site" && cat $files | sha256sum | cut -c1-16)
 list=$(printf '"./",'; for f in $files; do printf '"%s",' "$f"; done)
 sed -e "s/__VERSION__/kansu-$version/" -e "s|__FILES__|[${list%,}]|" \
-    "$here/src/app/web/site/sw.js" > "$site/sw.js"
+    "$here/src/web/site/sw.js" > "$site/sw.js"
 echo "site: $site ($(du -sb "$site" | cut -f1) bytes)"

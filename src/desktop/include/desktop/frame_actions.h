@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/form1.h"
+
+class QWidget;
+
+namespace kansu {
+
+// What the window's context menu offers, each with the window as the parent of its dialogs.
+void copyFigure(const Form1& form);
+// shownScale: device pixels per design pixel as the picture shows now, the PNG's resolution.
+void savePicture(QWidget& parent, const Form1& form, double shownScale);
+void printWorksheet(QWidget& parent, const Form1& form);
+void showAbout(QWidget& parent);
+
+} // namespace kansu

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/form1.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+
+class QPainter;
+
+namespace kansu {
+
+// The size of a picture box's client area, in its own pixels.
+QSize pictureSize(const Form1& form, ControlId box);
+
+// Paints what the user sees of a picture box (border excluded) into painter at origin, the image
+// drawn sharp at the given device scale; shared by the widget, export and the script runner.
+void paintPictureContents(QPainter& painter, const Form1& form, ControlId id, QPoint origin,
+                          qreal scale);
+
+// A picture box as the user sees it (its picture and the labels, dots and lines above it), drawn
+// sharp at a device scale; the image carries that scale as its device pixel ratio.
+QImage pictureAsSeen(const Form1& form, ControlId box, double scale);
+
+// The same, drawn again as vectors from the box's drawing history, in its own pixels: lines,
+// text and the controls above as such, a fill as the region it painted.
+void paintPictureVector(QPainter& painter, const Form1& form, ControlId box);
+
+// The worksheet of the moment on one A4 page: the time, the figure, the graph and the table,
+// laid out on the painter's viewport.
+void paintWorksheet(QPainter& painter, const Form1& form);
+
+} // namespace kansu

@@ -1,0 +1,257 @@
+#include "desktop/lesson_window.h"
+
+#include "desktop/control_painter.h"
+#include "desktop/face_button.h"
+#include "desktop/picture_box_widget.h"
+#include "desktop/qt_bridge.h"
+#include "desktop/table_accessible.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace kansu {
+
+namespace {
+
+// What screen readers and UI automation call a control: its caption, or what it shows.
+QString accessibleNameOf(ControlId id, const Control& c) {
+    switch (id) {
+    case ControlId::kokuban:
+        return QStringLiteral("図");
+    case ControlId::gamen:
+        return QStringLiteral("グラフ");
+    case ControlId::hyo:
+        return QStringLiteral("表");
+    case ControlId::Text1:
+        return QStringLiteral("時間");
+    case ControlId::Combo1:
+        return QStringLiteral("速度");
+    case ControlId::Check6:
+        return QStringLiteral("y cm²");
+    case ControlId::jidou:
+        return QStringLiteral("自動");
+    default:
+        return qt(c.caption);
+    }
+}
+
+QRect placeOf(const Control& c) {
+    return QRect(static_cast<int>(std::lround(c.left)), static_cast<int>(std::lround(c.top)),
+                 static_cast<int>(std::lround(c.width)), static_cast<int>(std::lround(c.height)));
+}
+
+} // namespace
+
+LessonWindow::LessonWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
+    static const bool tableReadable = (QAccessible::installFactory(tableAccessible), true);
+    (void)tableReadable;
+    setAccessibleLesson(&form_);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, qtColour(window::backColour));
+    setPalette(pal);
+    build();
+    changes_ = form_.changes().connect([this](const Change& change) { showChange(change); });
+    describe();
+    const WindowGeometry& g = form_.geometry();
+    resize(g.clientWidth, g.clientHeight);
+}
+
+void LessonWindow::build() {
+    std::map<int, QWidget*> focusChain;
+    for (std::size_t i = 0; i < controlCount; ++i) {
+        const auto id = static_cast<ControlId>(i);
+        const Control& c = form_.control(id);
+        if (c.container != Container::Form)
+            continue;
+        QWidget* w = nullptr;
+        switch (c.kind) {
+        case ControlKind::Button: {
+            auto* b = new FaceButton(qt(c.caption), qtColour(c.backColour), this);
+            connect(b, &QPushButton::clicked, this, [this, id] { form_.click(id); });
+            w = b;
+            break;
+        }
+        case ControlKind::Check: {
+            auto* b = new QCheckBox(qt(c.caption), this);
+            b->setAutoFillBackground(true);
+            b->setBackgroundRole(QPalette::Window);
+            QPalette colours = b->palette();
+            colours.setColor(QPalette::Window, qtColour(c.backColour));
+            colours.setColor(QPalette::WindowText,
+                             qtColour(c.foreColour.value_or(colours::windowText)));
+            b->setPalette(colours);
+            // Toggled by a click, the keyboard or assistive technology alike; the lesson's own
+            // changes come back with the signal blocked.
+            connect(b, &QCheckBox::toggled, this, [this, id] {
+                form_.click(id);
+                // The box shows the lesson's value, whatever the click did to it.
+                showControl(id);
+            });
+            w = b;
+            break;
+        }
+        case ControlKind::Text: {
+            auto* e = new QLineEdit(this);
+            connect(e, &QLineEdit::textEdited, this,
+                    [this, id](const QString& text) { form_.typeText(id, text.toStdString()); });
+            w = e;
+            break;
+        }
+        case ControlKind::Combo: {
+            auto* box = new QComboBox(this);
+            box->setEditable(true);
+            box->setInsertPolicy(QComboBox::NoInsert);
+            box->addItems({QStringLiteral(" 0"), QStringLiteral("10"), QStringLiteral("20"),
+                           QStringLiteral("50"), QStringLiteral("80")});
+            connect(box, &QComboBox::editTextChanged, this,
+                    [this, id](const QString& text) { form_.typeText(id, text.toStdString()); });
+            // Read by its caption, not by the speed it shows.
+            box->lineEdit()->setAccessibleName(accessibleNameOf(id, c));
+            w = box;
+            break;
+        }
+        case ControlKind::Picture:
+            w = new PictureBoxWidget(form_, id, this);
+            break;
+        default:
+            break; // labels are painted by the window itself
+        }
+        if (!w)
+            continue;
+        w->setObjectName(qt(c.name));
+        w->setAccessibleName(accessibleNameOf(id, c));
+        w->setFont(designFont(c.font));
+        w->setGeometry(placeOf(c));
+        widgets_[i] = w;
+        showControl(id);
+        if (c.tabIndex)
+            focusChain[*c.tabIndex] = w;
+        else
+            w->setFocusPolicy(Qt::NoFocus);
+    }
+    QWidget* previous = nullptr;
+    for (const auto& [position, w] : focusChain) {
+        (void)position;
+        if (previous)
+            setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+void LessonWindow::showControl(ControlId id) {
+    const Control& c = form_.control(id);
+    QWidget* w = widgets_[indexOf(id)];
+    if (!w) {
+        // A lightweight control: its container paints it.
+        const ControlId container = boxOf(c.container);
+        if (container == ControlId::Count)
+            update();
+        else if (QWidget* box = widgets_[indexOf(container)])
+            box->update();
+        return;
+    }
+    w->setEnabled(c.enabled);
+    w->setVisible(c.visible);
+    if (auto* check = qobject_cast<QCheckBox*>(w)) {
+        const QSignalBlocker block(check);
+        check->setChecked(c.value != 0);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (edit->text() != qt(c.text)) {
+            const QSignalBlocker block(edit);
+            edit->setText(qt(c.text));
+        }
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        // The list's current entry follows the text: the entry it equals, else none.
+        const QString text = qt(c.text);
+        const int entry = combo->findText(text);
+        if (combo->currentIndex() != entry || combo->currentText() != text) {
+            const QSignalBlocker block(combo);
+            QLineEdit* edit = combo->lineEdit();
+            const int cursor = edit->cursorPosition();
+            combo->setCurrentIndex(entry);
+            if (combo->currentText() != text)
+                combo->setEditText(text);
+            edit->setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
+        }
+    }
+}
+
+void LessonWindow::showChange(const Change& change) {
+    switch (change.kind) {
+    case Change::Kind::Control:
+        showControl(change.id);
+        if (change.id == role::timeBox)
+            describe();
+        return;
+    case Change::Kind::Picture:
+        if (QWidget* box = widgets_[indexOf(change.id)])
+            box->update();
+        return describe();
+    case Change::Kind::Window:
+        return describe(); // the frame sizes the window; the table may have lost columns
+    }
+}
+
+void LessonWindow::describe() {
+    auto set = [](QWidget* widget, const std::string& text) {
+        const QString description = qt(text);
+        if (!widget || widget->accessibleDescription() == description)
+            return;
+        widget->setAccessibleDescription(description);
+        if (QAccessible::isActive()) {
+            QAccessibleEvent event(widget, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&event);
+        }
+    };
+    set(widgets_[indexOf(role::figure)], form_.describeFigure());
+    set(widgets_[indexOf(role::graph)], form_.describeGraph());
+    const std::vector<int> columns = form_.tableColumns();
+    if (columns != describedColumns_) {
+        describedColumns_ = columns;
+        QWidget* table = widgets_[indexOf(role::table)];
+        if (table && QAccessible::isActive()) {
+            QAccessibleTableModelChangeEvent event(table,
+                                                   QAccessibleTableModelChangeEvent::ModelReset);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+}
+
+QImage LessonWindow::renderAt(qreal scale) {
+    QImage image(QSize(static_cast<int>(std::ceil(width() * scale)),
+                       static_cast<int>(std::ceil(height() * scale))),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(qtColour(window::backColour));
+    auto boxes = findChildren<PictureBoxWidget*>();
+    for (PictureBoxWidget* box : boxes)
+        box->setRenderScale(scale);
+    render(&image);
+    for (PictureBoxWidget* box : boxes)
+        box->setRenderScale(0);
+    return image;
+}
+
+void LessonWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    for (const Control& c : form_.controls())
+        if (c.container == Container::Form && c.kind == ControlKind::Label)
+            paintLightweightControl(painter, c, QPoint(0, 0));
+}
+
+void LessonWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The controls stay where they are; only what is in view of the picture boxes changes.
+    form_.setClientSize(width(), height());
+}
+
+} // namespace kansu

@@ -1,0 +1,87 @@
+#include "desktop/command_line.h"
+#include "desktop/running_lesson.h"
+#include "desktop/window_watch.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QSettings>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr const char* usage = R"(Usage: kansu [--help] [--version]
+Opens the moving-point lesson: on a square ABCD with 8 cm sides, P runs
+B->A->D at 2 cm/s and Q runs B->C at 1 cm/s, and the area y of triangle BPQ
+after x seconds is shown as a figure, a graph and a table.
+
+Options:
+  --help     print this help and exit
+  --version  print the version and exit
+
+Environment:
+  QT_SCALE_FACTOR  scale the whole window, e.g. 1.5 for a projector
+  QT_QPA_PLATFORM  the Qt platform plugin (normally chosen by Qt)
+
+Exit status: 0 when the lesson ends, 1 when no usable display is available,
+2 for an unknown option.
+See kansu(1); kansu-script(1) runs the lesson from a script.
+)";
+
+bool starting = true;
+QtMessageHandler defaultHandler = nullptr;
+
+// While the application starts, Qt's complaints about the display come to one line of ours: a
+// teacher needs to know there is no screen to open the lesson on, not how the plugins failed.
+void messages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (starting) {
+        if (type == QtFatalMsg) {
+            std::fprintf(stderr, "kansu: no usable display: cannot open the lesson window\n");
+            std::_Exit(1);
+        }
+        if (type == QtWarningMsg || type == QtInfoMsg || type == QtDebugMsg)
+            return;
+    }
+    defaultHandler(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (const kansu::CommandLine line =
+            kansu::readCommandLine(argc, argv, "kansu", usage, 0, nullptr);
+        line.exitStatus)
+        return *line.exitStatus;
+
+    defaultHandler = qInstallMessageHandler(messages);
+    QApplication app(argc, argv);
+    starting = false;
+    // The check boxes and the speed box are drawn in Fusion's classic shapes, whatever the
+    // desktop's theme; most desktops without one start in Fusion already.
+    if (QApplication::style()->name() != QStringLiteral("fusion"))
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setDesktopFileName(QStringLiteral("jp.kansu.kansu"));
+
+    QApplication::setApplicationName(QStringLiteral("kansu"));
+    QApplication::setApplicationVersion(QStringLiteral(KANSU_VERSION));
+    kansu::RunningLesson lesson;
+    // The zoom of the last run, and every change of it for the next.
+    QSettings settings(QStringLiteral("kansu"), QStringLiteral("kansu"));
+    lesson.window.setZoom(settings.value(QStringLiteral("zoom"), 1.0).toDouble());
+    QObject::connect(&lesson.window, &kansu::LessonFrame::zoomChanged, &lesson.window,
+                     [&settings](double zoom) { settings.setValue(QStringLiteral("zoom"), zoom); });
+    // Destroyed by another program, the window ends the lesson as a close would.
+    kansu::WindowWatch watch(lesson.window, [&lesson] { lesson.form.closeByFrame(); });
+    app.installNativeEventFilter(&watch);
+    lesson.window.show();
+    // The icon theme is searched once the lesson is on the screen, not before.
+    QTimer::singleShot(0, &lesson.window, [&lesson] {
+        lesson.window.setWindowIcon(QIcon::fromTheme(QStringLiteral("jp.kansu.kansu")));
+    });
+    const int status = QApplication::exec();
+    app.removeNativeEventFilter(&watch);
+    return status;
+}

@@ -1,0 +1,53 @@
+#include "script/file_output.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+
+namespace kansu::script {
+
+QString writeWhole(const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        // Not a file that can be replaced: /dev/stdout, a pipe, a device.
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+            return file.errorString();
+        file.close();
+        return file.error() == QFileDevice::NoError ? QString() : file.errorString();
+    }
+    // Unbuffered: a buffered save file flushes at commit() past the check that reports a short
+    // write, and a full disk would pass for success.
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        const int error = errno;
+        const QString why =
+            error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
+        file.cancelWriting();
+        return why;
+    }
+    if (!file.commit()) {
+        const int error = errno;
+        // A full disk shows only when the last of the file is written out.
+        return error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
+    }
+    return {};
+}
+
+QString writePng(const QString& path, const QImage& image) {
+    // Encoded in memory first: the file is then written whole, like any other.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return QStringLiteral("the picture could not be encoded");
+    return writeWhole(path, png);
+}
+
+} // namespace kansu::script
