@@ -3,7 +3,8 @@
 #   make test   install what is missing, build (plain, sanitized, and the core for the browser),
 #               run every test
 #   make soak   the long sanitized random sessions
-.PHONY: all deps build build-asan build-release build-web web serve run test test-plain test-asan test-web soak bench fuzz \
+.PHONY: all deps build build-asan build-release build-web web serve run test test-plain test-asan test-web \
+        test-web-unoptimised soak bench fuzz \
         format format-check clean
 
 JOBS ?= $(shell nproc)
@@ -44,6 +45,14 @@ test-web: web
 	@ctest --preset web
 	@./tools/compare-core.sh build/tests/kansu_core_check build-web/kansu_core_check.js
 
+# Automatic play in the browser suspends a chain of calls named in the build: the page plays and
+# stops a run against a core built without optimisation too, so no flag can break it unseen.
+test-web-unoptimised: build
+	@cmake --preset web-unoptimised >/dev/null
+	@cmake --build --preset web-unoptimised -j $(JOBS)
+	@./tools/web/assemble-site.sh build build-web-unoptimised >/dev/null
+	@./tests/web/run.sh build-web-unoptimised/site build/kansu-script 'plays|stops|during a run'
+
 # The lesson for the browser, as a folder for any static web server, and that folder served here.
 web: build build-web
 	@./tools/web/assemble-site.sh build build-web
@@ -53,7 +62,7 @@ serve: web
 
 # The sanitized run first, so the last lines are the plain run's summary; the optimised build
 # only has to compile without a warning.
-test: test-asan test-web build-release test-plain
+test: test-asan test-web test-web-unoptimised build-release test-plain
 
 soak: build-asan
 	@ctest --preset soak -j $(JOBS)
@@ -77,4 +86,4 @@ format-check:
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf build build-asan build-release build-web build-fuzz
+	@rm -rf build build-asan build-release build-web build-web-unoptimised build-fuzz

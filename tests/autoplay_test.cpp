@@ -16,7 +16,6 @@ protected:
         EXPECT_TRUE(c(jidou).enabled);
         EXPECT_FALSE(c(tomeru).enabled);
         EXPECT_EQ(form.vars().stopRequested, 0);
-        EXPECT_FALSE(form.running());
     }
     void expectRunning() {
         EXPECT_FALSE(c(susumu).enabled);

@@ -5,7 +5,7 @@ namespace {
 
 using enum ControlId;
 
-const Rgb yellow = rgb(colours::lightYellow);
+const Rgb yellow = rgb(paletteColour(14));
 const Rgb black = rgb(colours::black);
 const Rgb white = rgb(colours::white);
 

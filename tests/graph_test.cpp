@@ -1,13 +1,14 @@
 #include "lesson_fixture.h"
+#include "surface/conversions.h"
 
 namespace kansu::testing {
 namespace {
 
 using enum ControlId;
 
-const Rgb green = rgb(colours::green);
-const Rgb lightBlue = rgb(colours::lightBlue);
-const Rgb lightRed = rgb(colours::lightRed);
+const Rgb green = rgb(paletteColour(2));
+const Rgb lightBlue = rgb(paletteColour(9));
+const Rgb lightRed = rgb(paletteColour(12));
 const Rgb white = rgb(colours::white);
 
 class Graph : public Lesson {
@@ -133,11 +134,12 @@ TEST_F(Graph, TickingWidensTheWindowUnlessMaximised) {
 TEST_F(Graph, HandTypedTimesOutsideTheGraphDrawNothing) {
     graph::Graph g = graphAlone();
     for (int tenths = 1; tenths <= 10; ++tenths)
-        g.plotSegment(false, motion::Motion::timeTextFor(4 * tenths), graph::Pen::Draw);
+        g.plotSegment(false, tenths / 10.0, graph::Pen::Draw);
     const Image before = g.picture().image();
     for (const std::string& typed : offGraphTexts()) {
-        g.plotSegment(false, typed, graph::Pen::Erase);
-        g.plotSegment(false, typed, graph::Pen::Draw);
+        const double shown = conv::numericValue(typed).value;
+        g.plotSegment(false, shown, graph::Pen::Erase);
+        g.plotSegment(false, shown, graph::Pen::Draw);
         EXPECT_EQ(g.picture().image(), before) << typed.substr(0, 20);
         EXPECT_NEAR(g.lastX(), 63, 1e-9);
         EXPECT_EQ(g.lastY(), 481);
@@ -155,8 +157,8 @@ TEST_F(Graph, HandTypedTimesOutsideTheGraphDrawNothing) {
 TEST(GraphAlone, NothingHappensAtTheStart) {
     graph::Graph g = graphAlone();
     const auto revision = g.picture().revision();
-    g.plotSegment(true, " 0.5", graph::Pen::Draw);
-    g.plotSegment(true, " 0.5", graph::Pen::Erase);
+    g.plotSegment(true, 0.5, graph::Pen::Draw);
+    g.plotSegment(true, 0.5, graph::Pen::Erase);
     EXPECT_EQ(g.picture().revision(), revision);
     EXPECT_EQ(g.lastX(), 35);
 }

@@ -1,132 +1,142 @@
 #include "app/form1.h"
 #include "surface/virtual_host.h"
 
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <set>
 
 namespace kansu {
 namespace {
 
-struct Expected {
-    ControlId id;
-    const char* name;
-    ControlKind kind;
-    Container container;
-    float left, top, width, height; // for lines: x1, y1, x2, y2
-    const char* caption;            // caption, or text for text and combo boxes
-    OleColour colour;               // back colour, or line colour for lines
-};
-
 using enum ControlId;
 using K = ControlKind;
-using C = Container;
 
-// The window's controls as the design places them, before start-up moves anything.
-const Expected layoutTable[] = {
-    {Check4, "Check4", K::Check, C::Form, 536, 14, 129, 25, "動いた道のり", 0xC0FFC0},
-    {Text1, "Text1", K::Text, C::Form, 304, 512, 65, 33, "Text1", 0xFFFFFF},
-    {kokuban, "kokuban", K::Picture, C::Form, 8, 48, 505, 455, "", 0xFFFFFF},
-    {Check5, "Check5", K::Check, C::Form, 552, 360, 89, 25, "ヒント", 0xC0FFC0},
-    {Command1, "Command1", K::Button, C::Form, 248, 8, 81, 33, "初期画面", 0xFFC0C0},
-    {hyo, "hyo", K::Picture, C::Form, 8, 560, 649, 105, "", 0xFFFFFF},
-    {Check1, "Check1", K::Check, C::Form, 552, 328, 81, 26, "方眼", 0xC0FFC0},
-    {Check3, "Check3", K::Check, C::Form, 552, 416, 49, 26, "表", 0xC0FFC0},
-    {tomeru, "tomeru", K::Button, C::Form, 576, 120, 65, 33, "ストップ", 0x80FF80},
-    {jidou, "jidou", K::Button, C::Form, 528, 56, 113, 49, "自    動", 0x00FF00},
-    {modoru, "modoru", K::Button, C::Form, 528, 240, 65, 49, "戻る", 0xFFFF00},
-    {susumu, "susumu", K::Button, C::Form, 592, 240, 65, 49, "進む", 0x00FFFF},
-    {Check2, "Check2", K::Check, C::Form, 552, 448, 89, 26, "グラフ", 0xC0FFC0},
-    {Combo1, "Combo1", K::Combo, C::Form, 600, 176, 41, 21, "20", 0xFFFFFF},
-    {end, "end", K::Button, C::Form, 592, 512, 65, 33, "終了", 0xFFC0C0},
-    {gamen, "gamen", K::Picture, C::Form, 696, 16, 321, 529, "", 0xFFFFFF},
-    {Check6, "Check6", K::Check, C::Form, 416, 8, 77, 33, " y cm", 0xC0FFC0},
-    {Label2, "Label2", K::Label, C::Form, 375, 527, 34, 16, "秒後", 0xC0FFC0},
-    {Label1, "Label1", K::Label, C::Form, 104, 520, 191, 24, "点Bを出発してから", 0xC0FFC0},
-    {Label8, "Label8", K::Label, C::Form, 496, 8, 9, 16, "2", 0xC0FFC0},
-    {Label6, "Label6", K::Label, C::Form, 16, 8, 160, 33, "関数の利用", 0x00C000},
-    {Label3, "Label3", K::Label, C::Form, 566, 178, 32, 16, "速度", 0xC0FFC0},
-    {Shape2, "Shape2", K::Shape, C::Kokuban, 480, 568, 10, 8, "", 0x0000FF},
-    {Shape1, "Shape1", K::Shape, C::Kokuban, 480, 544, 10, 8, "", 0x0000FF},
-    {Label4_0, "Label4(0)", K::Label, C::Kokuban, 160, 536, 20, 33, "A", 0x008000},
-    {Label4_1, "Label4(1)", K::Label, C::Kokuban, 200, 536, 20, 33, "B", 0x008000},
-    {Label4_2, "Label4(2)", K::Label, C::Kokuban, 248, 536, 21, 33, "C", 0x008000},
-    {Label4_3, "Label4(3)", K::Label, C::Kokuban, 280, 536, 24, 33, "Ｄ", 0x008000},
-    {Label4_4, "Label4(4)", K::Label, C::Kokuban, 72, 576, 53, 24, "８ cm", 0x008000},
-    {Label4_5, "Label4(5)", K::Label, C::Kokuban, 88, 544, 53, 24, "８ cm", 0x008000},
-    {Label4_6, "Label4(6)", K::Label, C::Kokuban, 336, 536, 49, 24, "ｙ cm", 0x008000},
-    {Label4_7, "Label4(7)", K::Label, C::Kokuban, 384, 536, 9, 16, "2", 0x008000},
-    {Label4_8, "Label4(8)", K::Label, C::Kokuban, 408, 544, 23, 33, "Ｐ", 0x008000},
-    {Label4_9, "Label4(9)", K::Label, C::Kokuban, 440, 544, 26, 33, "Ｑ", 0x008000},
-    {Line5_0, "Line5(0)", K::Line, C::Kokuban, 32, 568, 56, 568, "", 0xFF0000},
-    {Line5_1, "Line5(1)", K::Line, C::Kokuban, 32, 552, 56, 552, "", 0x0080FF},
-    {Line5_2, "Line5(2)", K::Line, C::Kokuban, 32, 536, 56, 536, "", 0xFFFF00},
-    {Line5_3, "Line5(3)", K::Line, C::Kokuban, 32, 584, 56, 584, "", 0x0080FF},
-    {Line3, "Line3", K::Line, C::Hyo, 8, 54, 632, 54, "", 0x000000},
-    {Line2, "Line2", K::Line, C::Hyo, 32, 8, 32, 98, "", 0x000000},
-    {Label7, "Label7", K::Label, C::Hyo, 8, 58, 17, 33, "ｙ", 0xFFFFFF},
-    {Label5, "Label5", K::Label, C::Hyo, 0, 12, 33, 33, "χ", 0xFFFFFF},
-};
+Rect placeOf(const Control& c) {
+    if (c.kind == K::Line) {
+        const auto l = static_cast<int>(std::min(c.x1, c.x2));
+        const auto t = static_cast<int>(std::min(c.y1, c.y2));
+        return {l, t, static_cast<int>(std::max(c.x1, c.x2)) - l + 1,
+                static_cast<int>(std::max(c.y1, c.y2)) - t + 1};
+    }
+    return {static_cast<int>(c.left), static_cast<int>(c.top), static_cast<int>(c.width),
+            static_cast<int>(c.height)};
+}
 
-TEST(Layout, EveryControlHasItsDesignPlaceCaptionAndColour) {
+bool inside(const Rect& inner, const Rect& outer) {
+    return outer.intersected(inner) == inner;
+}
+
+TEST(Layout, FortyTwoControlsUnderThirtyNamesAllEnabledAndVisible) {
     const ControlSet set = designLayout();
-    ASSERT_EQ(std::size(layoutTable), controlCount);
-    std::set<std::string> names;
-    for (const Expected& e : layoutTable) {
-        const Control& c = set[indexOf(e.id)];
-        SCOPED_TRACE(e.name);
-        EXPECT_EQ(c.name, std::string(e.name));
-        EXPECT_EQ(c.kind, e.kind);
-        EXPECT_EQ(c.container, e.container);
-        if (c.kind == K::Line) {
-            EXPECT_EQ((std::array{c.x1, c.y1, c.x2, c.y2}),
-                      (std::array{e.left, e.top, e.width, e.height}));
-            EXPECT_EQ(c.foreColour, e.colour);
-        } else {
-            EXPECT_EQ((std::array{c.left, c.top, c.width, c.height}),
-                      (std::array{e.left, e.top, e.width, e.height}));
-            EXPECT_EQ(c.backColour, e.colour);
-        }
-        const std::string text = c.kind == K::Text || c.kind == K::Combo ? c.text : c.caption;
-        EXPECT_EQ(text, std::string(e.caption));
+    ASSERT_EQ(set.size(), controlCount);
+    std::set<std::string> names, designNames;
+    for (const Control& c : set) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(names.insert(c.name).second) << "a name used twice";
+        designNames.insert(c.name.substr(0, c.name.find('(')));
         EXPECT_TRUE(c.enabled);
         EXPECT_TRUE(c.visible);
         EXPECT_EQ(c.value, 0);
-        names.insert(c.name.substr(0, c.name.find('(')));
+        // Font sizes come in quarter points, 9.75 to 24.
+        EXPECT_EQ(c.font.points * 4, std::floor(c.font.points * 4));
+        EXPECT_TRUE(c.font.points >= 9 && c.font.points <= 24);
     }
-    EXPECT_EQ(names.size(), 30u);
+    EXPECT_EQ(designNames.size(), 30u);
+    // The arrays are reached by index, as the lesson addresses them.
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(set[indexOf(Label4(i))].name, "Label4(" + std::to_string(i) + ")");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(set[indexOf(Line5(i))].name, "Line5(" + std::to_string(i) + ")");
 }
 
-TEST(Layout, FontsOfTheDesign) {
+// The window's controls fit the design's client area; those in the table fit the table. Those
+// in the figure board are stored below its visible part, out of sight until start-up moves them.
+TEST(Layout, EveryControlLiesWhereItsContainerPutsIt) {
+    const ControlSet set = designLayout();
+    const Rect designClient{0, 0, 1031, 682};
+    for (const Control& c : set) {
+        SCOPED_TRACE(c.name);
+        const Rect place = placeOf(c);
+        switch (c.container) {
+        case Container::Form:
+            EXPECT_TRUE(inside(place, designClient));
+            break;
+        case Container::Hyo:
+            EXPECT_TRUE(inside(place, Rect{0, 0, 649, 105}));
+            break;
+        case Container::Kokuban:
+            EXPECT_TRUE(place.left() >= 0 && place.right() < 505);
+            EXPECT_GE(place.top(), 455);
+            break;
+        case Container::Gamen:
+            ADD_FAILURE() << "nothing lies in the graph";
+            break;
+        }
+        if (c.container != Container::Form)
+            EXPECT_TRUE(c.kind == K::Label || c.kind == K::Line || c.kind == K::Shape);
+        else
+            EXPECT_NE(c.kind, K::Line);
+    }
+    for (const ControlId box : {kokuban, gamen, hyo}) {
+        EXPECT_EQ(boxOf(containerOf(box)), box);
+        EXPECT_EQ(set[indexOf(box)].kind, K::Picture);
+    }
+}
+
+// The design's focus order, over exactly the controls that can take the focus.
+TEST(Layout, FocusOrderIsAPermutationOfTheFocusableControls) {
+    const ControlSet set = designLayout();
+    std::vector<ControlId> order(17, ControlId::Count);
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        const Control& c = set[i];
+        const bool focusable = c.container == Container::Form && c.kind != K::Label;
+        ASSERT_EQ(c.tabIndex.has_value(), focusable) << c.name;
+        if (focusable) {
+            ASSERT_TRUE(*c.tabIndex >= 0 && *c.tabIndex < 17) << c.name;
+            EXPECT_EQ(order[static_cast<std::size_t>(*c.tabIndex)], ControlId::Count) << c.name;
+            order[static_cast<std::size_t>(*c.tabIndex)] = static_cast<ControlId>(i);
+        }
+    }
+    // Where a teacher's keyboard starts and ends.
+    EXPECT_EQ(order.front(), gamen);
+    EXPECT_EQ(order[1], end);
+    EXPECT_EQ(order.back(), Check4);
+}
+
+// Captions where a slip would show: blanks, full-width letters, the list with a leading blank.
+TEST(Layout, CaptionsAsTheDesignWritesThem) {
     const ControlSet set = designLayout();
     const struct {
         ControlId id;
-        double points;
-        bool bold;
-    } fonts[] = {{kokuban, 14.25, true}, {gamen, 9.75, true},   {hyo, 20.25, true},
-                 {jidou, 15.75, true},   {Combo1, 9.75, false}, {Check6, 15.75, true},
-                 {Label6, 24, false},    {Label4_7, 12, true},  {Label4_4, 18, false},
-                 {Text1, 18, false},     {tomeru, 12, false},   {Label5, 24, true}};
-    for (const auto& f : fonts) {
-        EXPECT_EQ(set[indexOf(f.id)].font.points, f.points) << set[indexOf(f.id)].name;
-        EXPECT_EQ(set[indexOf(f.id)].font.bold, f.bold) << set[indexOf(f.id)].name;
-    }
+        const char* caption;
+    } captions[] = {{jidou, "自    動"},    {Check6, " y cm"},
+                    {Label4_4, "８ cm"},    {Label4_3, "Ｄ"},
+                    {Label4_8, "Ｐ"},       {Label4_6, "ｙ cm"},
+                    {Label5, "χ"},          {Label7, "ｙ"},
+                    {Label6, "関数の利用"}, {Label1, "点Bを出発してから"},
+                    {Label2, "秒後"},       {tomeru, "ストップ"}};
+    for (const auto& c : captions)
+        EXPECT_EQ(set[indexOf(c.id)].caption, c.caption) << set[indexOf(c.id)].name;
+    EXPECT_EQ(set[indexOf(Text1)].text, "Text1");
+    EXPECT_EQ(set[indexOf(Combo1)].text, "20");
+    EXPECT_EQ(set[indexOf(Combo1)].items, (std::vector<std::string>{" 0", "10", "20", "50", "80"}));
 }
 
-TEST(Layout, KeyboardFocusOrder) {
+// Every control a user can reach has a name for assistive technology; the pictures and the two
+// boxes are named for what they show.
+TEST(Layout, EveryFocusableControlHasANameForAssistiveTechnology) {
     const ControlSet set = designLayout();
-    const ControlId order[] = {gamen,    end,    Combo1, Check2, kokuban, susumu,
-                               modoru,   jidou,  tomeru, Check3, Check1,  hyo,
-                               Command1, Check5, Check6, Text1,  Check4};
-    int position = 0;
-    for (ControlId id : order)
-        EXPECT_EQ(set[indexOf(id)].tabIndex, position++) << set[indexOf(id)].name;
-    int focusable = 0;
-    for (const Control& c : set)
-        focusable += c.tabIndex.has_value();
-    EXPECT_EQ(focusable, 17);
+    for (const Control& c : set) {
+        if (c.tabIndex) {
+            EXPECT_FALSE(c.accessibleName.empty()) << c.name;
+        }
+    }
+    EXPECT_EQ(set[indexOf(Combo1)].accessibleName, "速度");
+    EXPECT_EQ(set[indexOf(kokuban)].accessibleName, "図");
 }
 
-TEST(Layout, BoardLabelsAreTransparentAndTheirFontsMatch) {
+TEST(Layout, BoardLabelsAreTransparent) {
     const ControlSet set = designLayout();
     for (int i = 0; i < 10; ++i)
         EXPECT_TRUE(set[indexOf(Label4(i))].transparentBack) << i;
@@ -145,6 +155,17 @@ TEST(WindowSize, TwipsGiveTheDesignClientAreas) {
         EXPECT_EQ(frame.geometry().clientWidth, c.clientWidth);
         EXPECT_EQ(frame.geometry().clientHeight, c.clientHeight);
     }
+}
+
+// At the start size the graph lies just right of the window and the table just below it.
+TEST(WindowSize, StartSizeEndsBeforeTheGraphAndTheTable) {
+    const ControlSet set = designLayout();
+    WindowFrame frame;
+    frame.setWidthTwips(window::startWidthTwips);
+    frame.setHeightTwips(window::startHeightTwips);
+    EXPECT_LT(frame.geometry().clientWidth, set[indexOf(gamen)].left);
+    EXPECT_LT(frame.geometry().clientHeight, set[indexOf(hyo)].top);
+    EXPECT_GT(frame.geometry().clientWidth, placeOf(set[indexOf(kokuban)]).right());
 }
 
 TEST(WindowSize, PictureBoxesDrawInsideTheirBorder) {

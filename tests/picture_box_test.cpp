@@ -36,10 +36,10 @@ TEST(PictureBox, LineFormsShareTheCurrentPoint) {
     EXPECT_EQ(b.currentX(), 20);
     EXPECT_EQ(b.currentY(), 30);
     EXPECT_EQ(b.image().pixel(20, 25), 0xFF000000);
-    b.lineStep(50, 50, 10, -5, colours::lightRed);
+    b.lineStep(50, 50, 10, -5, paletteColour(12));
     EXPECT_EQ(b.currentX(), 60);
     EXPECT_EQ(b.currentY(), 45);
-    EXPECT_EQ(b.image().pixel(60, 45), toRgb(colours::lightRed) | 0xFF000000);
+    EXPECT_EQ(b.image().pixel(60, 45), toRgb(paletteColour(12)) | 0xFF000000);
 }
 
 TEST(PictureBox, PrintPlacesTheTextCellAtTheCurrentPoint) {
@@ -68,7 +68,7 @@ TEST(PictureBox, NumbersPrintWithALeadingBlank) {
 
 TEST(PictureBox, TextPrintedAgainInTheBackColourLeavesNoTrace) {
     PictureBox b = box();
-    b.setForeColour(colours::lightBlue);
+    b.setForeColour(paletteColour(9));
     b.setCurrentX(30);
     b.setCurrentY(10);
     b.printNumber(16);
@@ -109,13 +109,13 @@ TEST(PictureBox, PersistentBoxKeepsWhatIsDrawnOutOfView) {
 
 TEST(PictureBox, TransparentFillStylePaintsNothing) {
     PictureBox b = box();
-    b.setFillColour(colours::lightYellow);
+    b.setFillColour(paletteColour(14));
     b.setFillStyle(PictureBox::FillStyle::Transparent);
     b.floodFillBorder(5, 5, colours::black);
     EXPECT_TRUE(inkBounds(b.image()).isEmpty());
     b.setFillStyle(PictureBox::FillStyle::Solid);
     b.floodFillBorder(5, 5, colours::black);
-    EXPECT_EQ(b.image().pixel(100, 50), toRgb(colours::lightYellow) | 0xFF000000);
+    EXPECT_EQ(b.image().pixel(100, 50), toRgb(paletteColour(14)) | 0xFF000000);
 }
 
 TEST(PictureBox, RevisionMarksEveryChange) {

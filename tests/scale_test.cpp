@@ -6,7 +6,7 @@ namespace {
 using enum ControlId;
 
 const Rgb black = rgb(colours::black);
-const Rgb yellow = rgb(colours::lightYellow);
+const Rgb yellow = rgb(paletteColour(14));
 
 // How many rows of a picture at a whole scale have their first pixel of a colour (within area)
 // off the grid of enlarged pixels: a picture drawn at the device's resolution has many, one
@@ -114,7 +114,7 @@ TEST_F(Lesson, LongLessonsStaySharpAtAnyScale) {
     EXPECT_LT(form.box(gamen).history().size(), 1000u);
     const Image& four = form.box(gamen).imageAt(4);
     EXPECT_GT(
-        offGridEdges(four, 4, rgb(colours::lightRed), Rect{4 * 148, 4 * 47, 4 * 112, 4 * 218}),
+        offGridEdges(four, 4, rgb(paletteColour(12)), Rect{4 * 148, 4 * 47, 4 * 112, 4 * 218}),
         100);
 }
 
@@ -148,9 +148,9 @@ TEST_F(Scaled, TransientBoxLosesAtEveryScale) {
     tick(Check3);
     stepTo(200);
     const Image shown = form.box(hyo).imageAt(2);
-    EXPECT_GT(countColour(shown, rgb(colours::lightRed)), 0);
+    EXPECT_GT(countColour(shown, rgb(paletteColour(12))), 0);
     untick(Check3);
-    EXPECT_EQ(countColour(form.box(hyo).imageAt(2), rgb(colours::lightRed)), 0);
+    EXPECT_EQ(countColour(form.box(hyo).imageAt(2), rgb(paletteColour(12))), 0);
 }
 
 } // namespace

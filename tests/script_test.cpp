@@ -36,8 +36,8 @@ TEST_F(Script, WorksheetPictureWithGridAndShading) {
     EXPECT_EQ(board.size(), QSize(501, 451));
     EXPECT_EQ(image.size(), QSize(501, 451));
     EXPECT_EQ(window.size(), QSize(671, 558));
-    EXPECT_EQ(image.pixel(120, 331), qtColour(colours::lightYellow).rgb()); // shading
-    EXPECT_EQ(image.pixel(120, 330), qtColour(colours::black).rgb());       // grid over it
+    EXPECT_EQ(image.pixel(120, 331), qtColour(paletteColour(14)).rgb()); // shading
+    EXPECT_EQ(image.pixel(120, 330), qtColour(colours::black).rgb());    // grid over it
     // The picture adds the controls above the image: the red dot on P (140, 50).
     EXPECT_EQ(image.pixel(140, 50), qtColour(colours::black).rgb());
     EXPECT_EQ(board.pixel(140, 50), qtColour(0x0000FF).rgb());

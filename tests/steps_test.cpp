@@ -155,7 +155,7 @@ TEST_F(Lesson, BackwardStepAtTheStartChangesNothing) {
         tick(id);
     const Image board = form.box(kokuban).image(), table = form.box(hyo).image(),
                 g = form.box(gamen).image();
-    ASSERT_GT(countColour(table, rgb(colours::lightBlue)), 0); // the entry for 0
+    ASSERT_GT(countColour(table, rgb(paletteColour(9))), 0); // the entry for 0
     click(modoru);
     EXPECT_EQ(form.vars().michinori, 0);
     EXPECT_EQ(form.box(kokuban).image(), board);
@@ -286,6 +286,37 @@ TEST_F(Lesson, TimeTextCanBeTypedAndIsRewrittenByTheNextStep) {
     form.typeText(Text1, std::string(" 3.0"));
     click(susumu);
     EXPECT_EQ(text1(), " 1.1");
+}
+
+// The graph and the table take the time from what the time box shows: a step back after a time
+// typed by hand erases for the typed time, and the next forward step draws for its own time.
+TEST_F(Lesson, GraphAndTableUseTheTimeTheBoxShows) {
+    const struct {
+        const char* typed;
+        double graphXAfterBack;       // the last plotted column after the step back
+        std::vector<int> columnsLeft; // the table's columns after it
+    } rows[] = {
+        {" 3.0", 35 + 28 * 2.9, {0, 1, 2, 4}}, // the segment ending at 3.0 s is taken back
+        {"3", 35 + 28 * 2.9, {0, 1, 2, 4}},    {" 4.1", 35 + 28 * 4.0, {0, 1, 2, 3, 4}},
+        {"abc", 35 + 28 * 4.5, {1, 2, 3, 4}}, // reads as 0: off the graph, column 0 of the table
+        {"9", 35 + 28 * 4.5, {0, 1, 2, 3, 4}},
+    };
+    tick(Check2);
+    tick(Check3);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        click(Command1);
+        stepTo(180);
+        ASSERT_EQ(form.tableColumns(), (std::vector<int>{0, 1, 2, 3, 4}));
+        form.typeText(Text1, std::string(row.typed));
+        click(modoru);
+        EXPECT_EQ(text1(), " 4.4");
+        EXPECT_NEAR(form.vars().graphPrevX, row.graphXAfterBack, 1e-9);
+        EXPECT_EQ(form.tableColumns(), row.columnsLeft);
+        // The next step draws for the time it shows, from wherever the last point was left.
+        click(susumu);
+        EXPECT_NEAR(form.vars().graphPrevX, 35 + 28 * 4.5, 1e-9);
+    }
 }
 
 } // namespace

@@ -1,12 +1,13 @@
 #include "lesson_fixture.h"
+#include "surface/conversions.h"
 
 namespace kansu::testing {
 namespace {
 
 using enum ControlId;
 
-const Rgb lightBlue = rgb(colours::lightBlue);
-const Rgb lightRed = rgb(colours::lightRed);
+const Rgb lightBlue = rgb(paletteColour(9));
+const Rgb lightRed = rgb(paletteColour(12));
 
 class Table : public Lesson {
 protected:
@@ -131,12 +132,13 @@ TEST(TableAlone, HandTypedTimesNeverFail) {
         texts.emplace_back(time);
     texts.emplace_back("2\0", 2);
     for (const std::string& typed : texts) {
-        table.plotEntry(typed, graph::Pen::Draw);
-        table.plotEntry(typed, graph::Pen::Erase);
+        const double shown = conv::numericValue(typed).value;
+        table.plotEntry(shown, graph::Pen::Draw);
+        table.plotEntry(shown, graph::Pen::Erase);
         table.clear();
     }
     // Only the whole seconds 0 to 8 have a column; 9 is beyond the table.
-    EXPECT_EQ(countColour(table.picture().image(), rgb(colours::lightRed)), 0);
+    EXPECT_EQ(countColour(table.picture().image(), rgb(paletteColour(12))), 0);
 }
 
 } // namespace

@@ -1,18 +1,15 @@
 #include "app/description.h"
 
+#include "motion/problem.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace kansu {
 
-namespace {
-
-// The area of triangle BPQ after x seconds: x² while P climbs BA, 4x while it runs along AD.
-double areaAt(double seconds) {
-    return seconds <= 4 ? seconds * seconds : 4 * seconds;
-}
-
-} // namespace
+using motion::areaAt;
+using motion::endCounter;
+using motion::turnCounter;
 
 std::string plainNumber(double value) {
     char text[32];
@@ -21,16 +18,16 @@ std::string plainNumber(double value) {
 }
 
 std::string figureDescription(double counter) {
-    const double seconds = counter / 40;
+    const double seconds = motion::secondsAt(counter);
     std::string p, q;
     if (counter <= 0) {
         p = "点Pと点Qは点B";
     } else {
-        p = counter < 160    ? "点Pは辺AB上"
-            : counter == 160 ? "点Pは点A"
-            : counter < 320  ? "点Pは辺AD上"
-                             : "点Pは点D";
-        q = counter < 320 ? "点Qは辺BC上" : "点Qは点C";
+        p = counter < turnCounter    ? "点Pは辺AB上"
+            : counter == turnCounter ? "点Pは点A"
+            : counter < endCounter   ? "点Pは辺AD上"
+                                     : "点Pは点D";
+        q = counter < endCounter ? "点Qは辺BC上" : "点Qは点C";
     }
     std::string text = plainNumber(seconds) + "秒後　" + p;
     if (!q.empty())

@@ -1,5 +1,7 @@
 #include "app/form1.h"
 
+#include "surface/conversions.h"
+
 namespace kansu {
 
 namespace {
@@ -49,17 +51,37 @@ Form1::Form1(Host& host)
              makeBox(control(role::figure), 3, PictureBox::Memory::Persistent)),
       graph_(makeBox(control(role::graph), 1, PictureBox::Memory::Persistent)),
       table_(makeBox(control(role::table), 1, PictureBox::Memory::Transient)) {
-    controlsChanged_ = controls_.changed().connect([this](ControlIndex i) {
-        changes_.notify(Change{Change::Kind::Control, static_cast<ControlId>(i)});
-    });
+    controlsChanged_ =
+        controls_.changed().connect([this](ControlIndex i) { pending_.controls.set(i); });
     const ControlId boxes[] = {role::figure, role::graph, role::table};
     for (std::size_t b = 0; b < std::size(boxes); ++b) {
         const ControlId id = boxes[b];
-        picturesChanged_[b] = box(id).changed().connect([this, id] {
-            changes_.notify(Change{Change::Kind::Picture, id});
-        });
+        picturesChanged_[b] =
+            box(id).changed().connect([this, id] { pending_.pictures.set(indexOf(id)); });
     }
     windowChanged(true);
+    pending_ = {};
+}
+
+Changes Changes::all() {
+    Changes c;
+    c.controls.set();
+    for (ControlId box : {role::figure, role::graph, role::table})
+        c.pictures.set(indexOf(box));
+    c.window = true;
+    return c;
+}
+
+void Form1::publish() {
+    // Taken first: a view that answers by acting again announces its own batch.
+    const Changes batch = std::exchange(pending_, {});
+    if (!batch.empty())
+        changes_.notify(batch);
+}
+
+double Form1::shownSeconds() const {
+    // Too large a number reads as an infinity, which is no time of the lesson.
+    return conv::numericValue(control(role::timeBox).text).value;
 }
 
 const PictureBox& Form1::box(ControlId id) const {
@@ -104,11 +126,6 @@ Options Form1::options() const {
             ticked(Check4), ticked(Check5), ticked(Check6)};
 }
 
-board::Pose Form1::pose() const {
-    const board::Side side = motion_.leg() == motion::Leg::BA ? board::Side::BA : board::Side::AD;
-    return {motion_.counter(), motion_.p(), motion_.q(), side};
-}
-
 void Form1::windowChanged(bool clientAreaChanged) {
     if (clientAreaChanged) {
         // What each picture box shows of itself: the part of its client area inside the window's.
@@ -122,18 +139,20 @@ void Form1::windowChanged(bool clientAreaChanged) {
         graph_.setVisibleArea(shown(role::graph));
         table_.setVisibleArea(shown(role::table));
     }
-    changes_.notify(Change{Change::Kind::Window, ControlId::Count});
+    pending_.window = true;
 }
 
 void Form1::setClientSize(int width, int height) {
     if (frame_.setClientSize(width, height))
         windowChanged(true);
+    publish();
 }
 
 void Form1::setWindowState(int state) {
     if (ended_)
         return;
     windowChanged(frame_.setState(state));
+    publish();
 }
 
 void Form1::runHandler(ControlId id) {
@@ -178,6 +197,7 @@ void Form1::click(ControlId id) {
     } else if (c.kind == ControlKind::Button) {
         runHandler(id);
     }
+    publish();
 }
 
 void Form1::typeText(ControlId id, const std::string& text) {
@@ -186,11 +206,13 @@ void Form1::typeText(ControlId id, const std::string& text) {
     const Control& c = control(id);
     if (c.kind == ControlKind::Text || c.kind == ControlKind::Combo)
         controls_.setText(indexOf(id), text);
+    publish();
 }
 
 void Form1::closeByFrame() {
     if (!ended_)
         end_Click();
+    publish();
 }
 
 } // namespace kansu

@@ -114,6 +114,7 @@ ControlSet designLayout() {
     {
         Control c = make("Combo1", ControlKind::Combo, Container::Form, {600, 176, 41, 21});
         c.text = "20";
+        c.items = {" 0", "10", "20", "50", "80"};
         c.font = {9.75, false};
         put(Combo1, c);
     }
@@ -153,6 +154,16 @@ ControlSet designLayout() {
                       {24, true}));
     put(Label5, label("Label5", Container::Hyo, "χ", {0, 12, 33, 33}, colours::white, std::nullopt,
                       {24, true}));
+
+    // Names for assistive technology where the caption says too little or nothing: the pictures,
+    // the two text boxes (by their captions on the window), the spaced-out 自 動 and y cm².
+    const std::pair<ControlId, const char*> names[] = {
+        {kokuban, "図"},  {gamen, "グラフ"}, {hyo, "表"},      {Text1, "時間"},
+        {Combo1, "速度"}, {jidou, "自動"},   {Check6, "y cm²"}};
+    for (Control& c : set)
+        c.accessibleName = c.caption;
+    for (const auto& [id, name] : names)
+        set[indexOf(id)].accessibleName = name;
 
     // Keyboard focus order.
     const ControlId focusOrder[] = {gamen,    end,    Combo1, Check2, kokuban, susumu,

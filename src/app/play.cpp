@@ -20,8 +20,9 @@ void Form1::jidou_Click() {
     showRunning(true);
     const bool stillOn =
         player_.play({[this] { return motion_.atEnd(); }, [this] { susumu_Click(); },
+                      [this] { return control(speedBox).text; },
                       [this] {
-                          return control(speedBox).text;
+                          publish();
                       }});
     if (stillOn)
         showRunning(false);

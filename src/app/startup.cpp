@@ -11,19 +11,20 @@ void Form1::Form_Load() {
     const bool heightChanged = frame_.setHeightTwips(window::startHeightTwips);
     windowChanged(widthChanged || heightChanged);
     InitScreen();
+    publish();
 }
 
 void Form1::InitScreen() {
     const Options o = options();
     controls_.setText(indexOf(timeBox), " 0.0");
     table_.clear();
-    table_.plotEntry(shownTime(), graph::Pen::Draw);
+    table_.plotEntry(shownSeconds(), graph::Pen::Draw);
     graph_.drawAxes(graph::Graph::Background::Cleared);
     motion_.reset();
-    board_.reset(pose(), o.area);
+    board_.reset(motion_, o.area);
     graph_.restartTrace();
     controls_.setEnabled(indexOf(stopButton), false);
-    graph_.plotSegment(motion_.atStart(), shownTime(), graph::Pen::Draw);
+    graph_.plotSegment(motion_.atStart(), shownSeconds(), graph::Pen::Draw);
     if (o.grid)
         board_.drawGrid();
 }

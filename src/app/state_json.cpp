@@ -1,81 +1,21 @@
 #include "app/state_json.h"
 
 #include "app/form1.h"
-#include "surface/utf8.h"
-
-#include <charconv>
-#include <cmath>
-#include <iomanip>
-#include <locale>
-#include <sstream>
-#include <type_traits>
+#include "app/json.h"
 
 namespace kansu {
 
 namespace {
 
-#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
-constexpr bool floatCharconv = true;
-#else
-constexpr bool floatCharconv = false; // the browser build's standard library
-#endif
-
-// Shortest text that reads back to the same value.
-template <typename Number> std::string number(Number value) {
-    if constexpr (std::is_floating_point_v<Number>) {
-        if (!std::isfinite(value))
-            return "null";
-    }
-    if constexpr (std::is_floating_point_v<Number> && !floatCharconv) {
-        // Whole numbers as such, others with the fewest digits that read back.
-        if (std::fabs(value) < 1e15 && value == std::trunc(value))
-            return number(static_cast<long long>(value));
-        for (int digits = 1;; ++digits) {
-            std::ostringstream out;
-            out.imbue(std::locale::classic());
-            out << std::setprecision(digits) << value;
-            std::istringstream in(out.str());
-            in.imbue(std::locale::classic());
-            Number back{};
-            in >> back;
-            if (back == value || digits >= 17)
-                return out.str();
-        }
-    } else {
-        char buffer[64];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-        return std::string(buffer, result.ptr);
-    }
-}
+using json::boolean;
+using json::number;
 
 std::string string(std::string_view text) {
-    return jsonString(text);
+    return json::string(text);
 }
-
-std::string boolean(bool b) {
-    return b ? "true" : "false";
-}
-
-class ObjectWriter {
-public:
-    ObjectWriter& field(const char* key, const std::string& json) {
-        out_ += first_ ? "" : ", ";
-        first_ = false;
-        out_ += '"';
-        out_ += key;
-        out_ += "\": ";
-        out_ += json;
-        return *this;
-    }
-    std::string close() { return "{" + out_ + "}"; }
-
-private:
-    std::string out_;
-    bool first_ = true;
-};
 
 std::string controlJson(const Control& c) {
-    ObjectWriter o;
+    json::Object o;
     o.field("kind", string(kindName(c.kind)));
     if (c.kind == ControlKind::Line) {
         o.field("x1", number(c.x1)).field("y1", number(c.y1));
@@ -120,46 +60,6 @@ const char* kindName(ControlKind kind) {
     return "";
 }
 
-std::string jsonString(std::string_view text) {
-    static constexpr char hex[] = "0123456789abcdef";
-    std::string json = "\"";
-    for (const char c : utf8::sanitized(text)) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"':
-            json += "\\\"";
-            break;
-        case '\\':
-            json += "\\\\";
-            break;
-        case '\b':
-            json += "\\b";
-            break;
-        case '\f':
-            json += "\\f";
-            break;
-        case '\n':
-            json += "\\n";
-            break;
-        case '\r':
-            json += "\\r";
-            break;
-        case '\t':
-            json += "\\t";
-            break;
-        default:
-            if (u < 0x20) {
-                json += "\\u00";
-                json += hex[u >> 4];
-                json += hex[u & 15];
-            } else {
-                json += c;
-            }
-        }
-    }
-    return json + '"';
-}
-
 std::string stateJson(const Form1& form, const RunRecord& run) {
     std::string waits = "[";
     for (std::size_t i = 0; i < run.waits.size(); ++i)
@@ -167,14 +67,14 @@ std::string stateJson(const Form1& form, const RunRecord& run) {
     waits += "]";
 
     const WindowGeometry& g = form.geometry();
-    ObjectWriter window;
+    json::Object window;
     window.field("width", number(g.widthTwips)).field("height", number(g.heightTwips));
     window.field("client_width", number(g.clientWidth))
         .field("client_height", number(g.clientHeight));
     window.field("state", number(g.state));
 
     const LessonVars v = form.vars();
-    ObjectWriter vars;
+    json::Object vars;
     vars.field("michinori", number(v.michinori));
     vars.field("Ax", number(v.Ax)).field("Ay", number(v.Ay));
     vars.field("Bx", number(v.Bx)).field("By", number(v.By));

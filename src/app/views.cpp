@@ -20,7 +20,7 @@ void Form1::Check3_Click() {
         frame_.setHeightTwips(shown ? window::tableHeightTwips : window::startHeightTwips));
     if (shown) {
         table_.clear();
-        table_.plotEntry(shownTime(), graph::Pen::Draw);
+        table_.plotEntry(shownSeconds(), graph::Pen::Draw);
     }
 }
 

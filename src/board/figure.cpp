@@ -5,8 +5,8 @@ namespace kansu::board {
 
 namespace {
 // Two pixels inside corner B, fixed whatever the corners hold.
-constexpr int seedX = 102;
-constexpr int seedRow = 368;
+constexpr int seedX = static_cast<int>(motion::cornerB.x) + 2;
+constexpr int seedRow = static_cast<int>(motion::cornerB.y) - 2;
 
 float f(double value) {
     return static_cast<float>(value);
@@ -16,7 +16,7 @@ float f(double value) {
 FigureBoard::FigureBoard(ControlModel& controls, Controls roles, PictureBox picture)
     : controls_(controls), roles_(roles), picture_(std::move(picture)) {}
 
-void FigureBoard::redrawFigure(const Pose& pose, bool shaded) {
+void FigureBoard::redrawFigure(const Motion& now, bool shaded) {
     const Square& s = square_;
     PictureBox& board = picture_;
 
@@ -26,29 +26,29 @@ void FigureBoard::redrawFigure(const Pose& pose, bool shaded) {
     board.lineTo(f(s.d.x), f(s.d.y));
     board.lineTo(f(s.a.x), f(s.a.y));
 
-    board.line(f(s.b.x), f(s.b.y), f(pose.q.x), f(pose.q.y));
-    board.lineTo(f(pose.p.x), f(pose.p.y));
+    board.line(f(s.b.x), f(s.b.y), f(now.q().x), f(now.q().y));
+    board.lineTo(f(now.p().x), f(now.p().y));
     board.lineTo(f(s.b.x), f(s.b.y));
 
     // Nothing to shade while P, Q and B coincide.
-    if (shaded && pose.p.y != s.b.y) {
+    if (shaded && now.p().y != s.b.y) {
         board.setFillStyle(PictureBox::FillStyle::Solid);
         board.setFillColour(paletteColour(14));
         // The fill stops at the black of the triangle's sides, so the seed must lie inside it:
         // by corner B, or on the row above the base just left of the vertical through P.
-        switch (pose.side) {
-        case Side::BA:
+        switch (now.leg()) {
+        case motion::Leg::BA:
             board.floodFillBorder(seedX, seedRow, board.foreColour());
             break;
-        case Side::AD:
-            if (const auto x = conv::toInt32(pose.p.x - 2))
+        case motion::Leg::AD:
+            if (const auto x = conv::toInt32(now.p().x - 2))
                 board.floodFillBorder(*x, seedRow, board.foreColour());
             break;
         }
     }
     board.setFillStyle(PictureBox::FillStyle::Transparent);
 
-    const bool showArea = shaded && pose.counter > 0 && pose.counter <= 320;
+    const bool showArea = shaded && now.counter() > 0 && now.counter() <= motion::endCounter;
     controls_.setVisible(roles_.areaLabel, showArea);
     controls_.setVisible(roles_.areaSquared, showArea);
 }

@@ -7,9 +7,9 @@ namespace {
 constexpr double parkedRow = 800;
 } // namespace
 
-void FigureBoard::reset(const Pose& pose, bool shaded) {
-    square_ = {{100, 50}, {100, 370}, {420, 370}, {420, 50}};
-    redrawFigure(pose, shaded);
+void FigureBoard::reset(const Motion& now, bool shaded) {
+    square_ = {motion::cornerA, motion::cornerB, motion::cornerC, motion::cornerD};
+    redrawFigure(now, shaded);
 
     const Square& s = square_;
     auto place = [this](ControlIndex label, double left, double top) {
@@ -34,32 +34,32 @@ void FigureBoard::reset(const Pose& pose, bool shaded) {
     controls_.setVisible(roles_.areaSquared, false);
 }
 
-void FigureBoard::placeMarkers(const Pose& pose) {
+void FigureBoard::placeMarkers(const Motion& now) {
     const Square& s = square_;
-    const double d = pose.counter;
+    const double d = now.counter();
     // Labels move at 0.9 times the speed of their points; the dots sit on the points.
     controls_.setTop(roles_.qLabel, s.b.y);
     controls_.setLeft(roles_.qLabel, s.b.x + 4 + 0.9 * d);
     controls_.setTop(roles_.qDot, s.b.y - 4);
     controls_.setLeft(roles_.qDot, s.b.x - 4 + d);
-    switch (pose.side) {
-    case Side::BA:
+    switch (now.leg()) {
+    case motion::Leg::BA:
         controls_.setTop(roles_.pLabel, s.b.y - 35 - 0.9 * (2 * d));
         controls_.setLeft(roles_.pLabel, s.b.x - 25);
         controls_.setTop(roles_.pDot, s.b.y - 4 - 2 * d);
         controls_.setLeft(roles_.pDot, s.b.x - 4);
         break;
-    case Side::AD:
+    case motion::Leg::AD:
         controls_.setTop(roles_.pLabel, s.a.y - 35);
-        controls_.setLeft(roles_.pLabel, s.a.x - 4 + 8 + 0.9 * (2 * d - 320));
+        controls_.setLeft(roles_.pLabel, s.a.x - 4 + 8 + 0.9 * (2 * (d - motion::turnCounter)));
         controls_.setTop(roles_.pDot, s.a.y - 4);
-        controls_.setLeft(roles_.pDot, s.a.x - 4 + (2 * d - 320));
+        controls_.setLeft(roles_.pDot, s.a.x - 4 + (2 * (d - motion::turnCounter)));
         break;
     }
 }
 
-void FigureBoard::placeAreaLabel(const Pose& pose) {
-    const double d = pose.counter;
+void FigureBoard::placeAreaLabel(const Motion& now) {
+    const double d = now.counter();
     // Hidden while the triangle is too small to hold it; then it rises with P up side BA, and
     // follows P along AD.
     if (d <= 30) {
@@ -67,34 +67,34 @@ void FigureBoard::placeAreaLabel(const Pose& pose) {
         controls_.setVisible(roles_.areaSquared, false);
         return;
     }
-    switch (pose.side) {
-    case Side::BA:
+    switch (now.leg()) {
+    case motion::Leg::BA:
         controls_.setTop(roles_.areaLabel, 330 - (d - 50));
         controls_.setLeft(roles_.areaLabel, 110);
         controls_.setTop(roles_.areaSquared, 330 - (d - 50));
         controls_.setLeft(roles_.areaSquared, 157);
         break;
-    case Side::AD:
+    case motion::Leg::AD:
         controls_.setTop(roles_.areaLabel, 220);
-        controls_.setLeft(roles_.areaLabel, 110 + 1.9 * (d - 160));
+        controls_.setLeft(roles_.areaLabel, 110 + 1.9 * (d - motion::turnCounter));
         controls_.setTop(roles_.areaSquared, 220);
-        controls_.setLeft(roles_.areaSquared, 157 + 1.9 * (d - 160));
+        controls_.setLeft(roles_.areaSquared, 157 + 1.9 * (d - motion::turnCounter));
         break;
     }
 }
 
-void FigureBoard::placePaths(const Pose& pose) {
+void FigureBoard::placePaths(const Motion& now) {
     const Square& s = square_;
-    controls_.setLine(roles_.qPath, s.b.x, s.b.y, pose.q.x, pose.q.y);
-    switch (pose.side) {
-    case Side::BA:
+    controls_.setLine(roles_.qPath, s.b.x, s.b.y, now.q().x, now.q().y);
+    switch (now.leg()) {
+    case motion::Leg::BA:
         // P's way along AD lies out of sight, below the board, until P turns the corner.
-        controls_.setLine(roles_.pPathOnBA, s.b.x, s.b.y, pose.p.x, pose.p.y);
-        controls_.setLine(roles_.pPathOnAD, s.a.x, parkedRow, pose.p.x, parkedRow);
+        controls_.setLine(roles_.pPathOnBA, s.b.x, s.b.y, now.p().x, now.p().y);
+        controls_.setLine(roles_.pPathOnAD, s.a.x, parkedRow, now.p().x, parkedRow);
         break;
-    case Side::AD:
+    case motion::Leg::AD:
         controls_.setLine(roles_.pPathOnBA, s.b.x, s.b.y, s.a.x, s.a.y);
-        controls_.setLine(roles_.pPathOnAD, s.a.x, s.a.y, pose.p.x, pose.p.y);
+        controls_.setLine(roles_.pPathOnAD, s.a.x, s.a.y, now.p().x, now.p().y);
         break;
     }
 }
@@ -104,15 +104,15 @@ void FigureBoard::parkPaths() {
         controls_.setLine(path, 64, parkedRow, 83, parkedRow);
 }
 
-void FigureBoard::placeHint(const Pose& pose) {
+void FigureBoard::placeHint(const Motion& now) {
     // Beside side BA while P climbs it (the height is that side itself), beside side CD at the
     // very end, on the vertical through P in between.
-    double x = pose.p.x;
-    if (pose.side == Side::BA)
+    double x = now.p().x;
+    if (now.leg() == motion::Leg::BA)
         x -= 4;
-    else if (pose.counter == 320)
+    else if (now.atEnd())
         x += 4;
-    controls_.setLine(roles_.hint, x, square_.b.y, x, pose.p.y);
+    controls_.setLine(roles_.hint, x, square_.b.y, x, now.p().y);
 }
 
 void FigureBoard::parkHint() {

@@ -20,12 +20,17 @@ namespace kansu {
 
 LessonFrame::LessonFrame(Form1& form, QWidget* parent)
     : QWidget(parent), form_(form), window_(form, this) {
-    setWindowTitle(QStringLiteral("４.関数"));
+    setWindowTitle(qt(window::title));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, qtColour(window::backColour));
     setPalette(pal);
     window_.move(0, 0);
-    changes_ = form_.changes().connect([this](const Change& change) { showChange(change); });
+    changes_ = form_.changes().connect([this](const Changes& changes) {
+        if (changes.window) {
+            applySize();
+            arrange();
+        }
+    });
     buildMenu();
     applySize();
     arrange();
@@ -104,13 +109,6 @@ void LessonFrame::presenterKey(int key) {
 
 void LessonFrame::contextMenuEvent(QContextMenuEvent* event) {
     menu_->popup(event->globalPos());
-}
-
-void LessonFrame::showChange(const Change& change) {
-    if (change.kind == Change::Kind::Window) {
-        applySize();
-        arrange();
-    }
 }
 
 void LessonFrame::setZoom(double zoom) {

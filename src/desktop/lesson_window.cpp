@@ -21,28 +21,6 @@ namespace kansu {
 
 namespace {
 
-// What screen readers and UI automation call a control: its caption, or what it shows.
-QString accessibleNameOf(ControlId id, const Control& c) {
-    switch (id) {
-    case ControlId::kokuban:
-        return QStringLiteral("図");
-    case ControlId::gamen:
-        return QStringLiteral("グラフ");
-    case ControlId::hyo:
-        return QStringLiteral("表");
-    case ControlId::Text1:
-        return QStringLiteral("時間");
-    case ControlId::Combo1:
-        return QStringLiteral("速度");
-    case ControlId::Check6:
-        return QStringLiteral("y cm²");
-    case ControlId::jidou:
-        return QStringLiteral("自動");
-    default:
-        return qt(c.caption);
-    }
-}
-
 QRect placeOf(const Control& c) {
     return QRect(static_cast<int>(std::lround(c.left)), static_cast<int>(std::lround(c.top)),
                  static_cast<int>(std::lround(c.width)), static_cast<int>(std::lround(c.height)));
@@ -59,7 +37,7 @@ LessonWindow::LessonWindow(Form1& form, QWidget* parent) : QWidget(parent), form
     pal.setColor(QPalette::Window, qtColour(window::backColour));
     setPalette(pal);
     build();
-    changes_ = form_.changes().connect([this](const Change& change) { showChange(change); });
+    changes_ = form_.changes().connect([this](const Changes& changes) { showChanges(changes); });
     describe();
     const WindowGeometry& g = form_.geometry();
     resize(g.clientWidth, g.clientHeight);
@@ -110,12 +88,12 @@ void LessonWindow::build() {
             auto* box = new QComboBox(this);
             box->setEditable(true);
             box->setInsertPolicy(QComboBox::NoInsert);
-            box->addItems({QStringLiteral(" 0"), QStringLiteral("10"), QStringLiteral("20"),
-                           QStringLiteral("50"), QStringLiteral("80")});
+            for (const std::string& item : c.items)
+                box->addItem(qt(item));
             connect(box, &QComboBox::editTextChanged, this,
                     [this, id](const QString& text) { form_.typeText(id, text.toStdString()); });
             // Read by its caption, not by the speed it shows.
-            box->lineEdit()->setAccessibleName(accessibleNameOf(id, c));
+            box->lineEdit()->setAccessibleName(qt(c.accessibleName));
             w = box;
             break;
         }
@@ -128,7 +106,7 @@ void LessonWindow::build() {
         if (!w)
             continue;
         w->setObjectName(qt(c.name));
-        w->setAccessibleName(accessibleNameOf(id, c));
+        w->setAccessibleName(qt(c.accessibleName));
         w->setFont(designFont(c.font));
         w->setGeometry(placeOf(c));
         widgets_[i] = w;
@@ -150,15 +128,8 @@ void LessonWindow::build() {
 void LessonWindow::showControl(ControlId id) {
     const Control& c = form_.control(id);
     QWidget* w = widgets_[indexOf(id)];
-    if (!w) {
-        // A lightweight control: its container paints it.
-        const ControlId container = boxOf(c.container);
-        if (container == ControlId::Count)
-            update();
-        else if (QWidget* box = widgets_[indexOf(container)])
-            box->update();
-        return;
-    }
+    if (!w)
+        return; // a lightweight control: its container paints it
     w->setEnabled(c.enabled);
     w->setVisible(c.visible);
     if (auto* check = qobject_cast<QCheckBox*>(w)) {
@@ -185,20 +156,28 @@ void LessonWindow::showControl(ControlId id) {
     }
 }
 
-void LessonWindow::showChange(const Change& change) {
-    switch (change.kind) {
-    case Change::Kind::Control:
-        showControl(change.id);
-        if (change.id == role::timeBox)
-            describe();
-        return;
-    case Change::Kind::Picture:
-        if (QWidget* box = widgets_[indexOf(change.id)])
-            box->update();
-        return describe();
-    case Change::Kind::Window:
-        return describe(); // the frame sizes the window; the table may have lost columns
+void LessonWindow::showChanges(const Changes& changes) {
+    // Each container repaints once, however many of its controls moved.
+    std::bitset<controlCount> repaint = changes.pictures;
+    bool windowLabels = false;
+    for (std::size_t i = 0; i < controlCount; ++i) {
+        if (!changes.controls.test(i))
+            continue;
+        const auto id = static_cast<ControlId>(i);
+        const ControlId box = boxOf(form_.control(id).container);
+        if (widgets_[i])
+            showControl(id);
+        else if (box == ControlId::Count)
+            windowLabels = true; // painted on the window itself
+        else
+            repaint.set(indexOf(box));
     }
+    for (std::size_t i = 0; i < controlCount; ++i)
+        if (repaint.test(i) && widgets_[i])
+            widgets_[i]->update();
+    if (windowLabels)
+        update();
+    describe();
 }
 
 void LessonWindow::describe() {

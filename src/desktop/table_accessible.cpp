@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "desktop/picture_box_widget.h"
+#include "motion/problem.h"
 
 #include <QAccessibleTableCellInterface>
 #include <QAccessibleTableInterface>
@@ -17,7 +18,7 @@ const Form1* lesson = nullptr;
 int valueAt(int row, int second) {
     if (row == 0)
         return second;
-    return second <= 4 ? second * second : 4 * second;
+    return static_cast<int>(motion::areaAt(second));
 }
 
 class TableAccessible;

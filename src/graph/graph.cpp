@@ -1,13 +1,14 @@
 #include "graph/graph.h"
 
+#include "motion/problem.h"
 #include "surface/conversions.h"
 
 namespace kansu::graph {
 
-namespace {
-constexpr double firstTime = 0.1; // the earliest time a segment can end at
-constexpr double latestTime = 8.0;
-} // namespace
+using motion::areaAt;
+using motion::endSeconds;
+using motion::secondsPerStep;
+using motion::turnSeconds;
 
 void Graph::drawAxes(Background background) {
     PictureBox& g = picture_;
@@ -50,40 +51,49 @@ void Graph::drawAxes(Background background) {
     g.print("2");
 }
 
+double Graph::columnOf(double seconds) {
+    return 35 + 28 * seconds;
+}
+
+double Graph::rowOf(double area) {
+    return 495 - 14 * area;
+}
+
 void Graph::restartTrace() {
     lastX_ = 35;
     lastY_ = 495;
     lastTime_ = 0;
 }
 
-void Graph::plotSegment(bool atStart, std::string_view shownTime, Pen pen) {
+void Graph::plotSegment(bool atStart, double shownSeconds, Pen pen) {
     if (atStart)
         return;
-    const conv::NumericValue shown = conv::numericValue(shownTime);
-    double t = shown.value;
+    double t = shownSeconds;
     // The time box holds 0.1 .. 8.0 after every step; only an edit by hand puts anything else
     // there. Such a time has no segment on the graph: draw nothing and keep the last point.
-    if (shown.overflow || !(t >= firstTime && t <= latestTime))
+    if (!(t >= secondsPerStep && t <= endSeconds))
         return;
 
     PictureBox& g = picture_;
     const bool erase = pen == Pen::Erase;
     g.setDrawWidth(4);
     double gx = 0, gy = 0;
-    if (t <= 4) {
+    // Light blue while y = x², light red while y = 4x; erasing takes the segment back to the
+    // point a step earlier.
+    if (t <= turnSeconds) {
         g.setForeColour(erase ? colours::white : paletteColour(9));
         if (erase)
-            t -= 0.1;
-        gx = 35 + 28 * t;
-        gy = 495 - 14 * t * t;
+            t -= secondsPerStep;
+        gx = columnOf(t);
+        gy = rowOf(areaAt(t));
     }
     // Tested on t as the first range left it: an erase there has already gone below 4.
-    if (4 < t && t <= 8) {
+    if (turnSeconds < t && t <= endSeconds) {
         g.setForeColour(erase ? colours::white : paletteColour(12));
         if (erase)
-            t -= 0.1;
-        gx = 35 + 28 * t;
-        gy = 495 - 56 * t;
+            t -= secondsPerStep;
+        gx = columnOf(t);
+        gy = rowOf(areaAt(t));
     }
     // From the rounded row of the last point to the exact row of the new one.
     g.line(static_cast<float>(lastX_), static_cast<float>(lastY_), static_cast<float>(gx),

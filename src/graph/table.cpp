@@ -1,5 +1,6 @@
 #include "graph/table.h"
 
+#include "motion/problem.h"
 #include "surface/conversions.h"
 
 namespace kansu::graph {
@@ -31,37 +32,26 @@ void Table::remember(int second, bool erased) {
         shown_.insert(second);
 }
 
-void Table::plotEntry(std::string_view shownTime, Pen pen) {
-    const conv::NumericValue shown = conv::numericValue(shownTime);
-    if (shown.overflow)
+void Table::plotEntry(double shownSeconds, Pen pen) {
+    const double t = shownSeconds;
+    // Only whole seconds from 0 to 8 have a column; every other time prints nothing.
+    if (conv::integerPart(t) != t || !(0 <= t && t <= motion::endSeconds))
         return;
-    const double t = shown.value;
-    if (conv::integerPart(t) != t)
-        return;
+    const bool firstLeg = t <= motion::turnSeconds;
     PictureBox& table = picture_;
     const bool erase = pen == Pen::Erase;
     // A column per whole second, 65 px apart from column 50; a two-digit y starts 10 px further
-    // left than its x.
+    // left than its x. Light blue while y = x², light red while y = 4x.
     const auto column = static_cast<float>(50 + 65 * t);
-    if (0 <= t && t <= 4) {
-        table.setForeColour(erase ? colours::white : paletteColour(9));
-        table.setCurrentX(column);
-        table.setCurrentY(20);
-        table.printNumber(t);
-        table.setCurrentX(t > 3 ? column - 10 : column);
-        table.setCurrentY(65);
-        table.printNumber(t * t);
-        remember(static_cast<int>(t), erase);
-    } else if (5 <= t && t <= 8) {
-        table.setForeColour(erase ? colours::white : paletteColour(12));
-        table.setCurrentX(column);
-        table.setCurrentY(20);
-        table.printNumber(t);
-        table.setCurrentX(column - 10);
-        table.setCurrentY(65);
-        table.printNumber(4 * t);
-        remember(static_cast<int>(t), erase);
-    }
+    const double y = motion::areaAt(t);
+    table.setForeColour(erase ? colours::white : paletteColour(firstLeg ? 9 : 12));
+    table.setCurrentX(column);
+    table.setCurrentY(20);
+    table.printNumber(t);
+    table.setCurrentX(y >= 10 ? column - 10 : column);
+    table.setCurrentY(65);
+    table.printNumber(y);
+    remember(static_cast<int>(t), erase);
 }
 
 } // namespace kansu::graph

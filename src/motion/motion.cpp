@@ -6,8 +6,8 @@ namespace kansu::motion {
 
 void Motion::reset() {
     counter_ = 0;
-    p_ = {100, 370};
-    q_ = {100, 370};
+    p_ = cornerB;
+    q_ = cornerB;
 }
 
 bool Motion::stepForward() {
@@ -31,22 +31,23 @@ bool Motion::stepBack() {
 }
 
 void Motion::placePoints() {
-    // The board's constants, not its vertices: 40 pixels a centimetre, B at (100, 370).
+    // Q moves a pixel a counter unit along BC, P two along BA and then along AD.
     const double d = counter_;
-    q_ = {d + 100, 370};
+    q_ = {d + cornerB.x, cornerB.y};
     switch (leg()) {
     case Leg::BA:
-        p_ = {100, 370 - 2 * d};
+        p_ = {cornerB.x, cornerB.y - 2 * d};
         break;
     case Leg::AD:
-        p_ = {2 * d - 320 + 100, 50};
+        p_ = {cornerA.x + 2 * (d - turnCounter), cornerA.y};
         break;
     }
 }
 
 std::string Motion::timeTextFor(double counter) {
-    std::string text = conv::numberText(counter / 40);
-    if (counter > 0 && counter < 40) {
+    const double seconds = secondsAt(counter);
+    std::string text = conv::numberText(seconds);
+    if (seconds > 0 && seconds < 1) {
         // " .3" becomes " 0.3": " 0" and the text from its second character on.
         const std::string rest = conv::mid(text, 2);
         text = " 0";

@@ -39,7 +39,7 @@ bool Player::play(const Run& run) {
         run.step();
         const std::string speed = run.speed();
         // A wait of weeks would hold a stop back until it ends: that one ストップ cuts short.
-        wait(waitFor(speed), waitIsClamped(speed));
+        wait(waitFor(speed), waitIsClamped(speed), run.show);
         if (abandoned_)
             return false;
     }
@@ -48,12 +48,14 @@ bool Player::play(const Run& run) {
     return true;
 }
 
-void Player::wait(std::int32_t milliseconds, bool stoppable) {
+void Player::wait(std::int32_t milliseconds, bool stoppable, const std::function<void()>& show) {
     host_.waitStarted(milliseconds);
     if (milliseconds <= 0)
         return;
     const auto length = static_cast<std::uint32_t>(milliseconds);
     const std::uint32_t start = host_.tickCount();
+    if (show)
+        show();
     while (!abandoned_ && !(stoppable && stopRequested_ == 1)) {
         // Unsigned subtraction is the elapsed time modulo 2^32, right across a wrap of the counter.
         const std::uint32_t elapsed = host_.tickCount() - start;

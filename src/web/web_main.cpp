@@ -1,17 +1,16 @@
 // The lesson in the browser: the core with a host whose wait yields to the page, and the few
 // calls the page's script makes. The page shows what the core announces; it keeps no state.
 #include "app/form1.h"
+#include "app/json.h"
 #include "app/layout.h"
 #include "app/state_json.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <emscripten.h>
+#include <functional>
 #include <memory>
-#include <set>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -19,8 +18,8 @@ using namespace kansu;
 
 // ---- The page's side, provided by app.js as Module.kansuPage ----------------------------------
 
-// Shows what changed since it last looked (it asks kansu_take_changes).
-EM_JS(void, pageShowChanges, (), { Module.kansuPage.showChanges(); });
+// Shows one batch of changes, given as JSON.
+EM_JS(void, pageShow, (const char* changes), { Module.kansuPage.show(UTF8ToString(changes)); });
 
 // Resolves after the time, or as soon as the user does something.
 EM_ASYNC_JS(void, pageWait, (int milliseconds), { await Module.kansuPage.wait(milliseconds); });
@@ -53,12 +52,9 @@ public:
     }
 
     void runPendingEvents(std::int32_t maxMilliseconds) override {
-        // The page shows the step, then the browser has the rest of the time: it paints, and the
-        // user's clicks are queued and wake the wait; they are delivered here, inside it.
-        const std::uint32_t start = tickCount();
-        pageShowChanges();
-        const auto shown = static_cast<std::int32_t>(tickCount() - start);
-        pageWait(std::max(maxMilliseconds - shown, 0));
+        // The browser has the time: it paints what the step showed, and the user's clicks are
+        // queued and wake the wait; they are delivered here, inside it.
+        pageWait(std::max(maxMilliseconds, 0));
         for (int bytes = pageNextEventTextBytes(); bytes >= 0 && !ended;
              bytes = pageNextEventTextBytes()) {
             std::string text(static_cast<std::size_t>(bytes), '\0');
@@ -74,41 +70,74 @@ public:
     }
 };
 
-// ---- The lesson and what changed in it -------------------------------------------------------
+// ---- What the page is told -------------------------------------------------------------------
 
+std::string colour(OleColour c) {
+    static constexpr char hex[] = "0123456789abcdef";
+    const std::uint32_t rgb = rrggbb(toRgb(c));
+    std::string css = "#";
+    for (int shift = 20; shift >= 0; shift -= 4)
+        css += hex[(rgb >> shift) & 15];
+    return css;
+}
+
+// What changes of a control while the lesson runs.
+std::string stateOf(std::size_t id, const Control& c) {
+    json::Object o;
+    o.field("id", json::number(id));
+    o.field("left", json::number(c.left)).field("top", json::number(c.top));
+    o.field("x1", json::number(c.x1)).field("y1", json::number(c.y1));
+    o.field("x2", json::number(c.x2)).field("y2", json::number(c.y2));
+    o.field("visible", json::boolean(c.visible)).field("enabled", json::boolean(c.enabled));
+    o.field("value", json::number(c.value)).field("text", json::string(c.text));
+    return o.close();
+}
+
+// A batch of changes as the page shows it, with what the figure and the graph now show in words.
+std::string changesJson(const Form1& form, const Changes& changes) {
+    json::Array controls;
+    json::Array pictures;
+    for (std::size_t i = 0; i < controlCount; ++i) {
+        if (changes.controls.test(i))
+            controls.item(stateOf(i, form.controls()[i]));
+        if (changes.pictures.test(i))
+            pictures.item(json::number(i));
+    }
+    json::Object o;
+    o.field("controls", controls.close()).field("pictures", pictures.close());
+    if (changes.window) {
+        const WindowGeometry& g = form.geometry();
+        json::Object window;
+        window.field("width", json::number(g.clientWidth))
+            .field("height", json::number(g.clientHeight))
+            .field("state", json::number(g.state));
+        o.field("window", window.close());
+    }
+    o.field("figure", json::string(form.describeFigure()));
+    o.field("graph", json::string(form.describeGraph()));
+    o.field("ended", json::boolean(form.ended()));
+    return o.close();
+}
+
+// ---- The lesson --------------------------------------------------------------------------------
+
+// The lesson shows each batch of changes as it is announced, as the desktop does.
 struct Lesson {
     PageHost host;
     Form1 form{host};
-    std::set<int> controls;
-    std::set<int> pictures;
-    bool window = true;
     Subscription subscription;
 
     Lesson() {
         host.deliver = [this](int kind, int control, const std::string& text) {
             act(kind, control, text);
         };
-        subscription = form.changes().connect([this](const Change& change) {
-            switch (change.kind) {
-            case Change::Kind::Control:
-                controls.insert(static_cast<int>(change.id));
-                return;
-            case Change::Kind::Picture:
-                pictures.insert(static_cast<int>(change.id));
-                return;
-            case Change::Kind::Window:
-                window = true;
-                return;
-            }
-        });
         form.Form_Load();
-        for (std::size_t i = 0; i < controlCount; ++i)
-            controls.insert(static_cast<int>(i));
-        for (ControlId box : {ControlId::kokuban, ControlId::gamen, ControlId::hyo})
-            pictures.insert(static_cast<int>(box));
+        subscription = form.changes().connect([this](const Changes& changes) { show(changes); });
     }
 
-    void act(int kind, int control, const std::string& text) {
+    void show(const Changes& changes) { pageShow(changesJson(form, changes).c_str()); }
+
+    KANSU_SUSPENDS_IN_THE_BROWSER void act(int kind, int control, const std::string& text) {
         if (control < 0 || control >= static_cast<int>(controlCount))
             return;
         const auto id = static_cast<ControlId>(control);
@@ -123,51 +152,6 @@ std::unique_ptr<Lesson> lesson;
 std::string reply; // the last text handed to the page
 int pictureWidth = 0, pictureHeight = 0;
 
-std::string colour(OleColour c) {
-    static constexpr char hex[] = "0123456789abcdef";
-    const std::uint32_t rgb = rrggbb(toRgb(c));
-    std::string css = "#";
-    for (int shift = 20; shift >= 0; shift -= 4)
-        css += hex[(rgb >> shift) & 15];
-    return css;
-}
-
-std::string number(double v) {
-    // Whole numbers as such; others, like the positions the steps give, to single precision.
-    if (v == std::trunc(v) && std::fabs(v) < 1e9)
-        return std::to_string(static_cast<long long>(v));
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", v);
-    return text;
-}
-
-const char* containerName(Container c) {
-    switch (c) {
-    case Container::Form:
-        return "window";
-    case Container::Kokuban:
-        return "kokuban";
-    case Container::Gamen:
-        return "gamen";
-    case Container::Hyo:
-        return "hyo";
-    }
-    return "";
-}
-
-// What changes of a control while the lesson runs.
-std::string stateOf(int id, const Control& c) {
-    std::string json = "{\"id\":" + std::to_string(id);
-    json += ",\"left\":" + number(c.left) + ",\"top\":" + number(c.top);
-    json += ",\"x1\":" + number(c.x1) + ",\"y1\":" + number(c.y1);
-    json += ",\"x2\":" + number(c.x2) + ",\"y2\":" + number(c.y2);
-    json += ",\"visible\":" + std::string(c.visible ? "true" : "false");
-    json += ",\"enabled\":" + std::string(c.enabled ? "true" : "false");
-    json += ",\"value\":" + std::to_string(c.value);
-    json += ",\"text\":" + jsonString(c.text) + "}";
-    return json;
-}
-
 } // namespace
 
 extern "C" {
@@ -175,66 +159,45 @@ extern "C" {
 // The window as the layout table gives it, for the page to build itself from.
 EMSCRIPTEN_KEEPALIVE const char* kansu_layout() {
     const ControlSet set = designLayout();
-    reply = "{\"title\":" + jsonString("４.関数") + ",\"back\":\"" + colour(window::backColour) +
-            "\",\"border\":" + std::to_string(window::pictureBorder) + ",\"controls\":[";
+    json::Array controls;
     for (std::size_t i = 0; i < set.size(); ++i) {
         const Control& c = set[i];
-        reply += i ? "," : "";
-        reply += "{\"id\":" + std::to_string(i) + ",\"name\":" + jsonString(c.name);
-        reply += ",\"kind\":\"" + std::string(kindName(c.kind)) + "\"";
-        reply += ",\"container\":\"" + std::string(containerName(c.container)) + "\"";
-        reply += ",\"width\":" + number(c.width) + ",\"height\":" + number(c.height);
-        reply += ",\"caption\":" + jsonString(c.caption);
-        reply += ",\"back\":\"" + colour(c.backColour) + "\"";
-        reply += ",\"fore\":" + (c.foreColour ? "\"" + colour(*c.foreColour) + "\"" : "null");
-        reply += ",\"transparent\":" + std::string(c.transparentBack ? "true" : "false");
-        reply += ",\"fontPx\":" + std::to_string(pixelSizeForPoints(c.font.points));
-        reply += ",\"bold\":" + std::string(c.font.bold ? "true" : "false");
-        reply += ",\"lineWidth\":" + std::to_string(c.lineWidth);
-        reply += ",\"tab\":" + (c.tabIndex ? std::to_string(*c.tabIndex) : std::string("null"));
-        reply += ",\"state\":" + stateOf(static_cast<int>(i), c) + "}";
+        json::Array items;
+        for (const std::string& item : c.items)
+            items.item(json::string(item));
+        const ControlId box = boxOf(c.container);
+        json::Object o;
+        o.field("id", json::number(i)).field("name", json::string(c.name));
+        o.field("kind", json::string(kindName(c.kind)));
+        o.field("box", box == ControlId::Count ? "null" : json::number(indexOf(box)));
+        o.field("width", json::number(c.width)).field("height", json::number(c.height));
+        o.field("caption", json::string(c.caption));
+        o.field("accessibleName", json::string(c.accessibleName));
+        o.field("items", items.close());
+        o.field("back", json::string(colour(c.backColour)));
+        o.field("fore", c.foreColour ? json::string(colour(*c.foreColour)) : "null");
+        o.field("transparent", json::boolean(c.transparentBack));
+        o.field("fontPx", json::number(pixelSizeForPoints(c.font.points)));
+        o.field("bold", json::boolean(c.font.bold));
+        o.field("lineWidth", json::number(c.lineWidth));
+        o.field("tab", c.tabIndex ? json::number(*c.tabIndex) : "null");
+        o.field("state", stateOf(i, c));
+        controls.item(o.close());
     }
-    reply += "]}";
+    json::Object layout;
+    layout.field("title", json::string(window::title));
+    layout.field("back", json::string(colour(window::backColour)));
+    layout.field("border", json::number(window::pictureBorder));
+    layout.field("controls", controls.close());
+    reply = layout.close();
     return reply.c_str();
 }
 
+// A fresh lesson; the page is shown everything at once.
 EMSCRIPTEN_KEEPALIVE void kansu_start() {
     lesson.reset();
     lesson = std::make_unique<Lesson>();
-}
-
-// What changed since the page last asked: controls, pictures and the window; and what the figure
-// and the graph now show, in words.
-EMSCRIPTEN_KEEPALIVE const char* kansu_take_changes() {
-    reply = "{\"controls\":[";
-    bool first = true;
-    for (int id : lesson->controls) {
-        reply += first ? "" : ",";
-        first = false;
-        reply += stateOf(id, lesson->form.control(static_cast<ControlId>(id)));
-    }
-    reply += "],\"pictures\":[";
-    first = true;
-    for (int id : lesson->pictures) {
-        reply += first ? "" : ",";
-        first = false;
-        reply += std::to_string(id);
-    }
-    reply += "]";
-    if (lesson->window) {
-        const WindowGeometry& g = lesson->form.geometry();
-        reply += ",\"window\":{\"width\":" + std::to_string(g.clientWidth) +
-                 ",\"height\":" + std::to_string(g.clientHeight) +
-                 ",\"state\":" + std::to_string(g.state) + "}";
-    }
-    // What a screen reader is told of the figure and the graph, as the desktop tells it.
-    reply += ",\"figure\":" + jsonString(lesson->form.describeFigure());
-    reply += ",\"graph\":" + jsonString(lesson->form.describeGraph());
-    reply += ",\"ended\":" + std::string(lesson->form.ended() ? "true" : "false") + "}";
-    lesson->controls.clear();
-    lesson->pictures.clear();
-    lesson->window = false;
-    return reply.c_str();
+    lesson->show(Changes::all());
 }
 
 // A click or typing from the page; a click on 自動 returns only when its run has ended.

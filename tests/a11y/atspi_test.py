@@ -40,14 +40,25 @@ def named(name):
     return lambda n: n.name == name
 
 
-def press(app, name, times=1):
+def press(app, name, done):
+    """Presses a control and waits until done() says the lesson has answered."""
     button = find(app, lambda n: n.name == name and n.getRole() in (
         pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX))
     assert button is not None, f"no control named {name}"
-    action = button.queryAction()
+    button.queryAction().doAction(0)
+    assert wait_for(done), f"{name} did nothing"
+
+
+def step(app, figure, times):
+    """Presses 進む, each time waiting for the figure's new moment."""
     for _ in range(times):
-        action.doAction(0)
-        time.sleep(0.15)  # a pressed button clicks when its press has shown
+        before = figure.description
+        press(app, "進む", lambda: figure.description != before)
+
+
+def display_ready(display):
+    return subprocess.run(["xdpyinfo", "-display", display], stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL).returncode == 0
 
 
 def main() -> int:
@@ -58,7 +69,7 @@ def main() -> int:
     config = tempfile.TemporaryDirectory()
     environment = dict(os.environ, DISPLAY=display, XDG_CONFIG_HOME=config.name,
                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-    time.sleep(1)
+    assert wait_for(lambda: display_ready(display)), "Xvfb did not start"
     lesson = subprocess.Popen([kansu], env=environment)
     failures = []
     try:
@@ -69,8 +80,8 @@ def main() -> int:
         figure = wait_for(lambda: find(app, named("図")))
         assert figure is not None, "no figure"
 
-        press(app, "進む", 45)
-        text = wait_for(lambda: "面積 y = 18 cm²" in figure.description and figure.description)
+        step(app, figure, 45)
+        text = figure.description
         if text != "4.5秒後　点Pは辺AD上、点Qは辺BC上、面積 y = 18 cm²":
             failures.append(f"figure at 4.5 s: {figure.description!r}")
 
@@ -79,11 +90,10 @@ def main() -> int:
         if speed is None:
             failures.append("the speed box is not named 速度")
 
-        press(app, "表")
-        time.sleep(1)  # the window grows to show the table
-        press(app, "進む", 5)
-        table = wait_for(lambda: find(app, lambda n: n.name == "表"
-                                      and n.getRole() == pyatspi.ROLE_TABLE))
+        check = find(app, lambda n: n.name == "表" and n.getRole() == pyatspi.ROLE_CHECK_BOX)
+        press(app, "表", lambda: check.getState().contains(pyatspi.STATE_CHECKED))
+        step(app, figure, 5)
+        table = find(app, lambda n: n.name == "表" and n.getRole() == pyatspi.ROLE_TABLE)
         if table is None:
             failures.append("the table is no table")
         else:

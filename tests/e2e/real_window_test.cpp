@@ -26,6 +26,8 @@ namespace {
 constexpr QPoint susumu(624, 264), jidou(584, 80), tomeru(608, 136), command1(288, 24),
     endButton(624, 528), check2(560, 461), check3(560, 429), check6(424, 24), combo1(612, 186),
     text1(336, 528);
+// The buttons whose state a test waits for.
+constexpr QRect tomeruButton(576, 120, 65, 33), susumuButton(592, 240, 65, 49);
 // Client-area origins of the picture boxes inside the window.
 constexpr QPoint board(10, 50), graph(698, 18), table(10, 562);
 
@@ -106,7 +108,6 @@ protected:
              QString::number(at.y()), QStringLiteral("click"), QStringLiteral("--repeat"),
              QString::number(times), QStringLiteral("--delay"), QStringLiteral("40"),
              QStringLiteral("1")});
-        QThread::msleep(60);
     }
 
     void typeInto(QPoint at, const QString& text) const {
@@ -114,7 +115,6 @@ protected:
         run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+a")});
         run(QStringLiteral("xdotool"),
             {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
-        QThread::msleep(60);
     }
 
     // What the time box shows, read as a person would copy it: select it all, take the selection.
@@ -154,7 +154,18 @@ protected:
             {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id_});
         for (const QString& name : names)
             run(QStringLiteral("xdotool"), {QStringLiteral("key"), name});
-        QThread::msleep(100);
+    }
+
+    // Whether a button shows itself enabled: its caption in black, not engraved in grey.
+    static bool enabledIn(const QImage& image, QRect button) {
+        return count(image, button.adjusted(6, 6, -6, -6), qRgb(0, 0, 0)) > 10;
+    }
+
+    // A window manager runs once it names its window on the root.
+    static bool windowManagerReady() {
+        return run(QStringLiteral("xprop"),
+                   {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+            .contains(QStringLiteral("window id"));
     }
 
     QSize windowSize() const {
@@ -223,12 +234,20 @@ TEST_F(RealWindow, AutomaticPlayWithoutWaitsReachesTheEnd) {
 }
 
 TEST_F(RealWindow, StopHaltsARunAtEighty) {
+    const QImage start = shot();
     typeInto(combo1, QStringLiteral("80"));
     click(jidou);
-    QThread::msleep(1300);
+    // Running, and past its first steps.
+    ASSERT_TRUE(waitUntil([&] {
+        const QImage s = shot();
+        return enabledIn(s, tomeruButton) &&
+               region(s, board, QSize(501, 451)) != region(start, board, QSize(501, 451));
+    }));
     click(tomeru);
-    QThread::msleep(700); // the current wait runs out
+    // The current wait runs out, then the buttons are idle again.
+    ASSERT_TRUE(waitUntil([&] { return enabledIn(shot(), susumuButton); }));
     const QImage stopped = shot();
+    // Still for longer than a wait at "80".
     QThread::msleep(900);
     EXPECT_EQ(shot(), stopped) << "the motion went on after ストップ";
     const QString time = timeText();
@@ -268,7 +287,7 @@ TEST_F(RealWindow, ZoomIsKeptAndFullScreenFillsTheScreen) {
     QProcess manager;
     manager.start(QStringLiteral("openbox"), {});
     ASSERT_TRUE(manager.waitForStarted(5000));
-    QThread::msleep(500);
+    ASSERT_TRUE(waitUntil(windowManagerReady));
     restart();
     click(check6);
     click(susumu, 45);
@@ -372,7 +391,7 @@ TEST_F(RealWindow, EndingDuringARunExitsAtOnce) {
         }
         typeInto(combo1, QStringLiteral("80"));
         click(jidou);
-        QThread::msleep(500);
+        ASSERT_TRUE(waitUntil([this] { return enabledIn(shot(), tomeruButton); }));
         ASSERT_TRUE(way.end());
         EXPECT_TRUE(exitsCleanlyWithin(exitBudgetMs));
     }

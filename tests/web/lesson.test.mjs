@@ -113,11 +113,12 @@ describe('the lesson in the browser', () => {
     const { page, errors } = await openLesson(chromium.browser, server.url);
     await type(page, 'Combo1', '80');
     await click(page, 'jidou');
-    await new Promise((r) => setTimeout(r, 1300));
+    await page.waitForFunction(() => window.kansu.state().vars.michinori >= 8);
     assert.equal((await state(page)).controls.tomeru.enabled, true);
     await click(page, 'tomeru');
     await idle(page);
     const stopped = await state(page);
+    // Still for longer than a wait at "80": no step after ストップ.
     await new Promise((r) => setTimeout(r, 900));
     const later = await state(page);
     assert.equal(later.vars.michinori, stopped.vars.michinori, 'the motion went on after ストップ');
@@ -135,12 +136,13 @@ describe('the lesson in the browser', () => {
     const { page, errors } = await openLesson(chromium.browser, server.url);
     await type(page, 'Combo1', '80');
     await click(page, 'jidou');
-    await new Promise((r) => setTimeout(r, 600));
+    await page.waitForFunction(() => window.kansu.state().vars.michinori >= 4);
     await click(page, 'end');
     await page.waitForSelector('#ended:not([hidden])');
     const ended = await state(page);
     assert.equal(ended.closed, true);
     const steps = ended.vars.michinori;
+    // Still for longer than a wait at "80": no step after the end.
     await new Promise((r) => setTimeout(r, 900));
     assert.equal((await state(page)).vars.michinori, steps, 'a step ran after the end');
     await page.click('#again');

@@ -26,8 +26,9 @@ const page = {
   queue: [], // the user's actions that wait for the lesson (it is inside a wait of automatic play)
   wake: null,
   busy: false, // a call into the lesson is in progress
-  showChanges() {
-    show(JSON.parse(lesson.UTF8ToString(lesson._kansu_take_changes())));
+  // One batch of changes, as the lesson announces it after each action and before each wait.
+  show(changes) {
+    show(JSON.parse(changes));
   },
   wait(milliseconds) {
     return new Promise((resolve) => {
@@ -65,7 +66,6 @@ async function act(kind, control, text = '') {
       } else {
         lesson.ccall('kansu_type', null, ['number', 'string'], [e.control, e.text]);
       }
-      page.showChanges();
     }
   } finally {
     page.busy = false;
@@ -74,9 +74,6 @@ async function act(kind, control, text = '') {
 }
 
 // ---- Building the window from the layout table -----------------------------------------------
-
-const accessibleNames = { kokuban: '図', gamen: 'グラフ', hyo: '表', Text1: '時間', Combo1: '速度', jidou: '自動' };
-const speeds = [' 0', '10', '20', '50', '80'];
 
 function px(v) {
   return `${v}px`;
@@ -93,16 +90,14 @@ function build() {
   elements.clear();
   pictures.clear();
   win.style.background = layout.back;
-  const byId = new Map(layout.controls.map((c) => [c.id, c]));
   // Each container's controls are listed topmost first: the bottom one is made first.
   for (const c of [...layout.controls].reverse()) {
-    if (c.container !== 'window') continue;
+    if (c.box !== null) continue;
     elements.set(c.id, makeWindowed(c));
   }
   for (const c of [...layout.controls].reverse()) {
-    if (c.container === 'window') continue;
-    const box = [...byId.values()].find((b) => b.name === c.container);
-    elements.set(c.id, makeLightweight(c, pictures.get(box.id).overlay));
+    if (c.box === null) continue;
+    elements.set(c.id, makeLightweight(c, pictures.get(c.box).overlay));
   }
 }
 
@@ -167,14 +162,14 @@ function makeWindowed(c) {
       input.addEventListener('keydown', (event) => {
         if (event.key !== 'ArrowDown' && event.key !== 'ArrowUp') return;
         event.preventDefault();
-        const at = speeds.indexOf(input.value);
-        const next = event.key === 'ArrowDown' ? Math.min(at + 1, speeds.length - 1) : Math.max(at - 1, 0);
-        if (next !== at) act(2, c.id, speeds[next]);
+        const at = c.items.indexOf(input.value);
+        const next = event.key === 'ArrowDown' ? Math.min(at + 1, c.items.length - 1) : Math.max(at - 1, 0);
+        if (next !== at) act(2, c.id, c.items[next]);
       });
       const list = document.createElement('select');
       list.tabIndex = -1;
       list.setAttribute('aria-hidden', 'true');
-      for (const s of speeds) list.append(new Option(s, s));
+      for (const s of c.items) list.append(new Option(s, s));
       list.addEventListener('change', () => act(2, c.id, list.value));
       const arrow = document.createElement('span');
       arrow.className = 'arrow';
@@ -206,7 +201,7 @@ function makeWindowed(c) {
   place(el, c);
   fontOf(c, el);
   el.dataset.name = c.name;
-  const name = accessibleNames[c.name] ?? c.caption;
+  const name = c.accessibleName;
   if (name && c.kind !== 'label') (el.input ?? el).setAttribute('aria-label', name);
   if (c.tab !== null) (el.input ?? el).tabIndex = c.tab + 1;
   win.append(el);
@@ -255,7 +250,7 @@ function showControl(s) {
   const el = elements.get(s.id);
   if (!el) return;
   const c = layout.controls[s.id];
-  if (c.container !== 'window') {
+  if (c.box !== null) {
     if (el.kind === 'line') {
       el.style.display = s.visible ? '' : 'none';
       el.line.setAttribute('x1', s.x1);
@@ -286,7 +281,7 @@ function showControl(s) {
   if (c.kind === 'text' && el.value !== s.text) el.value = s.text;
   if (c.kind === 'combo') {
     if (el.input.value !== s.text) el.input.value = s.text;
-    el.list.selectedIndex = speeds.indexOf(s.text);
+    el.list.selectedIndex = c.items.indexOf(s.text);
   }
 }
 
@@ -388,12 +383,11 @@ function condenseCaptions() {
 function start() {
   ended = false;
   page.queue.length = 0;
-  lesson._kansu_start();
   build();
   condenseCaptions();
   endedPanel.hidden = true;
   win.hidden = false;
-  page.showChanges();
+  lesson._kansu_start(); // shows everything at once
 }
 
 // ---- Start-up --------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "surface/host.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string>
 
@@ -31,12 +32,20 @@ struct LessonVars {
     std::int16_t stopRequested = 0;
 };
 
-// What changed: a control (its state in controls()), a picture box's picture, or the window's
-// size or state.
-struct Change {
-    enum class Kind { Control, Picture, Window };
-    Kind kind = Kind::Control;
-    ControlId id = ControlId::Count; // the control or picture box
+// What one action of the user changed, announced as one batch: the controls (their state in
+// controls()), the picture boxes whose picture changed, and whether the window's size or state
+// did. During automatic play each step is a batch of its own, announced before its wait lets
+// the window show it.
+struct Changes {
+    std::bitset<controlCount> controls;
+    std::bitset<controlCount> pictures; // by the picture box's id
+    bool window = false;
+
+    bool empty() const { return controls.none() && pictures.none() && !window; }
+    bool control(ControlId id) const { return controls.test(indexOf(id)); }
+    bool picture(ControlId id) const { return pictures.test(indexOf(id)); }
+    // Everything, as a view that starts from nothing needs it.
+    static Changes all();
 };
 
 // The six check boxes read together.
@@ -60,7 +69,7 @@ public:
 
     // ---- What the user does -------------------------------------------------------------------
     // A mouse click: a button runs its handler when enabled, a check box toggles between 0 and 1.
-    void click(ControlId id);
+    KANSU_SUSPENDS_IN_THE_BROWSER void click(ControlId id);
     // Replaces the text of Text1 or Combo1; no handler runs.
     void typeText(ControlId id, const std::string& text);
     // Closing the window by its frame ends the program like "終了".
@@ -71,7 +80,6 @@ public:
     void setClientSize(int width, int height);
 
     bool ended() const { return ended_; }
-    bool running() const { return player_.running(); }
 
     // ---- State --------------------------------------------------------------------------------
     const Control& control(ControlId id) const { return controls_[indexOf(id)]; }
@@ -80,8 +88,8 @@ public:
     const PictureBox& box(ControlId id) const;
     LessonVars vars() const;
     Options options() const;
-    // Announced after every change of a control, a picture or the window.
-    Signal<const Change&>& changes() const { return changes_; }
+    // Announced once an action has changed anything, with all that it changed.
+    Signal<const Changes&>& changes() const { return changes_; }
 
     // What assistive technology says of the pictures: the figure's moment, the graph's last
     // point, and the whole seconds whose column the table shows.
@@ -95,7 +103,7 @@ public:
     void end_Click();
     void susumu_Click();
     void modoru_Click();
-    void jidou_Click();
+    KANSU_SUSPENDS_IN_THE_BROWSER void jidou_Click();
     void tomeru_Click();
     void Check1_Click();
     void Check2_Click();
@@ -106,14 +114,24 @@ public:
     void InitScreen();
 
 private:
-    // Steps 3 to 13 of a step: the time text, the figure, markers, labels and overlays for the
-    // counter as it now stands.
-    void showMotion();
-    board::Pose pose() const;
-    std::string shownTime() const { return control(role::timeBox).text; }
+    // The named steps the handlers are made of.
+    // The moment as the counter now stands: the time text, the figure, the markers and labels,
+    // the paths, the area label, the grid and the hint.
+    void showMoment();
+    // The hint placed for the moment, or parked while it is off.
+    void placeHint();
+    // The graph and the table extended to the time the time box shows.
+    void extendGraphAndTable();
+    // The moment shown again in full, graph and table included, without moving the counter.
+    void refreshMoment();
+    // The time the time box shows, in seconds: the graph and the table take the time from there,
+    // so that a time typed by hand is the time they draw for. Read once per step.
+    double shownSeconds() const;
     void showRunning(bool running);
-    void runHandler(ControlId id);
+    KANSU_SUSPENDS_IN_THE_BROWSER void runHandler(ControlId id);
     void windowChanged(bool clientAreaChanged);
+    // Announces what the action so far has changed, if anything.
+    void publish();
 
     Host& host_;
     ControlModel controls_;
@@ -124,7 +142,8 @@ private:
     graph::Graph graph_;
     graph::Table table_;
     bool ended_ = false;
-    mutable Signal<const Change&> changes_;
+    Changes pending_;
+    mutable Signal<const Changes&> changes_;
     Subscription controlsChanged_;
     std::array<Subscription, 3> picturesChanged_;
 };

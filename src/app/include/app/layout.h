@@ -10,7 +10,7 @@ namespace kansu {
 using ControlSet = std::vector<Control>;
 
 // The window's controls as they stand before start-up: places, sizes, captions, colours, fonts,
-// start states and focus order.
+// start states, the speed list, the names assistive technology reads and the focus order.
 ControlSet designLayout();
 
 // The container a picture box is for the controls that lie in it, and the picture box of a
@@ -20,6 +20,7 @@ ControlId boxOf(Container container);
 
 // Window constants, in pixels unless named otherwise.
 namespace window {
+constexpr const char* title = "４.関数";
 constexpr OleColour backColour = 0xC0FFC0;
 constexpr int twipsPerPixel = 15;
 constexpr int frameWidth = 16;  // what the frame adds to the client width

@@ -27,7 +27,4 @@ std::string stateJson(const Form1& form, const RunRecord& run);
 // The name the state and the page give a kind of control: "label", "check", "button", ...
 const char* kindName(ControlKind kind);
 
-// A JSON string literal for a text; ill-formed UTF-8 in it becomes U+FFFD.
-std::string jsonString(std::string_view text);
-
 } // namespace kansu

@@ -1,22 +1,14 @@
 #pragma once
 
+#include "motion/motion.h"
 #include "surface/controls.h"
 #include "surface/picture_box.h"
 
 namespace kansu::board {
 
-// The side of the square P stands on, as the board's rules tell its two halves apart.
-enum class Side { BA, AD };
+using motion::Motion;
 
-// What the board shows: the travel counter, P and Q (board pixels), and P's side.
-struct Pose {
-    double counter = 0;
-    PointF p;
-    PointF q;
-    Side side = Side::BA;
-};
-
-// The square's corners.
+// The square's corners, as the initial screen sets them.
 struct Square {
     PointF a, b, c, d;
 };
@@ -42,23 +34,23 @@ public:
     void setVisibleArea(const Rect& area) { picture_.setVisibleArea(area); }
     const Square& square() const { return square_; }
 
-    // The initial screen: the square's corners, the figure for the pose, every label and dot in
+    // The initial screen: the square's corners, the figure for the motion, every label and dot in
     // its starting place, the overlays parked and the area label hidden.
-    void reset(const Pose& pose, bool shaded);
+    void reset(const Motion& now, bool shaded);
     // Clears the picture and draws the square and triangle BQP, shaded when asked and there is
     // room; shows or hides the area label accordingly.
-    void redrawFigure(const Pose& pose, bool shaded);
+    void redrawFigure(const Motion& now, bool shaded);
     // The 1 cm grid over whatever the picture shows.
     void drawGrid();
     // The labels and dots of P and Q.
-    void placeMarkers(const Pose& pose);
+    void placeMarkers(const Motion& now);
     // The distance each point has travelled, as coloured segments along the sides.
-    void placePaths(const Pose& pose);
+    void placePaths(const Motion& now);
     void parkPaths();
     // The area label inside the triangle.
-    void placeAreaLabel(const Pose& pose);
+    void placeAreaLabel(const Motion& now);
     // The height of the triangle over its base BQ.
-    void placeHint(const Pose& pose);
+    void placeHint(const Motion& now);
     void parkHint();
 
 private:

@@ -45,7 +45,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void showChange(const Change& change);
     void applySize();
     void arrange();
     void presenterKey(int key);

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <array>
+#include <bitset>
 #include <vector>
 
 namespace kansu {
@@ -29,7 +30,7 @@ protected:
 
 private:
     void build();
-    void showChange(const Change& change);
+    void showChanges(const Changes& changes);
     void showControl(ControlId id);
     // Keeps what assistive technology reads of the pictures in step, and announces changes.
     void describe();

@@ -4,7 +4,6 @@
 #include "surface/picture_box.h"
 
 #include <cstdint>
-#include <string_view>
 
 namespace kansu::graph {
 
@@ -26,13 +25,17 @@ public:
     // Extends the trace to the time shown (Draw), or takes back the segment that ends there
     // (Erase), and paints the background back over it. Nothing at time 0 (atStart), nor for a
     // shown time off the graph.
-    void plotSegment(bool atStart, std::string_view shownTime, Pen pen);
+    void plotSegment(bool atStart, double shownSeconds, Pen pen);
 
     // The last plotted point: its exact column and its row rounded to a whole pixel, and its
     // time in seconds.
     double lastX() const { return lastX_; }
     std::int16_t lastY() const { return lastY_; }
     double lastTime() const { return lastTime_; }
+
+    // The graph's scale: the column of a time in seconds, the row of an area in cm².
+    static double columnOf(double seconds);
+    static double rowOf(double area);
 
 private:
     PictureBox picture_;

@@ -4,7 +4,6 @@
 #include "surface/picture_box.h"
 
 #include <set>
-#include <string_view>
 #include <vector>
 
 namespace kansu::graph {
@@ -20,7 +19,7 @@ public:
 
     void clear();
     // Prints (Draw) or erases (Erase) the column of the time shown, when it is a whole second.
-    void plotEntry(std::string_view shownTime, Pen pen);
+    void plotEntry(double shownSeconds, Pen pen);
 
     // The whole seconds whose column the table shows now, in order: printed in view and neither
     // erased nor lost since.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "surface/geometry.h"
+#include "motion/problem.h"
 
 #include <string>
 
@@ -9,11 +9,8 @@ namespace kansu::motion {
 // The side of the square P runs along: B to A for the first 4 s, then A to D.
 enum class Leg { BA, AD };
 
-constexpr double endCounter = 320;   // 8 s: P at D, Q at C
-constexpr double counterPerStep = 4; // 0.1 s
-
-// The moving points: the travel counter (the pixels Q has travelled, half those of P) and where
-// P and Q stand on the figure board, which the steps keep in line with it.
+// The moving points: the travel counter and where P and Q stand on the figure board, which the
+// steps keep in line with it.
 class Motion {
 public:
     // The travel counter; between steps a multiple of 4 in 0 .. 320.
@@ -34,11 +31,8 @@ public:
     bool stepForward();
     // One step back; false, and nothing moved, when the counter would pass the start.
     bool stepBack();
-    // The counter one step back with P and Q where they are, so that the next forward step shows
-    // the same moment again.
-    void rewindOneStep() { counter_ -= counterPerStep; }
 
-    static Leg legFor(double counter) { return counter <= 160 ? Leg::BA : Leg::AD; }
+    static Leg legFor(double counter) { return counter <= turnCounter ? Leg::BA : Leg::AD; }
     static std::string timeTextFor(double counter);
 
 private:

@@ -27,10 +27,12 @@ public:
         std::function<bool()> atEnd;        // the motion has reached its end
         std::function<void()> step;         // one forward step
         std::function<std::string()> speed; // the speed text, read before every wait
+        // The step's changes shown, once a wait is about to let the window have its turn.
+        std::function<void()> show;
     };
     // Plays until the end or a stop request, then withdraws the request. Returns false when the
     // program ended during the run: then nothing more may run.
-    bool play(const Run& run);
+    KANSU_SUSPENDS_IN_THE_BROWSER bool play(const Run& run);
 
     bool running() const { return running_; }
     // 1 from a stop request until the run notices it, else 0.
@@ -43,7 +45,9 @@ public:
 
     // Lets pending events run for the given time, on the host's tick counter; no wait, and no
     // event, for a time of 0 or less. A stoppable wait also ends as soon as a stop is requested.
-    void wait(std::int32_t milliseconds, bool stoppable = false);
+    // show runs first, on the wait's own time, when the wait lets events run.
+    KANSU_SUSPENDS_IN_THE_BROWSER void wait(std::int32_t milliseconds, bool stoppable = false,
+                                            const std::function<void()>& show = {});
 
 private:
     Host& host_;

@@ -27,11 +27,7 @@ OleColour paletteColour(int n);
 namespace colours {
 constexpr OleColour black = 0x000000;
 constexpr OleColour white = 0xFFFFFF;
-constexpr OleColour green = 0x008000;       // palette 2
-constexpr OleColour lightBlue = 0xFF0000;   // palette 9
-constexpr OleColour lightRed = 0x0000FF;    // palette 12
-constexpr OleColour lightYellow = 0x00FFFF; // palette 14
-constexpr OleColour windowText = black;     // the system's default fore colour
+constexpr OleColour windowText = black; // the system's default fore colour
 } // namespace colours
 
 } // namespace kansu

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kansu {
 
@@ -23,9 +24,12 @@ struct Control {
     float left = 0, top = 0, width = 0, height = 0; // all kinds but lines
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;           // lines
 
-    std::string caption; // labels, check boxes, buttons
-    std::string text;    // text and combo boxes
-    int value = 0;       // check boxes
+    std::string caption;            // labels, check boxes, buttons
+    std::string text;               // text and combo boxes
+    std::vector<std::string> items; // a combo box's list
+    // What assistive technology calls the control: its caption unless the layout says otherwise.
+    std::string accessibleName;
+    int value = 0; // check boxes
     bool enabled = true;
     bool visible = true;
 

@@ -2,6 +2,16 @@
 
 #include <cstdint>
 
+// Marks a function on the way from a user's click down to Host::runPendingEvents. The browser
+// build suspends that whole chain while automatic play waits, and finds its functions by name:
+// there each must stay a function of its own, whatever the optimiser would inline. Kept as used,
+// a function is never folded into its one caller.
+#if defined(__EMSCRIPTEN__)
+#define KANSU_SUSPENDS_IN_THE_BROWSER __attribute__((noinline, used))
+#else
+#define KANSU_SUSPENDS_IN_THE_BROWSER
+#endif
+
 namespace kansu {
 
 // What the lesson needs from the world outside it: the millisecond tick counter, a way to let
