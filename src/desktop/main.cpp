@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -30,6 +31,29 @@ Exit status: 0 when the lesson ends, 1 when no usable display is available,
 2 for an unknown option.
 See kansu(1); kansu-script(1) runs the lesson from a script.
 )";
+
+// Runs an action once the watched widget has painted for the first time and that frame has gone
+// to the screen.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(QWidget& widget, std::function<void()> action)
+        : widget_(widget), action_(std::move(action)) {
+        widget_.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            widget_.removeEventFilter(this);
+            QTimer::singleShot(0, this, action_);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget& widget_;
+    std::function<void()> action_;
+};
 
 bool starting = true;
 QtMessageHandler defaultHandler = nullptr;
@@ -77,8 +101,9 @@ int main(int argc, char* argv[]) {
     kansu::WindowWatch watch(lesson.window, [&lesson] { lesson.form.closeByFrame(); });
     app.installNativeEventFilter(&watch);
     lesson.window.show();
-    // The icon theme is searched once the lesson is on the screen, not before.
-    QTimer::singleShot(0, &lesson.window, [&lesson] {
+    // The icon theme is searched once the lesson is on the screen, not before: the search reads
+    // every theme's index and costs as much as drawing the whole window.
+    AfterFirstPaint iconLater(lesson.window.lessonWindow(), [&lesson] {
         lesson.window.setWindowIcon(QIcon::fromTheme(QStringLiteral("jp.kansu.kansu")));
     });
     const int status = QApplication::exec();

@@ -44,7 +44,10 @@ Image enlarged(const Image& source, int width, int height) {
 } // namespace
 
 DrawingHistory::DrawingHistory(int width, int height, Rgb back, std::size_t limit)
-    : width_(width), height_(height), back_(back), limit_(std::max<std::size_t>(limit, 1)) {}
+    : width_(width), height_(height), back_(back), limit_(std::max<std::size_t>(limit, 1)) {
+    oneX_.scale = 1;
+    oneX_.image = Image(width, height, back);
+}
 
 void DrawingHistory::clear() {
     ops_.clear();
@@ -52,13 +55,20 @@ void DrawingHistory::clear() {
     dead_ = 0;
     since_.clear();
     folded_ = Image();
-    for (Scaled& s : scaled_) {
-        s.image.fill(back_);
-        s.applied = 0;
+    for (Scaled* s : all()) {
+        s->cleared = true;
+        s->applied = 0;
     }
 }
 
-void DrawingHistory::add(DrawOp op, const Image& oneX) {
+std::vector<DrawingHistory::Scaled*> DrawingHistory::all() {
+    std::vector<Scaled*> pictures{&oneX_};
+    for (Scaled& s : scaled_)
+        pictures.push_back(&s);
+    return pictures;
+}
+
+void DrawingHistory::add(DrawOp op) {
     if (op.kind == DrawOp::Kind::Fill) {
         since_.clear(); // nothing before a fill may go: the fill read it
     } else {
@@ -78,7 +88,7 @@ void DrawingHistory::add(DrawOp op, const Image& oneX) {
     if (dead_ > 1024 && dead_ * 2 > ops_.size())
         compact();
     if (size() > limit_)
-        fold(oneX);
+        fold();
 }
 
 void DrawingHistory::compact() {
@@ -91,8 +101,8 @@ void DrawingHistory::compact() {
             kept.push_back(std::move(ops_[i]));
     }
     newIndex[ops_.size()] = kept.size();
-    for (Scaled& s : scaled_)
-        s.applied = newIndex[s.applied];
+    for (Scaled* s : all())
+        s->applied = newIndex[s->applied];
     for (auto& [hash, index] : since_)
         index = newIndex[index];
     ops_ = std::move(kept);
@@ -100,12 +110,12 @@ void DrawingHistory::compact() {
     dead_ = 0;
 }
 
-void DrawingHistory::fold(const Image& oneX) {
-    for (Scaled& s : scaled_) {
-        catchUp(s);
-        s.applied = 0;
+void DrawingHistory::fold() {
+    for (Scaled* s : all()) {
+        catchUp(*s);
+        s->applied = 0;
     }
-    folded_ = oneX;
+    folded_ = oneX_.image;
     ops_.clear();
     dropped_.clear();
     dead_ = 0;
@@ -113,12 +123,20 @@ void DrawingHistory::fold(const Image& oneX) {
 }
 
 void DrawingHistory::catchUp(Scaled& s) {
+    if (s.cleared) {
+        s.image.fill(back_);
+        s.cleared = false;
+    }
     for (; s.applied < ops_.size(); ++s.applied)
         if (!dropped_[s.applied])
             applyDrawOp(s.image, ops_[s.applied], s.scale, back_);
 }
 
 const Image& DrawingHistory::at(double scale) {
+    if (scale == 1) {
+        catchUp(oneX_);
+        return oneX_.image;
+    }
     auto it = std::find_if(scaled_.begin(), scaled_.end(),
                            [scale](const Scaled& s) { return s.scale == scale; });
     if (it == scaled_.end()) {

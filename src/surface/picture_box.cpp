@@ -2,6 +2,7 @@
 
 #include "surface/conversions.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kansu {
@@ -9,51 +10,26 @@ namespace kansu {
 PictureBox::PictureBox(int clientWidth, int clientHeight, OleColour backColour,
                        OleColour foreColour, FontSpec font, int drawWidth, Memory memory,
                        std::size_t historyLimit)
-    : image_(clientWidth, clientHeight, toRgb(backColour)),
-      history_(clientWidth, clientHeight, toRgb(backColour), historyLimit), memory_(memory),
-      visible_(image_.rect()), backColour_(backColour), foreColour_(foreColour), font_(font),
-      drawWidth_(drawWidth < 1 ? 1 : drawWidth) {}
+    : width_(std::max(clientWidth, 0)), height_(std::max(clientHeight, 0)),
+      history_(width_, height_, toRgb(backColour), historyLimit),
+      memory_(memory), visible_{0, 0, width_, height_}, backColour_(backColour),
+      foreColour_(foreColour), font_(font), drawWidth_(drawWidth < 1 ? 1 : drawWidth) {}
 
 Rect PictureBox::drawableArea() const {
-    return persistent() ? image_.rect() : visible_;
+    return persistent() ? Rect{0, 0, width_, height_} : visible_;
 }
 
 void PictureBox::record(DrawOp op) {
-    if (persistent() && visible_.isEmpty() && op.kind != DrawOp::Kind::Fill) {
-        deferred_.push_back(std::move(op));
-        changed();
-        return;
-    }
-    flush();
-    const bool drew = applyDrawOp(image_, op, 1, toRgb(backColour_));
-    history_.add(std::move(op), image_);
-    if (drew)
-        changed();
-}
-
-void PictureBox::apply(DrawOp op) const {
-    applyDrawOp(image_, op, 1, toRgb(backColour_));
-    history_.add(std::move(op), image_);
-}
-
-void PictureBox::flush() const {
-    if (deferred_.empty())
-        return;
-    std::vector<DrawOp> ops = std::move(deferred_);
-    deferred_.clear();
-    for (DrawOp& op : ops)
-        apply(std::move(op));
+    history_.add(std::move(op));
+    changed();
 }
 
 const Image& PictureBox::imageAt(double scale) const {
-    flush();
-    if (scale == 1 || !(scale > 0))
-        return image_;
-    return history_.at(scale);
+    return history_.at(scale > 0 ? scale : 1);
 }
 
 void PictureBox::setVisibleArea(const Rect& area) {
-    const Rect clipped = area.intersected(image_.rect());
+    const Rect clipped = area.intersected(Rect{0, 0, width_, height_});
     if (!persistent() && clipped != visible_) {
         // What leaves the view is lost; what comes into view was lost already.
         DrawOp keep;
@@ -65,8 +41,6 @@ void PictureBox::setVisibleArea(const Rect& area) {
 }
 
 void PictureBox::cls() {
-    deferred_.clear();
-    image_.fill(toRgb(backColour_));
     history_.clear();
     currentX_ = 0;
     currentY_ = 0;

@@ -10,8 +10,10 @@
 
 namespace kansu {
 
-// What a picture box has drawn since it was last cleared, kept so that the picture can be drawn
-// again, sharp, at any device scale.
+// What a picture box has drawn since it was last cleared, and the pictures drawn from it: the
+// picture at scale 1, and at the device scales in use. A picture is brought up to date only when
+// it is asked for, so a picture nobody looks at (the 1x one while the screen shows another scale,
+// a box out of view) costs nothing to keep.
 //
 // A long lesson repeats itself: every step paints the graph's grid and captions again over the
 // trace. An operation that only paints a fixed set of pixels (a line, a text, a loss of what left
@@ -24,9 +26,9 @@ public:
 
     // Starts afresh on a picture of the back colour.
     void clear();
-    // Adds an operation already applied to oneX, the picture at scale 1.
-    void add(DrawOp op, const Image& oneX);
-    // The picture at a scale, brought up to date. Valid until the next add or clear.
+    void add(DrawOp op);
+    // The picture at a scale (1: the box's own pixels), brought up to date. Valid until the next
+    // add or clear.
     const Image& at(double scale);
     // The operations that still count, in the order they were made.
     std::vector<DrawOp> live() const;
@@ -36,10 +38,12 @@ private:
     struct Scaled {
         double scale = 0;
         std::size_t applied = 0;
+        bool cleared = false; // to be filled with the back colour before anything is applied
         Image image;
     };
+    std::vector<Scaled*> all();
     void compact();
-    void fold(const Image& oneX);
+    void fold();
     void catchUp(Scaled& s);
 
     int width_;
@@ -52,7 +56,8 @@ private:
     // The painting operations since the last fill, by hash, for finding earlier copies.
     std::unordered_multimap<std::size_t, std::size_t> since_;
     Image folded_;             // the 1x picture the history was last folded into
-    std::list<Scaled> scaled_; // the scales in use, most recent first
+    Scaled oneX_;              // the picture at scale 1, always kept
+    std::list<Scaled> scaled_; // the other scales in use, most recent first
 };
 
 } // namespace kansu

@@ -19,6 +19,10 @@ namespace kansu {
 // A persistent box keeps everything drawn on it, also while it lies out of view. A transient box
 // keeps nothing: drawing reaches only the part in view at that moment, and whatever leaves the
 // view is lost (it shows the back colour when it comes back).
+//
+// What is drawn is kept as operations and turned into pixels only when a picture is asked for,
+// at the scale asked: nothing is rasterised twice for a screen that shows another scale, nor at
+// all for a box nobody looks at.
 class PictureBox {
 public:
     enum class Memory { Persistent, Transient };
@@ -29,20 +33,17 @@ public:
     PictureBox(int clientWidth, int clientHeight, OleColour backColour, OleColour foreColour,
                FontSpec font, int drawWidth, Memory memory, std::size_t historyLimit = 50000);
 
-    // The drawn image, one pixel a drawing unit: what the lesson's logic sees.
-    const Image& image() const {
-        flush();
-        return image_;
-    }
-    // The same picture drawn sharp at a device scale (device pixels per drawing unit). Kept up to
-    // date as drawing goes on; scale 1 is image(). Valid until the next drawing.
+    // The drawn image, one pixel a drawing unit.
+    const Image& image() const { return imageAt(1); }
+    // The same picture drawn sharp at a device scale (device pixels per drawing unit); scale 1
+    // is image(). Valid until the next drawing.
     const Image& imageAt(double scale) const;
-    int width() const { return image_.width(); }
-    int height() const { return image_.height(); }
+    int width() const { return width_; }
+    int height() const { return height_; }
     bool persistent() const { return memory_ == Memory::Persistent; }
     // Bumped by every change of the image.
     std::uint64_t revision() const { return revision_; }
-    // Emitted after every change of the image.
+    // Emitted after every drawing operation.
     Signal<>& changed() const { return changed_; }
 
     // The part of the client area in view, in the box's own coordinates.
@@ -82,30 +83,21 @@ public:
     int textHeight() const;
 
     // The drawing operations since the last Cls that still count, in the order they were made.
-    std::vector<DrawOp> history() const {
-        flush();
-        return history_.live();
-    }
+    std::vector<DrawOp> history() const { return history_.live(); }
 
 private:
     void drawSegment(float x1, float y1, float x2, float y2, OleColour colour);
     Rect drawableArea() const;
     void record(DrawOp op);
-    // Applies what was drawn while the box lay wholly out of view.
-    void flush() const;
-    void apply(DrawOp op) const;
     void changed() {
         ++revision_;
         changed_.notify();
     }
 
     mutable Signal<> changed_;
-    mutable Image image_;
+    int width_;
+    int height_;
     mutable DrawingHistory history_;
-    // A persistent box wholly out of view draws nothing yet: nobody can see it, and most of what
-    // is drawn there (the graph's background at start-up) may never be looked at. Its operations
-    // wait here, in order, until the picture is needed or a fill needs its pixels.
-    mutable std::vector<DrawOp> deferred_;
     Memory memory_;
     Rect visible_;
     OleColour backColour_;
