@@ -1,6 +1,9 @@
 #include "app/form1.h"
 
+#include "app/seen_picture.h"
 #include "surface/conversions.h"
+
+#include <algorithm>
 
 namespace kansu {
 
@@ -51,8 +54,14 @@ Form1::Form1(Host& host)
              makeBox(control(role::figure), 3, PictureBox::Memory::Persistent)),
       graph_(makeBox(control(role::graph), 1, PictureBox::Memory::Persistent)),
       table_(makeBox(control(role::table), 1, PictureBox::Memory::Transient)) {
-    controlsChanged_ =
-        controls_.changed().connect([this](ControlIndex i) { pending_.controls.set(i); });
+    controlsChanged_ = controls_.changed().connect([this](ControlIndex i) {
+        pending_.controls.set(i);
+        // A label, dot or line in a picture box changes what the user sees of that box.
+        if (const ControlId box = boxOf(controls_[i].container); box != ControlId::Count) {
+            ++overlayRevision_[pictureSlot(box)];
+            pending_.pictures.set(indexOf(box));
+        }
+    });
     const ControlId boxes[] = {role::figure, role::graph, role::table};
     for (std::size_t b = 0; b < std::size(boxes); ++b) {
         const ControlId id = boxes[b];
@@ -82,6 +91,31 @@ void Form1::publish() {
 double Form1::shownSeconds() const {
     // Too large a number reads as an infinity, which is no time of the lesson.
     return conv::numericValue(control(role::timeBox).text).value;
+}
+
+std::size_t Form1::pictureSlot(ControlId box) {
+    return box == role::graph ? 1 : box == role::table ? 2 : 0;
+}
+
+const Image& Form1::seen(ControlId id, double scale) const {
+    const PictureBox& picture = box(id);
+    const Container container = containerOf(id);
+    const bool overlaid = std::any_of(controls().begin(), controls().end(), [&](const Control& c) {
+        return c.container == container && c.visible;
+    });
+    if (!overlaid)
+        return picture.imageAt(scale);
+    Seen& s = seen_[pictureSlot(id)];
+    const std::size_t slot = pictureSlot(id);
+    if (s.scale != scale || s.picture != picture.revision() ||
+        s.overlays != overlayRevision_[slot] || s.image.isNull()) {
+        s.image = picture.imageAt(scale);
+        drawLightweightControls(s.image, controls(), container, scale);
+        s.scale = scale;
+        s.picture = picture.revision();
+        s.overlays = overlayRevision_[slot];
+    }
+    return s.image;
 }
 
 const PictureBox& Form1::box(ControlId id) const {

@@ -157,24 +157,19 @@ void LessonWindow::showControl(ControlId id) {
 }
 
 void LessonWindow::showChanges(const Changes& changes) {
-    // Each container repaints once, however many of its controls moved.
-    std::bitset<controlCount> repaint = changes.pictures;
     bool windowLabels = false;
     for (std::size_t i = 0; i < controlCount; ++i) {
-        if (!changes.controls.test(i))
-            continue;
         const auto id = static_cast<ControlId>(i);
-        const ControlId box = boxOf(form_.control(id).container);
-        if (widgets_[i])
-            showControl(id);
-        else if (box == ControlId::Count)
-            windowLabels = true; // painted on the window itself
-        else
-            repaint.set(indexOf(box));
-    }
-    for (std::size_t i = 0; i < controlCount; ++i)
-        if (repaint.test(i) && widgets_[i])
+        if (changes.controls.test(i)) {
+            if (widgets_[i])
+                showControl(id);
+            else if (form_.control(id).container == Container::Form)
+                windowLabels = true; // painted on the window itself
+        }
+        // Each picture box repaints once, however many of its labels, dots and lines moved.
+        if (changes.pictures.test(i) && widgets_[i])
             widgets_[i]->update();
+    }
     if (windowLabels)
         update();
     describe();

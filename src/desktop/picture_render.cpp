@@ -49,30 +49,17 @@ QSize pictureSize(const Form1& form, ControlId box) {
 
 void paintPictureContents(QPainter& painter, const Form1& form, ControlId id, QPoint origin,
                           qreal scale) {
-    const PictureBox& box = form.box(id);
-    // Drawn again at the device's resolution, so lines and numbers stay sharp when scaled.
-    // One image pixel a device pixel: sampled, never smoothed, wherever the view puts it.
+    // Drawn by the lesson at the device's resolution, so lines and numbers stay sharp when
+    // scaled. One image pixel a device pixel: sampled, never smoothed, wherever the view puts it.
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(origin, qtImage(box.imageAt(scale), scale));
+    painter.drawImage(origin, qtImage(form.seen(id, scale), scale));
     painter.restore();
-    // Bottom of the stack first: the set lists each container's controls topmost first.
-    const Container container = containerOf(id);
-    const ControlSet& controls = form.controls();
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it)
-        if (it->container == container)
-            paintLightweightControl(painter, *it, origin);
 }
 
 QImage pictureAsSeen(const Form1& form, ControlId box, double scale) {
-    const QSize size = pictureSize(form, box);
-    QImage picture(QSize(static_cast<int>(std::ceil(size.width() * scale)),
-                         static_cast<int>(std::ceil(size.height() * scale))),
-                   QImage::Format_RGB32);
+    QImage picture = qtImage(form.seen(box, scale), scale).convertToFormat(QImage::Format_RGB32);
     picture.setDevicePixelRatio(scale);
-    QPainter painter(&picture);
-    paintPictureContents(painter, form, box, QPoint(0, 0), scale);
-    painter.end();
     return picture;
 }
 

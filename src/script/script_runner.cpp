@@ -5,9 +5,6 @@
 #include "desktop/qt_bridge.h"
 #include "script/file_output.h"
 
-#include <QPainter>
-#include <cmath>
-
 namespace kansu {
 
 using script::Action;
@@ -191,16 +188,7 @@ void ScriptRunner::perform(const Action& action) {
         const double scale = action.scale;
         if (action.name == "window")
             return writePicture(action.file, window_->lessonWindow().renderAt(scale));
-        const ControlId id = controlNamed(action.name);
-        const PictureBox& box = form_->box(id);
-        QImage picture(QSize(static_cast<int>(std::ceil(box.width() * scale)),
-                             static_cast<int>(std::ceil(box.height() * scale))),
-                       QImage::Format_RGB32);
-        picture.setDevicePixelRatio(scale);
-        QPainter painter(&picture);
-        paintPictureContents(painter, *form_, id, QPoint(0, 0), scale);
-        painter.end();
-        return writePicture(action.file, picture);
+        return writePicture(action.file, pictureAsSeen(*form_, controlNamed(action.name), scale));
     }
     case Action::Verb::Image:
         return writePicture(action.file, qtImage(form_->box(controlNamed(action.name)).image()));

@@ -46,7 +46,6 @@ Image enlarged(const Image& source, int width, int height) {
 DrawingHistory::DrawingHistory(int width, int height, Rgb back, std::size_t limit)
     : width_(width), height_(height), back_(back), limit_(std::max<std::size_t>(limit, 1)) {
     oneX_.scale = 1;
-    oneX_.image = Image(width, height, back);
 }
 
 void DrawingHistory::clear() {
@@ -123,6 +122,9 @@ void DrawingHistory::fold() {
 }
 
 void DrawingHistory::catchUp(Scaled& s) {
+    // Made when first asked for: many a picture is never looked at at scale 1.
+    if (s.image.isNull() && width_ > 0 && height_ > 0)
+        s.image = Image(width_, height_, back_);
     if (s.cleared) {
         s.image.fill(back_);
         s.cleared = false;

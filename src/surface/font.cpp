@@ -164,7 +164,7 @@ int Typeface::advance(std::string_view text, int pixelSize, bool bold) const {
 }
 
 void Typeface::draw(Image& target, std::string_view text, int x, int baseline, int pixelSize,
-                    bool bold, Rgb colour, const Rect& clip) const {
+                    bool bold, Rgb colour, const Rect& clip, double squeeze) const {
     const Rect area = clip.intersected(target.rect());
     if (area.isEmpty() || !face_->loaded)
         return;
@@ -182,8 +182,15 @@ void Typeface::draw(Image& target, std::string_view text, int x, int baseline, i
                 const unsigned char* ink =
                     &g.ink[static_cast<std::size_t>(gy) * static_cast<std::size_t>(g.width)];
                 for (int gx = 0; gx < g.width; ++gx) {
-                    const int px = left + gx;
-                    if (ink[gx] && px >= area.left() && px <= area.right())
+                    if (!ink[gx])
+                        continue;
+                    // Squeezed, each column lands on the nearest column of the narrower text;
+                    // shrinking leaves no gaps.
+                    const int px =
+                        squeeze == 1
+                            ? left + gx
+                            : x + static_cast<int>(std::floor((left + gx - x + 0.5) * squeeze));
+                    if (px >= area.left() && px <= area.right())
                         row[px] = colour;
                 }
             }

@@ -209,10 +209,10 @@ EMSCRIPTEN_KEEPALIVE void kansu_type(int control, const char* text) {
     lesson->act(2, control, text ? text : "");
 }
 
-// The picture of a box at a device scale: RGBA bytes, as a canvas takes them, valid until the
-// lesson draws again; its size by the next two calls.
+// What the user sees of a picture box at a device scale: RGBA bytes, as a canvas takes them,
+// valid until the lesson draws again; its size by the next two calls.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* kansu_picture(int control, double scale) {
-    const Image& image = lesson->form.box(static_cast<ControlId>(control)).imageAt(scale);
+    const Image& image = lesson->form.seen(static_cast<ControlId>(control), scale);
     pictureWidth = image.width();
     pictureHeight = image.height();
     return reinterpret_cast<const std::uint8_t*>(image.data());

@@ -143,10 +143,11 @@ export async function canvasDigest(page, name) {
   return `${width}x${height}:${sha256(Buffer.from(base64, 'base64'))}`;
 }
 
-// Runs kansu-script with a script; returns the pictures it wrote with `image`, by name.
+// Runs kansu-script with a script; returns what the user sees of each picture box, as its `png`
+// writes them at scale 1, by name.
 export function scriptPictures(lines, names = ['kokuban', 'gamen', 'hyo']) {
   const dir = mkdtempSync(join(tmpdir(), 'kansu-script-'));
-  const script = [...lines, ...names.map((n) => `image ${n} ${join(dir, `${n}.png`)}`)].join('\n');
+  const script = [...lines, ...names.map((n) => `png ${n} ${join(dir, `${n}.png`)}`)].join('\n');
   const run = spawnSync(kansuScript, [], { input: `${script}\n` });
   if (run.status !== 0) throw new Error(`kansu-script: ${run.stderr}`);
   const pictures = {};

@@ -1,6 +1,7 @@
 // The page around the lesson's core: it builds the window from the core's layout table, turns the
 // user's clicks and typing into calls, and shows what the core says has changed. It keeps no
-// lesson state of its own.
+// lesson state of its own. The picture boxes show what the core composes of them, labels, dots
+// and lines included.
 import createKansu from './kansu.js';
 
 const params = new URLSearchParams(location.search);
@@ -90,14 +91,10 @@ function build() {
   elements.clear();
   pictures.clear();
   win.style.background = layout.back;
-  // Each container's controls are listed topmost first: the bottom one is made first.
+  // The window's controls are listed topmost first: the bottom one is made first. Those inside a
+  // picture box are part of its picture.
   for (const c of [...layout.controls].reverse()) {
-    if (c.box !== null) continue;
-    elements.set(c.id, makeWindowed(c));
-  }
-  for (const c of [...layout.controls].reverse()) {
-    if (c.box === null) continue;
-    elements.set(c.id, makeLightweight(c, pictures.get(c.box).overlay));
+    if (c.box === null) elements.set(c.id, makeWindowed(c));
   }
 }
 
@@ -185,14 +182,12 @@ function makeWindowed(c) {
       el.style.borderWidth = px(layout.border);
       el.setAttribute('role', 'img');
       const canvas = document.createElement('canvas');
-      const overlay = document.createElement('div');
-      overlay.className = 'overlay';
-      el.append(canvas, overlay);
+      el.append(canvas);
       const width = c.width - 2 * layout.border;
       const height = c.height - 2 * layout.border;
       canvas.style.width = px(width);
       canvas.style.height = px(height);
-      pictures.set(c.id, { canvas, overlay, width, height, scale: 0 });
+      pictures.set(c.id, { canvas, width, height, scale: 0 });
       break;
     }
     default:
@@ -208,70 +203,12 @@ function makeWindowed(c) {
   return el;
 }
 
-function makeLightweight(c, overlay) {
-  let el;
-  if (c.kind === 'line') {
-    el = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
-    el.classList.add('overlay');
-    el.setAttribute('width', '1');
-    el.setAttribute('height', '1');
-    const line = document.createElementNS('http://www.w3.org/2000/svg', 'line');
-    line.setAttribute('stroke', c.fore ?? '#000000');
-    line.setAttribute('stroke-width', String(c.lineWidth));
-    line.setAttribute('stroke-linecap', 'round');
-    el.append(line);
-    el.line = line;
-  } else if (c.kind === 'shape') {
-    // The largest circle centred in the shape's box.
-    el = document.createElement('div');
-    el.className = 'control dot';
-    el.style.background = c.back;
-    el.style.border = `1px solid ${c.fore ?? '#000000'}`;
-  } else {
-    el = document.createElement('div');
-    el.className = 'control label';
-    el.textContent = c.caption;
-    el.style.color = c.fore ?? '#000000';
-    el.style.background = c.transparent ? 'transparent' : c.back;
-    el.style.width = px(c.width);
-    el.style.height = px(c.height);
-    fontOf(c, el);
-  }
-  el.kind = c.kind;
-  el.size = { width: c.width, height: c.height };
-  el.dataset.name = c.name;
-  overlay.append(el);
-  return el;
-}
-
 // ---- Showing what changed --------------------------------------------------------------------
 
 function showControl(s) {
   const el = elements.get(s.id);
-  if (!el) return;
+  if (!el) return; // inside a picture box: its picture shows it
   const c = layout.controls[s.id];
-  if (c.box !== null) {
-    if (el.kind === 'line') {
-      el.style.display = s.visible ? '' : 'none';
-      el.line.setAttribute('x1', s.x1);
-      el.line.setAttribute('y1', s.y1);
-      el.line.setAttribute('x2', s.x2);
-      el.line.setAttribute('y2', s.y2);
-      return;
-    }
-    if (el.kind === 'shape') {
-      const d = Math.min(el.size.width, el.size.height);
-      el.style.left = px(s.left + Math.round((el.size.width - d) / 2));
-      el.style.top = px(s.top + Math.round((el.size.height - d) / 2));
-      el.style.width = px(d);
-      el.style.height = px(d);
-    } else {
-      el.style.left = px(s.left);
-      el.style.top = px(s.top);
-    }
-    el.style.display = s.visible ? '' : 'none';
-    return;
-  }
   el.style.display = s.visible ? '' : 'none';
   if (c.kind === 'button') el.disabled = !s.enabled;
   if (c.kind === 'check') {
@@ -309,14 +246,22 @@ function inView(id) {
 }
 
 // The figure's moment and the graph's last point in words: kept as the pictures' descriptions, and
-// the figure's said aloud when it changes, as the desktop announces it.
+// the figure's said aloud once the motion rests for a moment: a moment a tenth of a second long
+// is over before anyone could hear it, and each change of the spoken words costs the page a
+// layout.
+const restBeforeSpeaking = 500; // ms, longer than a wait at "80"
+let speaking = 0;
+
 function describe(changes) {
   if (changes.figure === undefined) return;
   const figure = win.querySelector('[data-name="kokuban"]');
   const graph = win.querySelector('[data-name="gamen"]');
   if (figure && figure.getAttribute('aria-description') !== changes.figure) {
     figure.setAttribute('aria-description', changes.figure);
-    if (spoken) spoken.textContent = changes.figure; // absent from a page cached before it had one
+    clearTimeout(speaking);
+    speaking = setTimeout(() => {
+      if (spoken) spoken.textContent = changes.figure; // absent from a page cached before it had one
+    }, restBeforeSpeaking);
   }
   if (graph && graph.getAttribute('aria-description') !== changes.graph) {
     graph.setAttribute('aria-description', changes.graph);

@@ -33,9 +33,9 @@ struct LessonVars {
 };
 
 // What one action of the user changed, announced as one batch: the controls (their state in
-// controls()), the picture boxes whose picture changed, and whether the window's size or state
-// did. During automatic play each step is a batch of its own, announced before its wait lets
-// the window show it.
+// controls()), the picture boxes whose picture or lightweight controls changed (what the user
+// sees of them: seen()), and whether the window's size or state did. During automatic play each
+// step is a batch of its own, announced before its wait lets the window show it.
 struct Changes {
     std::bitset<controlCount> controls;
     std::bitset<controlCount> pictures; // by the picture box's id
@@ -86,6 +86,10 @@ public:
     const std::vector<Control>& controls() const { return controls_.all(); }
     const WindowGeometry& geometry() const { return frame_.geometry(); }
     const PictureBox& box(ControlId id) const;
+    // What the user sees of a picture box: its picture with the labels, dots and lines that lie
+    // in it, drawn at a device scale. The screen, a copy, a saved picture and the page all show
+    // this one. Valid until the lesson changes.
+    const Image& seen(ControlId box, double scale) const;
     LessonVars vars() const;
     Options options() const;
     // Announced once an action has changed anything, with all that it changed.
@@ -132,6 +136,8 @@ private:
     void windowChanged(bool clientAreaChanged);
     // Announces what the action so far has changed, if anything.
     void publish();
+    // The place of a picture box among the three: the figure, the graph, the table.
+    static std::size_t pictureSlot(ControlId box);
 
     Host& host_;
     ControlModel controls_;
@@ -144,6 +150,16 @@ private:
     bool ended_ = false;
     Changes pending_;
     mutable Signal<const Changes&> changes_;
+    // What each picture box shows, composed when asked and kept until its picture or one of its
+    // controls changes: the figure, the graph, the table.
+    struct Seen {
+        double scale = 0;
+        std::uint64_t picture = 0;
+        std::uint64_t overlays = 0;
+        Image image;
+    };
+    mutable std::array<Seen, 3> seen_;
+    std::array<std::uint64_t, 3> overlayRevision_{1, 1, 1};
     Subscription controlsChanged_;
     std::array<Subscription, 3> picturesChanged_;
 };

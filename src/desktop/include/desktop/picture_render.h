@@ -13,13 +13,13 @@ namespace kansu {
 // The size of a picture box's client area, in its own pixels.
 QSize pictureSize(const Form1& form, ControlId box);
 
-// Paints what the user sees of a picture box (border excluded) into painter at origin, the image
-// drawn sharp at the given device scale; shared by the widget, export and the script runner.
+// Paints what the user sees of a picture box (border excluded), as the lesson composes it, into
+// painter at origin, drawn sharp at the given device scale.
 void paintPictureContents(QPainter& painter, const Form1& form, ControlId id, QPoint origin,
                           qreal scale);
 
 // A picture box as the user sees it (its picture and the labels, dots and lines above it), drawn
-// sharp at a device scale; the image carries that scale as its device pixel ratio.
+// sharp at a device scale; a copy that carries that scale as its device pixel ratio.
 QImage pictureAsSeen(const Form1& form, ControlId box, double scale);
 
 // The same, drawn again as vectors from the box's drawing history, in its own pixels: lines,

@@ -54,9 +54,10 @@ public:
     LineMetrics metrics(int pixelSize) const;
     // Width of the text in pixels: the glyphs' advances, each rounded to a whole pixel.
     int advance(std::string_view text, int pixelSize, bool bold) const;
-    // Draws the text with the left end of its baseline at (x, baseline), only inside clip.
+    // Draws the text with the left end of its baseline at (x, baseline), only inside clip;
+    // squeezed horizontally by a factor of at most 1 (a caption condensed to fit its label).
     void draw(Image& target, std::string_view text, int x, int baseline, int pixelSize, bool bold,
-              Rgb colour, const Rect& clip) const;
+              Rgb colour, const Rect& clip, double squeeze = 1) const;
 
 private:
     struct Glyph;
