@@ -42,7 +42,8 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# puppeteer-core for the browser tests, from the npm registry, as the lock file pins it.
-if [ ! -d tests/web/node_modules/puppeteer-core ]; then
+# puppeteer-core and axe-core for the browser tests, from the npm registry, as the lock file pins
+# them.
+if [ ! -d tests/web/node_modules/puppeteer-core ] || [ ! -d tests/web/node_modules/axe-core ]; then
     (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 fi

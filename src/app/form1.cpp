@@ -93,6 +93,13 @@ double Form1::shownSeconds() const {
     return conv::numericValue(control(role::timeBox).text).value;
 }
 
+std::vector<std::pair<int, double>> Form1::tableValues() const {
+    std::vector<std::pair<int, double>> values;
+    for (const int second : table_.columns())
+        values.emplace_back(second, motion::areaAt(second));
+    return values;
+}
+
 std::size_t Form1::pictureSlot(ControlId box) {
     return box == role::graph ? 1 : box == role::table ? 2 : 0;
 }

@@ -164,6 +164,7 @@ ControlSet designLayout() {
         c.accessibleName = c.caption;
     for (const auto& [id, name] : names)
         set[indexOf(id)].accessibleName = name;
+    set[indexOf(Label6)].heading = true;
 
     // Keyboard focus order.
     const ControlId focusOrder[] = {gamen,    end,    Combo1, Check2, kokuban, susumu,

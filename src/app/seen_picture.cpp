@@ -69,8 +69,8 @@ void drawDot(Image& target, const Control& c, double scale) {
 
 } // namespace
 
-void drawLightweightControls(Image& target, std::span<const Control> controls,
-                             Container container, double scale) {
+void drawLightweightControls(Image& target, std::span<const Control> controls, Container container,
+                             double scale) {
     for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
         const Control& c = *it;
         if (c.container != container || !c.visible)

@@ -2,7 +2,6 @@
 
 #include "app/form1.h"
 #include "desktop/picture_box_widget.h"
-#include "motion/problem.h"
 
 #include <QAccessibleTableCellInterface>
 #include <QAccessibleTableInterface>
@@ -13,13 +12,6 @@ namespace kansu {
 namespace {
 
 const Form1* lesson = nullptr;
-
-// The table's values: a row for x, a row for y, a column a shown second.
-int valueAt(int row, int second) {
-    if (row == 0)
-        return second;
-    return static_cast<int>(motion::areaAt(second));
-}
 
 class TableAccessible;
 
@@ -65,8 +57,9 @@ public:
     explicit TableAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Table) {}
     ~TableAccessible() override { forgetCells(); }
 
-    std::vector<int> columns() const {
-        return lesson ? lesson->tableColumns() : std::vector<int>();
+    // A row for x, a row for y, a column a shown second.
+    std::vector<std::pair<int, double>> columns() const {
+        return lesson ? lesson->tableValues() : std::vector<std::pair<int, double>>();
     }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
@@ -104,9 +97,9 @@ public:
     int selectedCellCount() const override { return 0; }
     QList<QAccessibleInterface*> selectedCells() const override { return {}; }
     QString columnDescription(int column) const override {
-        const std::vector<int> shown = columns();
+        const auto shown = columns();
         return column >= 0 && column < static_cast<int>(shown.size())
-                   ? QStringLiteral("%1 秒").arg(shown[static_cast<std::size_t>(column)])
+                   ? QStringLiteral("%1 秒").arg(shown[static_cast<std::size_t>(column)].first)
                    : QString();
     }
     int columnCount() const override { return static_cast<int>(columns().size()); }
@@ -126,11 +119,12 @@ public:
     bool unselectColumn(int) override { return false; }
     void modelChange(QAccessibleTableModelChangeEvent*) override { forgetCells(); }
 
-    int valueAt(int row, int column) const {
-        const std::vector<int> shown = columns();
+    QString valueAt(int row, int column) const {
+        const auto shown = columns();
         if (column < 0 || column >= static_cast<int>(shown.size()))
-            return 0;
-        return kansu::valueAt(row, shown[static_cast<std::size_t>(column)]);
+            return {};
+        const auto& [second, area] = shown[static_cast<std::size_t>(column)];
+        return row == 0 ? QString::number(second) : QString::number(area);
     }
 
 private:
@@ -154,7 +148,7 @@ QAccessibleInterface* Cell::table() const {
 QString Cell::text(QAccessible::Text t) const {
     if (t != QAccessible::Name && t != QAccessible::Value)
         return {};
-    return QString::number(table_->valueAt(row_, column_));
+    return table_->valueAt(row_, column_);
 }
 
 } // namespace

@@ -113,6 +113,10 @@ std::string changesJson(const Form1& form, const Changes& changes) {
             .field("state", json::number(g.state));
         o.field("window", window.close());
     }
+    json::Array table;
+    for (const auto& [second, area] : form.tableValues())
+        table.item(json::Array().item(json::number(second)).item(json::number(area)).close());
+    o.field("table", table.close());
     o.field("figure", json::string(form.describeFigure()));
     o.field("graph", json::string(form.describeGraph()));
     o.field("ended", json::boolean(form.ended()));
@@ -173,6 +177,7 @@ EMSCRIPTEN_KEEPALIVE const char* kansu_layout() {
         o.field("width", json::number(c.width)).field("height", json::number(c.height));
         o.field("caption", json::string(c.caption));
         o.field("accessibleName", json::string(c.accessibleName));
+        o.field("heading", json::boolean(c.heading));
         o.field("items", items.close());
         o.field("back", json::string(colour(c.backColour)));
         o.field("fore", c.foreColour ? json::string(colour(*c.foreColour)) : "null");
@@ -184,8 +189,16 @@ EMSCRIPTEN_KEEPALIVE const char* kansu_layout() {
         o.field("state", stateOf(i, c));
         controls.item(o.close());
     }
+    // The client area at the start size: the window without the graph and the table.
+    WindowFrame frame;
+    frame.setWidthTwips(window::startWidthTwips);
+    frame.setHeightTwips(window::startHeightTwips);
+    json::Object start;
+    start.field("width", json::number(frame.geometry().clientWidth))
+        .field("height", json::number(frame.geometry().clientHeight));
     json::Object layout;
     layout.field("title", json::string(window::title));
+    layout.field("startClient", start.close());
     layout.field("back", json::string(colour(window::backColour)));
     layout.field("border", json::number(window::pictureBorder));
     layout.field("controls", controls.close());

@@ -83,9 +83,9 @@ export async function launch() {
 }
 
 // Opens the lesson at one pixel a design pixel and waits until it shows.
-export async function openLesson(browser, url, query = 'scale=1') {
+export async function openLesson(browser, url, query = 'scale=1', viewport = { width: 1100, height: 760 }) {
   const page = await browser.newPage();
-  await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: 1 });
+  await page.setViewport({ ...viewport, deviceScaleFactor: 1 });
   const errors = [];
   const requests = [];
   page.on('request', (r) => requests.push(r.url()));
@@ -94,8 +94,26 @@ export async function openLesson(browser, url, query = 'scale=1') {
     if (m.type() === 'error') errors.push(m.text());
   });
   await page.goto(`${url}?${query}`, { waitUntil: 'load' });
-  await page.waitForFunction(() => window.kansu && document.querySelector('[data-name="kokuban"]'));
+  await shown(page);
   return { page, errors, requests };
+}
+
+// Waits until the lesson shows its window, its first batch taken.
+export async function shown(page) {
+  await page.waitForFunction(() => {
+    const time = document.querySelector('[data-name="Text1"]');
+    return window.kansu && time && time.value !== '' && window.kansu.idle();
+  });
+}
+
+// The PNG the page made of a blob, as base64 bytes.
+export async function blobBase64(page, handle) {
+  return page.evaluate(async (blob) => {
+    const bytes = new Uint8Array(await blob.arrayBuffer());
+    let binary = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) binary += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    return btoa(binary);
+  }, handle);
 }
 
 // A control of the window by its design name.

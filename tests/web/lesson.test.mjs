@@ -2,7 +2,14 @@
 // its pictures against kansu-script's for the same actions, and the lesson with the network off.
 import assert from 'node:assert/strict';
 import { after, before, describe, it } from 'node:test';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import {
+  at,
+  blobBase64,
   canvasDigest,
   click,
   idle,
@@ -11,6 +18,7 @@ import {
   pngDigest,
   scriptPictures,
   serve,
+  shown,
   state,
   type,
 } from './browser.mjs';
@@ -191,7 +199,7 @@ describe('the lesson in the browser', () => {
     });
     await server.stop();
     await page.reload({ waitUntil: 'load' });
-    await page.waitForFunction(() => window.kansu && document.querySelector('[data-name="kokuban"]'));
+    await shown(page);
     await click(page, 'susumu');
     await idle(page);
     assert.equal(text(await state(page), 'Text1'), ' 0.1');
@@ -199,5 +207,227 @@ describe('the lesson in the browser', () => {
     assert.ok(server.served.paths.every((p) => !p.includes('://')));
     assert.deepEqual(errors, []);
     await page.close();
+    server = await serve(); // back on the network for the tests that follow
+  });
+});
+
+// Where the window sits on the page, and whether anything has scrolled.
+async function placement(page) {
+  return page.evaluate(() => {
+    const r = document.getElementById('window').getBoundingClientRect();
+    const scrolled = [document.scrollingElement, document.getElementById('stage'), document.getElementById('window')].some(
+      (e) => e.scrollLeft !== 0 || e.scrollTop !== 0,
+    );
+    return { x: r.x, y: r.y, width: r.width, height: r.height, scrolled };
+  });
+}
+
+const focusedName = (page) =>
+  page.evaluate(() => {
+    const e = document.activeElement;
+    return e.closest('[data-name]')?.dataset.name ?? e.id ?? e.tagName;
+  });
+
+describe('the page in a classroom', () => {
+  it('Tab goes through the window in reading order, 終了 last, and never moves it', async () => {
+    const { page, errors } = await openLesson(chromium.browser, server.url, 'offline=no', { width: 1366, height: 768 });
+    assert.equal(await page.$$eval('[tabindex]', (els) => els.filter((e) => e.tabIndex > 0).length), 0);
+    const still = await placement(page);
+    const order = [];
+    for (let i = 0; i < 18; ++i) {
+      await page.keyboard.press('Tab');
+      order.push(await focusedName(page));
+      assert.deepEqual(await placement(page), still, `moved by Tab onto ${order.at(-1)}`);
+    }
+    // The graph and the table are out of view at the start: nothing of theirs takes the focus.
+    const lesson = order.slice(0, order.indexOf('end') + 1);
+    assert.deepEqual(lesson, ['Command1', 'Check6', 'Check4', 'kokuban', 'jidou', 'Combo1', 'modoru', 'susumu',
+      'Check1', 'Check5', 'Check3', 'Check2', 'Text1', 'end']);
+    assert.equal(order[lesson.length], 'fullscreen');
+    // With both in view they come after the sentence and before 終了.
+    await click(page, 'Check2');
+    await click(page, 'Check3');
+    await idle(page);
+    const wide = await placement(page);
+    await page.focus(`${at('Text1')}`);
+    const tail = [];
+    for (let i = 0; i < 3; ++i) {
+      await page.keyboard.press('Tab');
+      tail.push(await focusedName(page));
+      assert.deepEqual(await placement(page), wide);
+    }
+    assert.deepEqual(tail, ['hyo', 'gamen', 'end']);
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it("the presenter's keys step, go home, play and stop, and F5 never reloads", async () => {
+    const { page, errors } = await openLesson(chromium.browser, server.url);
+    await page.evaluate(() => {
+      window.notReloaded = true;
+    });
+    const michinori = async () => (await state(page)).vars.michinori;
+    await page.focus(at('susumu'));
+    const rows = [
+      ['PageDown', 4],
+      ['PageDown', 8],
+      ['ArrowRight', 12],
+      ['PageUp', 8],
+      ['ArrowLeft', 4],
+      ['ArrowRight', 8],
+      ['Home', 0],
+    ];
+    for (const [key, expected] of rows) {
+      await page.keyboard.press(key);
+      await idle(page);
+      assert.equal(await michinori(), expected, key);
+    }
+    // In the time box the same keys edit the text.
+    await page.focus(at('Text1'));
+    for (const key of ['ArrowLeft', 'Home', 'PageDown', 'p']) await page.keyboard.press(key);
+    await idle(page);
+    assert.equal(await michinori(), 0);
+    assert.equal((await state(page)).controls.Text1.text, 'p 0.0');
+    // P plays; while it plays 進む's key does nothing; F5 stops it, and nothing reloads.
+    await type(page, 'Combo1', '80');
+    await page.focus(at('kokuban'));
+    await page.keyboard.press('p');
+    await page.waitForFunction(() => window.kansu.state().vars.michinori >= 8);
+    const before = await michinori();
+    await page.keyboard.press('PageDown');
+    await page.keyboard.press('F5');
+    await idle(page);
+    const stopped = await state(page);
+    assert.ok(stopped.vars.michinori - before <= 4, 'PageDown stepped during a run');
+    assert.equal(stopped.controls.tomeru.enabled, false);
+    assert.equal(stopped.controls.jidou.enabled, true);
+    await page.keyboard.press('F5');
+    await page.waitForFunction(() => window.kansu.state().controls.tomeru.enabled);
+    await page.keyboard.press('F5');
+    await idle(page);
+    assert.equal(await page.evaluate(() => window.notReloaded), true);
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('upright on an iPad the figure stays large and every picture is on screen; a phone is asked to turn', async () => {
+    const { page, errors } = await openLesson(chromium.browser, server.url, 'offline=no', { width: 768, height: 1024 });
+    await click(page, 'Check2');
+    await click(page, 'Check3');
+    await idle(page);
+    const boxes = await page.$$eval('.picture', (els) => els.map((e) => {
+      const r = e.getBoundingClientRect();
+      return { name: e.dataset.name, left: r.left, top: r.top, right: r.right, bottom: r.bottom, width: r.width };
+    }));
+    for (const b of boxes) {
+      assert.ok(b.left >= 0 && b.top >= 0 && b.right <= 768 && b.bottom <= 1024, `${b.name} off the screen`);
+    }
+    assert.ok(boxes.find((b) => b.name === 'kokuban').width >= 420);
+    assert.equal(await page.$eval('#turn', (e) => e.hidden), true);
+    await page.setViewport({ width: 390, height: 844, deviceScaleFactor: 1 });
+    await page.waitForFunction(() => !document.getElementById('turn').hidden);
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('a screen reader finds a heading, named controls and the table of values as a table; axe finds only the design colours', async () => {
+    const page = await chromium.browser.newPage();
+    await page.setBypassCSP(true);
+    await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: 1 });
+    await page.goto(`${server.url}?scale=1`, { waitUntil: 'load' });
+    await shown(page);
+    await click(page, 'Check3');
+    await click(page, 'Check2');
+    for (let i = 0; i < 40; ++i) await click(page, 'susumu');
+    await idle(page);
+    const table = await page.$$eval('#values tr', (rows) => rows.map((r) => [...r.cells].map((c) => c.textContent)));
+    assert.deepEqual(table, [['χ', '0', '1', '2', '3', '4'], ['ｙ', '0', '1', '4', '9', '16']]);
+    assert.equal(await page.$eval('h1', (h) => h.textContent), '関数の利用');
+    assert.equal(await page.$$eval('[role="application"]', (els) => els.length), 0);
+    const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
+    await page.addScriptTag({ path: axe });
+    const violations = await page.evaluate(async () => {
+      const result = await window.axe.run(document, { rules: { 'color-contrast': { enabled: false } } });
+      return result.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+    });
+    assert.deepEqual(violations, []);
+    await page.close();
+  });
+
+  it('copies and saves the picture as seen, the same pixels as kansu-script png', async () => {
+    const context = chromium.browser.defaultBrowserContext();
+    await context.overridePermissions(server.url.replace(/\/$/, ''), ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+    const { page, errors } = await openLesson(chromium.browser, server.url);
+    await page.bringToFront();
+    await click(page, 'Check6');
+    await click(page, 'Check2');
+    for (let i = 0; i < 45; ++i) await click(page, 'susumu');
+    await idle(page);
+    const expected = scriptPictures(['click Check6', 'click Check2', ...Array(45).fill('click susumu')], ['kokuban', 'gamen']);
+    // Ctrl+C with the figure focused.
+    await page.focus(at('kokuban'));
+    await page.keyboard.down('Control');
+    await page.keyboard.press('c');
+    await page.keyboard.up('Control');
+    await page.waitForFunction(() => document.getElementById('notice').textContent === '図をコピーしました');
+    const copied = await page.evaluateHandle(async () => {
+      const items = await navigator.clipboard.read();
+      return items[0].getType('image/png');
+    });
+    const copiedPng = Buffer.from(await blobBase64(page, copied), 'base64');
+    assert.equal(await pngDigest(chromium.browser, copiedPng), await pngDigest(chromium.browser, expected.kokuban));
+    // Saved from the graph's menu.
+    const downloads = mkdtempSync(join(tmpdir(), 'kansu-downloads-'));
+    const cdp = await page.target().createCDPSession();
+    await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+    await page.click(at('gamen'), { button: 'right' });
+    await page.waitForSelector('#picture-menu:not([hidden])');
+    await page.click('#picture-menu [data-action="save"]');
+    const deadline = Date.now() + 10000;
+    let saved = [];
+    while (Date.now() < deadline && !(saved = readdirSync(downloads).filter((f) => f.endsWith('.png'))).length)
+      await new Promise((r) => setTimeout(r, 50));
+    assert.deepEqual(saved, ['グラフ-4.5秒.png']);
+    const savedPng = readFileSync(join(downloads, saved[0]));
+    assert.equal(await pngDigest(chromium.browser, savedPng), await pngDigest(chromium.browser, expected.gamen));
+    rmSync(downloads, { recursive: true, force: true });
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('prints one A4 worksheet: title, time, figure, graph and table, no controls', async () => {
+    const { page, errors } = await openLesson(chromium.browser, server.url, 'offline=no');
+    await click(page, 'Check6');
+    for (let i = 0; i < 45; ++i) await click(page, 'susumu');
+    await idle(page);
+    const dir = mkdtempSync(join(tmpdir(), 'kansu-print-'));
+    const pdf = join(dir, 'sheet.pdf');
+    writeFileSync(pdf, await page.pdf({ preferCSSPageSize: true }));
+    const info = execFileSync('pdfinfo', [pdf]).toString();
+    assert.match(info, /Pages:\s+1\n/);
+    assert.match(info, /Page size:.*\(A4\)/);
+    const text = execFileSync('pdftotext', ['-layout', pdf, '-']).toString();
+    assert.match(text, /関数の利用/);
+    assert.match(text, /点Bを出発してから 4\.5 秒後/);
+    for (const control of ['終了', '進む', '全画面', '印刷']) assert.doesNotMatch(text, new RegExp(control));
+    const images = execFileSync('pdfimages', ['-list', pdf]).toString().trim().split('\n').slice(2);
+    assert.equal(images.length, 3, 'the figure, the graph and the table');
+    rmSync(dir, { recursive: true, force: true });
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('fetches the font once on a first visit', async () => {
+    const context = await chromium.browser.createBrowserContext();
+    const page = await context.newPage();
+    const fonts = [];
+    page.on('request', (r) => {
+      if (r.url().includes('kansu-gothic.ttf')) fonts.push(r.url());
+    });
+    await page.goto(`${server.url}?offline=no`, { waitUntil: 'load' });
+    await shown(page);
+    await page.evaluate(() => document.fonts.ready);
+    assert.equal(fonts.length, 1);
+    await context.close();
   });
 });

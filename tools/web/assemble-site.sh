@@ -12,7 +12,8 @@ site="$web/site"
 rm -rf "$site"
 mkdir -p "$site"
 
-cp "$here"/src/web/site/{index.html,app.js,style.css,manifest.webmanifest} "$site/"
+cp "$here"/src/web/site/{index.html,style.css,manifest.webmanifest} "$here"/src/web/site/*.js "$site/"
+rm -f "$site/sw.js" # written below, with the list of files
 cp "$web/src/web/kansu.js" "$web/src/web/kansu.wasm" "$site/"
 cp "$native"/web-icons/{icon.svg,icon-192.png,icon-512.png} "$site/"
 cp "$here/LICENSE" "$site/LICENSE.txt"
@@ -21,7 +22,7 @@ cp "$here/LICENSE" "$site/LICENSE.txt"
 font=/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf
 {
     "$native/tools/web/kansu_web_glyphs"
-    cat "$here"/src/web/site/index.html "$here"/src/web/site/app.js
+    cat "$here"/src/web/site/index.html "$here"/src/web/site/*.js
 } > "$web/glyphs.txt"
 /usr/bin/python3 -m fontTools.subset "$font" --text-file="$web/glyphs.txt" --output-file="$web/subset.ttf" \
     --no-hinting --desubroutinize --name-IDs='*' --name-languages='*' --layout-features='*'

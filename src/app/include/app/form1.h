@@ -100,6 +100,8 @@ public:
     std::string describeFigure() const { return figureDescription(motion_.counter()); }
     std::string describeGraph() const { return graphDescription(graph_.lastTime()); }
     std::vector<int> tableColumns() const { return table_.columns(); }
+    // The same columns with their values: each whole second shown and its area.
+    std::vector<std::pair<int, double>> tableValues() const;
 
     // ---- Handlers -----------------------------------------------------------------------------
     void Form_Load();

@@ -13,7 +13,7 @@ namespace kansu {
 // A label prints its caption at its top-left corner, condensed when the face is wider than the
 // label; a line control is a pen of its width with round ends; a shape is the largest circle
 // centred in its box, filled with its back colour inside an outline of its fore colour.
-void drawLightweightControls(Image& target, std::span<const Control> controls,
-                             Container container, double scale);
+void drawLightweightControls(Image& target, std::span<const Control> controls, Container container,
+                             double scale);
 
 } // namespace kansu

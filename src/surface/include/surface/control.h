@@ -29,7 +29,8 @@ struct Control {
     std::vector<std::string> items; // a combo box's list
     // What assistive technology calls the control: its caption unless the layout says otherwise.
     std::string accessibleName;
-    int value = 0; // check boxes
+    bool heading = false; // the window's title, read as its heading
+    int value = 0;        // check boxes
     bool enabled = true;
     bool visible = true;
 

@@ -1,0 +1,137 @@
+// The lesson's core in the page: loading it, handing it the user's actions, and taking what it
+// announces. Everything the page shows comes from here; the page keeps no lesson state of its own.
+import createKansu from './kansu.js';
+
+// What the rest of the page shares: the core, its layout table, the page's element for each
+// control, the canvases of the picture boxes and the window's client size as the core gives it.
+export const ui = {
+  core: null,
+  layout: null,
+  elements: new Map(), // control id -> its element (the window's own controls)
+  pictures: new Map(), // picture box id -> { element, canvas, width, height, scale }
+  geometry: { width: 0, height: 0 },
+  ended: false,
+  byName: (name) => ui.layout.controls.find((c) => c.name === name),
+};
+
+const listeners = { changes: [], ended: [] };
+
+// Another part of the page takes each batch of changes, or the end of the lesson.
+export function onChanges(show) {
+  listeners.changes.push(show);
+}
+export function onEnded(show) {
+  listeners.ended.push(show);
+}
+
+// What the core asks of the page.
+const page = {
+  queue: [], // the user's actions that wait for the lesson (it is inside a wait of automatic play)
+  wake: null,
+  busy: false, // a call into the lesson is in progress
+  // One batch of changes, as the lesson announces it after each action and before each wait.
+  show(json) {
+    const changes = JSON.parse(json);
+    for (const show of listeners.changes) show(changes);
+  },
+  wait(milliseconds) {
+    return new Promise((resolve) => {
+      let timer = 0;
+      const done = () => {
+        clearTimeout(timer);
+        page.wake = null;
+        resolve();
+      };
+      page.wake = done;
+      timer = setTimeout(done, Math.max(0, milliseconds));
+      if (page.queue.length) done();
+    });
+  },
+  ended() {
+    ui.ended = true;
+  },
+};
+
+// A click (kind 1) or typing (kind 2). Outside a run the lesson takes it at once; during a run it
+// is queued, and the run's wait wakes up and delivers it, as the desktop does.
+export async function act(kind, control, text = '') {
+  if (ui.ended) return;
+  page.queue.push({ kind, control, text });
+  if (page.busy) {
+    if (page.wake) page.wake();
+    return;
+  }
+  page.busy = true;
+  try {
+    while (page.queue.length && !ui.ended) {
+      const e = page.queue.shift();
+      if (e.kind === 1) {
+        await ui.core.ccall('kansu_click', null, ['number'], [e.control], { async: true });
+      } else {
+        ui.core.ccall('kansu_type', null, ['number', 'string'], [e.control, e.text]);
+      }
+    }
+  } finally {
+    page.busy = false;
+  }
+  if (ui.ended) for (const show of listeners.ended) show();
+}
+
+export function idle() {
+  return !page.busy;
+}
+
+// A click on a control by its design name, as its button or check box would give it.
+export function clickNamed(name) {
+  return act(1, ui.byName(name).id);
+}
+
+// Whether a control is enabled now, as the lesson holds it.
+export function enabled(name) {
+  const el = ui.elements.get(ui.byName(name).id);
+  return el && !(el.input ?? el).disabled;
+}
+
+// What the user sees of a picture box at a device scale, as RGBA bytes the size of the picture.
+export function picturePixels(id, scale) {
+  const core = ui.core;
+  const data = core._kansu_picture(id, scale);
+  const width = core._kansu_picture_width();
+  const height = core._kansu_picture_height();
+  const rgba = new Uint8ClampedArray(core.HEAPU8.buffer, data, width * height * 4);
+  return { rgba, width, height };
+}
+
+export function state() {
+  return JSON.parse(ui.core.UTF8ToString(ui.core._kansu_state()));
+}
+
+// The core and the font come down side by side, the font once: the same bytes go to the core,
+// which prints its pictures with them, and to the page, which sets its captions in them.
+export async function loadCore() {
+  const font = fetch('kansu-gothic.ttf').then((response) => response.arrayBuffer());
+  ui.core = await createKansu({
+    kansuPage: page,
+    preRun: [
+      (module) => {
+        module.addRunDependency('font');
+        font.then((bytes) => {
+          module.FS.mkdir('/fonts');
+          module.FS.writeFile('/fonts/ipagp.ttf', new Uint8Array(bytes));
+          module.removeRunDependency('font');
+        });
+      },
+    ],
+  });
+  const face = new FontFace('Kansu Gothic', await font);
+  document.fonts.add(face);
+  face.load().catch(() => {});
+  ui.layout = JSON.parse(ui.core.UTF8ToString(ui.core._kansu_layout()));
+}
+
+// A fresh lesson: everything it shows comes as its first batch.
+export function startLesson() {
+  ui.ended = false;
+  page.queue.length = 0;
+  ui.core._kansu_start();
+}
