@@ -5,6 +5,7 @@
 #include "desktop/qt_host.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -15,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -255,25 +258,94 @@ TEST_F(Window, PresenterKeysActAsTheirButtons) {
 }
 
 // Zoomed, the window grows with the lesson, and グラフ and 表 widen and heighten it by the
-// scaled amounts; back at 100 % it is the design's size again.
-TEST_F(Window, ZoomScalesTheWholeWindow) {
+// scaled amounts; it never grows beyond the screen (the tests' screen is a projector's 1920 by
+// 1080): a zoom that would not fit is not taken, and a window that grows steps down to the zoom
+// that fits, and back up once it fits again.
+TEST_F(Window, ZoomGrowsTheWindowAsFarAsTheScreenAllows) {
     const struct {
-        double zoom;
+        const char* action;
+        std::function<void()> act;
+        double shown;
         QSize size;
-    } rows[] = {{2, {1342, 1116}}, {1.5, {1007, 837}}, {3, {2013, 1674}}, {1, {671, 558}}};
+        QSize client; // the lesson's own, in design pixels
+    } rows[] = {
+        {"100 %", [&] { window->setZoom(1); }, 1, {671, 558}, {671, 558}},
+        {"150 %", [&] { window->setZoom(1.5); }, 1.5, {1007, 837}, {671, 558}},
+        {"in", [&] { window->zoomIn(); }, 1.75, {1174, 977}, {671, 558}},
+        {"in, beyond the screen", [&] { window->zoomIn(); }, 1.75, {1174, 977}, {671, 558}},
+        {"グラフ", [&] { clickOn(Check2); }, 1.75, {1804, 977}, {1031, 558}},
+        {"表: stepped down", [&] { clickOn(Check3); }, 1.5, {1547, 1023}, {1031, 682}},
+        {"表 off: back up", [&] { clickOn(Check3); }, 1.75, {1804, 977}, {1031, 558}},
+        {"out", [&] { window->zoomOut(); }, 1.5, {1547, 837}, {1031, 558}},
+        {"300 % kept from a larger screen",
+         [&] { window->setZoom(3); },
+         1.75,
+         {1804, 977},
+         {1031, 558}},
+        {"not a number in the settings",
+         [&] { window->setZoom(std::nan("")); },
+         1,
+         {1031, 558},
+         {1031, 558}},
+    };
     for (const auto& r : rows) {
-        window->setZoom(r.zoom);
-        EXPECT_EQ(window->size(), r.size) << r.zoom;
+        SCOPED_TRACE(r.action);
+        r.act();
+        EXPECT_EQ(window->shownScale(), r.shown);
+        EXPECT_EQ(window->size(), r.size);
+        // Every control grows with it, and the lesson's own sizes stay the design's.
+        EXPECT_EQ(window->widgetFor(susumu)->geometry().topLeft(),
+                  QPoint(int(std::lround(592 * r.shown)), int(std::lround(240 * r.shown))));
+        EXPECT_EQ(QSize(form->geometry().clientWidth, form->geometry().clientHeight), r.client);
     }
-    window->setZoom(2);
-    clickOn(Check2);
-    EXPECT_EQ(form->control(Check2).value, 1);
-    EXPECT_EQ(window->size(), QSize(2062, 1116));
-    window->zoomOut();
-    EXPECT_EQ(window->zoom(), 1.75);
-    window->setZoom(1);
-    EXPECT_EQ(window->size(), QSize(1031, 558));
-    EXPECT_EQ(form->geometry().clientWidth, 1031);
+    EXPECT_EQ(window->zoom(), 1);
+}
+
+// In full screen the lesson fills the screen keeping its shape, its controls named and placed
+// where they show; the pointer hides after a while without movement and comes back on movement.
+TEST_F(Window, FullScreenFillsTheScreenAndHidesAnIdlePointer) {
+    window->toggleFullScreen();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isFullScreen() && window->width() == 1920; }));
+    const double scale = std::min(1920 / 671.0, 1080 / 558.0);
+    EXPECT_DOUBLE_EQ(window->shownScale(), scale);
+    QWidget* button = window->widgetFor(susumu);
+    EXPECT_EQ(button->accessibleName(), QStringLiteral("進む"));
+    EXPECT_EQ(button->width(),
+              int(std::lround((592 + 65) * scale)) - int(std::lround(592 * scale)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->pointerHidden(); }, 5000));
+    QTest::mouseMove(window->widgetFor(kokuban), QPoint(40, 40));
+    EXPECT_FALSE(window->pointerHidden());
+    window->toggleFullScreen();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isFullScreen(); }));
+    EXPECT_FALSE(window->pointerHidden());
+    EXPECT_EQ(window->size(), QSize(671, 558));
+}
+
+// The speed box and the time box keep exactly what is typed: nothing completed from the list.
+TEST_F(Window, BoxesKeepWhatIsTyped) {
+    const char* typed[] = {"5", "1", "8", " ", "2", "abc", "Ab", "80"};
+    for (const ControlId id : {Combo1, Text1}) {
+        QLineEdit* edit =
+            id == Combo1 ? widget<QComboBox>(Combo1)->lineEdit() : widget<QLineEdit>(Text1);
+        for (const char* text : typed) {
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Delete);
+            QTest::keyClicks(edit, QString::fromUtf8(text));
+            EXPECT_EQ(edit->text(), QString::fromUtf8(text)) << form->control(id).name;
+            EXPECT_EQ(form->control(id).text, text);
+        }
+    }
+}
+
+// The keyboard starts where the design's focus order starts, on the graph's picture box.
+TEST_F(Window, FocusStartsAtTheFirstControlOfTheDesignOrder) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), window->widgetFor(gamen));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_FALSE(form->ended());
+    EXPECT_EQ(form->vars().michinori, 0);
 }
 
 // What a screen reader hears: the moment of the figure, the graph's last point, the table's

@@ -14,20 +14,20 @@ int clientFromTwips(int twips, int frame) {
 } // namespace
 
 WindowFrame::WindowFrame() {
-    geometry_.clientWidth = 1031;
-    geometry_.clientHeight = 682;
+    geometry_.clientWidth = geometry_.askedWidth = 1031;
+    geometry_.clientHeight = geometry_.askedHeight = 682;
 }
 
 bool WindowFrame::setWidthTwips(int twips) {
     geometry_.widthTwips = twips;
-    return !maximised() &&
-           setClientSize(clientFromTwips(twips, window::frameWidth), geometry_.clientHeight);
+    geometry_.askedWidth = clientFromTwips(twips, window::frameWidth);
+    return !maximised() && setClientSize(geometry_.askedWidth, geometry_.clientHeight);
 }
 
 bool WindowFrame::setHeightTwips(int twips) {
     geometry_.heightTwips = twips;
-    return !maximised() &&
-           setClientSize(geometry_.clientWidth, clientFromTwips(twips, window::frameHeight));
+    geometry_.askedHeight = clientFromTwips(twips, window::frameHeight);
+    return !maximised() && setClientSize(geometry_.clientWidth, geometry_.askedHeight);
 }
 
 bool WindowFrame::setState(int state) {

@@ -1,15 +1,21 @@
 #include "desktop/face_button.h"
 
 #include <QPainter>
+#include <cmath>
 
 namespace kansu {
 
-FaceButton::FaceButton(const QString& caption, QColor face, QWidget* parent)
-    : QPushButton(caption, parent), face_(face) {}
+FaceButton::FaceButton(const QString& caption, QColor face, QFont font, QWidget* parent)
+    : QPushButton(caption, parent), face_(face), font_(std::move(font)) {
+    setFont(font_);
+}
 
 void FaceButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QRect r = rect();
+    // Drawn in the design's pixels, grown as one.
+    painter.scale(scale_, scale_);
+    const QRect r(0, 0, static_cast<int>(std::lround(width() / scale_)),
+                  static_cast<int>(std::lround(height() / scale_)));
     painter.fillRect(r, face_);
     const bool down = isDown();
     const QColor light(0xFF, 0xFF, 0xFF), shadow(0x80, 0x80, 0x80), dark(0x00, 0x00, 0x00);
@@ -28,7 +34,7 @@ void FaceButton::paintEvent(QPaintEvent*) {
     painter.drawLine(r.right() - 1, r.top() + 1, r.right() - 1, r.bottom() - 1);
 
     const QRect label = r.adjusted(2, 2, -2, -2).translated(down ? 1 : 0, down ? 1 : 0);
-    painter.setFont(font());
+    painter.setFont(font_);
     if (isEnabled()) {
         painter.setPen(Qt::black);
         painter.drawText(label, Qt::AlignCenter, text());

@@ -2,14 +2,12 @@
 
 #include "desktop/frame_actions.h"
 #include "desktop/qt_bridge.h"
+#include "desktop/zoom.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QGraphicsProxyWidget>
-#include <QGraphicsScene>
-#include <QGraphicsView>
 #include <QMenu>
 #include <QScreen>
 #include <QShortcut>
@@ -18,22 +16,40 @@
 
 namespace kansu {
 
+namespace {
+
+// How long the pointer may rest over a lesson in full screen before it is hidden.
+constexpr int pointerRestMs = 3000;
+
+// The application's font as it started: menus and dialogs are set in it, grown with the lesson.
+const QFont& baseFont() {
+    static const QFont font = QApplication::font();
+    return font;
+}
+
+} // namespace
+
 LessonFrame::LessonFrame(Form1& form, QWidget* parent)
-    : QWidget(parent), form_(form), window_(form, this) {
+    : QWidget(parent), form_(form), window_(form, this), pointer_(pointerRestMs, this) {
+    baseFont();
     setWindowTitle(qt(window::title));
+    // Only full screen shows the frame around the lesson: dark, as a projector's black.
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, qtColour(window::backColour));
+    pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
+    setAutoFillBackground(true);
     window_.move(0, 0);
     changes_ = form_.changes().connect([this](const Changes& changes) {
-        if (changes.window) {
-            applySize();
+        if (changes.window)
             arrange();
-        }
     });
     buildMenu();
-    applySize();
     arrange();
+    // The keyboard starts where the design's focus order starts.
+    for (std::size_t i = 0; i < controlCount; ++i)
+        if (form_.controls()[i].tabIndex == 0)
+            if (QWidget* first = window_.widgetFor(static_cast<ControlId>(i)))
+                first->setFocus();
 }
 
 void LessonFrame::buildMenu() {
@@ -53,11 +69,17 @@ void LessonFrame::buildMenu() {
         [this] { printWorksheet(*this, form_); });
     menu_->addSeparator();
     add(QStringLiteral("全画面"), QKeySequence(Qt::Key_F11), [this] { toggleFullScreen(); });
+    // In on Ctrl+= and Ctrl++ however the keyboard makes +: Shift+= (US), Shift+; (Japanese),
+    // the keypad; out on Ctrl+− and the keypad's −. The keypad's keys zoom without Ctrl too,
+    // outside the text boxes, which take them as characters. (Qt matches a key by what it types,
+    // whatever the Shift or the keypad it took.)
     QAction* in =
         add(QStringLiteral("拡大"), QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomIn(); });
     in->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus),
-                      QKeySequence::ZoomIn});
-    add(QStringLiteral("縮小"), QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { zoomOut(); });
+                      QKeySequence(Qt::CTRL | Qt::Key_Semicolon), QKeySequence(Qt::Key_Plus)});
+    QAction* out =
+        add(QStringLiteral("縮小"), QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { zoomOut(); });
+    out->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Minus), QKeySequence(Qt::Key_Minus)});
     add(QStringLiteral("等倍 (100%)"), QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setZoom(1); });
     menu_->addSeparator();
     add(QStringLiteral("このソフトについて"), QKeySequence(), [this] { showAbout(*this); });
@@ -82,6 +104,17 @@ void LessonFrame::buildMenu() {
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, key = p.key] { presenterKey(key); });
     }
+    // The menu by the keyboard: the Menu key reaches contextMenuEvent, Shift+F10 comes here.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    menuKey->setContext(Qt::WindowShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] { openMenuAtFocus(); });
+}
+
+void LessonFrame::openMenuAtFocus() {
+    const QWidget* focus = QApplication::focusWidget();
+    const QPoint at = focus && isAncestorOf(focus) ? focus->mapToGlobal(focus->rect().center())
+                                                   : mapToGlobal(rect().center());
+    menu_->popup(at);
 }
 
 void LessonFrame::presenterKey(int key) {
@@ -112,28 +145,23 @@ void LessonFrame::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void LessonFrame::setZoom(double zoom) {
-    zoom = std::clamp(zoom, zoomSteps[0], zoomSteps[std::size(zoomSteps) - 1]);
+    zoom = zoomStep(zoom);
     if (zoom == zoom_)
         return;
     zoom_ = zoom;
-    // Into the view before the frame grows; back out of it once the frame is the lesson's size.
-    if (zoom_ != 1)
-        arrange();
-    applySize();
     arrange();
     emit zoomChanged(zoom_);
 }
 
 void LessonFrame::zoomIn() {
-    for (double step : zoomSteps)
-        if (step > zoom_ + 1e-9)
-            return setZoom(step);
+    const auto next = stepAbove(fittedZoom());
+    if (next && fits(askedClient(), *next, frameMargins(), available()))
+        setZoom(*next);
 }
 
 void LessonFrame::zoomOut() {
-    for (auto it = std::rbegin(zoomSteps); it != std::rend(zoomSteps); ++it)
-        if (*it < zoom_ - 1e-9)
-            return setZoom(*it);
+    if (const auto next = stepBelow(fittedZoom()))
+        setZoom(*next);
 }
 
 void LessonFrame::toggleFullScreen() {
@@ -143,86 +171,69 @@ void LessonFrame::toggleFullScreen() {
         showFullScreen();
 }
 
-// The size the lesson asks for: its client area at the zoom, unless the window is maximised or
-// in full screen, where the screen decides.
-void LessonFrame::applySize() {
+QSize LessonFrame::askedClient() const {
     const WindowGeometry& g = form_.geometry();
-    if (!form_.ended() && window_.size() != QSize(g.clientWidth, g.clientHeight))
-        window_.resize(g.clientWidth, g.clientHeight);
-    if (form_.ended() || g.state == 2 || isMaximized() || isFullScreen())
-        return;
-    const QSize target(static_cast<int>(std::lround(g.clientWidth * zoom_)),
-                       static_cast<int>(std::lround(g.clientHeight * zoom_)));
-    if (size() != target)
-        resize(target);
+    return {g.askedWidth, g.askedHeight};
 }
 
+QSize LessonFrame::frameMargins() const {
+    return isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+}
+
+QSize LessonFrame::available() const {
+    return screen()->availableGeometry().size();
+}
+
+double LessonFrame::fittedZoom() const {
+    return fittingZoom(zoom_, askedClient(), frameMargins(), available());
+}
+
+// The lesson at the scale it is shown at, and the frame around it: the lesson's size at the zoom
+// that fits, unless the window is maximised (the lesson fills it) or in full screen (the lesson
+// fills the screen, centred, keeping its shape).
 void LessonFrame::arrange() {
-    if (arranging_)
+    if (arranging_ || form_.ended())
         return;
     arranging_ = true;
-    const bool scaled = zoom_ != 1 || isFullScreen();
-    if (scaled && !view_) {
-        view_ = new QGraphicsView(this);
-        view_->setFrameShape(QFrame::NoFrame);
-        view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        // Text smooth at any scale; rectangles snapped to pixels, so neighbouring controls of
-        // one colour meet without a seam.
-        view_->setRenderHints(QPainter::TextAntialiasing);
-        view_->setViewportUpdateMode(QGraphicsView::SmartViewportUpdate);
-        scene_ = new QGraphicsScene(view_);
-        view_->setScene(scene_);
-        // Only a window of its own can go into a view.
-        window_.setParent(nullptr);
-        proxy_ = scene_->addWidget(&window_);
-        window_.show();
-        proxy_->show();
-        view_->show();
-    } else if (!scaled && view_) {
-        proxy_->setWidget(nullptr);
-        window_.setParent(this);
-        delete view_;
-        view_ = nullptr;
-        scene_ = nullptr;
-        proxy_ = nullptr;
-        window_.move(0, 0);
-        window_.show();
-    }
-    if (view_) {
-        view_->setGeometry(rect());
-        const QSizeF lesson = window_.size();
-        double scale = zoom_;
-        if (isFullScreen())
-            scale = std::min(width() / lesson.width(), height() / lesson.height());
-        shownScale_ = scale;
-        view_->setBackgroundBrush(isFullScreen() ? QColor(Qt::black)
-                                                 : qtColour(window::backColour));
-        view_->setTransform(QTransform::fromScale(scale, scale));
-        scene_->setSceneRect(QRectF(QPointF(0, 0), lesson));
-        view_->setAlignment(isFullScreen() ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
+    const WindowGeometry& g = form_.geometry();
+    double scale = fittedZoom();
+    if (isFullScreen()) {
+        scale = std::min(width() / double(g.clientWidth), height() / double(g.clientHeight));
+        window_.setScale(scale);
+        window_.move((width() - window_.width()) / 2, (height() - window_.height()) / 2);
     } else {
-        shownScale_ = 1;
+        window_.setScale(scale);
+        if (!isMaximized() && g.state != 2) {
+            const QSize lesson(static_cast<int>(std::lround(g.clientWidth * scale)),
+                               static_cast<int>(std::lround(g.clientHeight * scale)));
+            if (size() != lesson)
+                resize(lesson);
+        }
         window_.setGeometry(rect());
     }
+    if (scale != shownScale_) {
+        shownScale_ = scale;
+        // Menus and dialogs grow with the lesson, so they read from where it reads.
+        QFont font = baseFont();
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(font.pointSizeF() * scale);
+        else
+            font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * scale)));
+        QApplication::setFont(font);
+    }
+    pointer_.setActive(isFullScreen());
     arranging_ = false;
 }
 
 void LessonFrame::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (!view_) {
-        // The controls stay where they are; only what is in view of the picture boxes changes.
-        window_.setGeometry(rect());
+    if (isFullScreen()) {
+        arrange();
         return;
     }
-    if (!isFullScreen()) {
-        // Resized by hand, zoomed: the lesson's client area is the window's, unscaled.
-        const QSize client(static_cast<int>(std::lround(width() / zoom_)),
-                           static_cast<int>(std::lround(height() / zoom_)));
-        if (window_.size() != client)
-            window_.resize(client);
-    }
-    arrange();
+    // Resized by hand or by the window manager: the lesson fills the window at its scale; the
+    // controls stay where they are, only what is in view of the picture boxes changes.
+    window_.setGeometry(rect());
 }
 
 void LessonFrame::changeEvent(QEvent* event) {
@@ -230,9 +241,13 @@ void LessonFrame::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
         form_.setWindowState(isMaximized() ? 2 : 0);
         arrange();
-        if (!isMaximized() && !isFullScreen())
-            applySize();
     }
+}
+
+void LessonFrame::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Now the frame's decorations and the screen it is on are known.
+    arrange();
 }
 
 void LessonFrame::closeEvent(QCloseEvent* event) {

@@ -4,7 +4,9 @@
 #include "desktop/face_button.h"
 #include "desktop/picture_box_widget.h"
 #include "desktop/qt_bridge.h"
+#include "desktop/scaled_style.h"
 #include "desktop/table_accessible.h"
+#include "desktop/window_accessible.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -21,16 +23,25 @@ namespace kansu {
 
 namespace {
 
-QRect placeOf(const Control& c) {
-    return QRect(static_cast<int>(std::lround(c.left)), static_cast<int>(std::lround(c.top)),
-                 static_cast<int>(std::lround(c.width)), static_cast<int>(std::lround(c.height)));
+int scaled(double v, double scale) {
+    return static_cast<int>(std::lround(v * scale));
+}
+
+// A control's place at a scale: its edges scaled, so that neighbours still meet.
+QRect placeOf(const Control& c, double scale) {
+    const int left = scaled(c.left, scale), top = scaled(c.top, scale);
+    return QRect(left, top, scaled(c.left + c.width, scale) - left,
+                 scaled(c.top + c.height, scale) - top);
 }
 
 } // namespace
 
-LessonWindow::LessonWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
-    static const bool tableReadable = (QAccessible::installFactory(tableAccessible), true);
-    (void)tableReadable;
+LessonWindow::LessonWindow(Form1& form, QWidget* parent)
+    : QWidget(parent), form_(form), style_(new ScaledStyle) {
+    style_->setParent(this);
+    static const bool readable = (QAccessible::installFactory(tableAccessible),
+                                  QAccessible::installFactory(windowAccessible), true);
+    (void)readable;
     setAccessibleLesson(&form_);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -43,6 +54,40 @@ LessonWindow::LessonWindow(Form1& form, QWidget* parent) : QWidget(parent), form
     resize(g.clientWidth, g.clientHeight);
 }
 
+void LessonWindow::setScale(double scale) {
+    if (scale == scale_ || !(scale > 0))
+        return;
+    scale_ = scale;
+    style_->setScale(scale);
+    for (std::size_t i = 0; i < controlCount; ++i)
+        if (widgets_[i])
+            place(static_cast<ControlId>(i));
+    const WindowGeometry& g = form_.geometry();
+    resize(scaled(g.clientWidth, scale), scaled(g.clientHeight, scale));
+    update();
+}
+
+void LessonWindow::place(ControlId id) {
+    const Control& c = form_.control(id);
+    QWidget* w = widgets_[indexOf(id)];
+    w->setGeometry(placeOf(c, scale_));
+    if (auto* button = qobject_cast<FaceButton*>(w)) {
+        button->setScale(scale_);
+    } else if (auto* box = qobject_cast<PictureBoxWidget*>(w)) {
+        box->setScale(scale_);
+    } else {
+        // Qt's own controls: their fonts and the small parts of their style grow with the scale.
+        w->setFont(designFont({c.font.points * scale_, c.font.bold}));
+        if (w->style() == style_) {
+            style_->unpolish(w);
+            style_->polish(w);
+        } else {
+            w->setStyle(style_);
+        }
+        w->updateGeometry();
+    }
+}
+
 void LessonWindow::build() {
     std::map<int, QWidget*> focusChain;
     for (std::size_t i = 0; i < controlCount; ++i) {
@@ -53,7 +98,8 @@ void LessonWindow::build() {
         QWidget* w = nullptr;
         switch (c.kind) {
         case ControlKind::Button: {
-            auto* b = new FaceButton(qt(c.caption), qtColour(c.backColour), this);
+            auto* b =
+                new FaceButton(qt(c.caption), qtColour(c.backColour), designFont(c.font), this);
             connect(b, &QPushButton::clicked, this, [this, id] { form_.click(id); });
             w = b;
             break;
@@ -88,6 +134,8 @@ void LessonWindow::build() {
             auto* box = new QComboBox(this);
             box->setEditable(true);
             box->setInsertPolicy(QComboBox::NoInsert);
+            // Any text, as typed: no completion from the list ("5" stays "5", not "50").
+            box->setCompleter(nullptr);
             for (const std::string& item : c.items)
                 box->addItem(qt(item));
             connect(box, &QComboBox::editTextChanged, this,
@@ -107,9 +155,8 @@ void LessonWindow::build() {
             continue;
         w->setObjectName(qt(c.name));
         w->setAccessibleName(qt(c.accessibleName));
-        w->setFont(designFont(c.font));
-        w->setGeometry(placeOf(c));
         widgets_[i] = w;
+        place(id);
         showControl(id);
         if (c.tabIndex)
             focusChain[*c.tabIndex] = w;
@@ -217,6 +264,7 @@ QImage LessonWindow::renderAt(qreal scale) {
 
 void LessonWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.scale(scale_, scale_);
     for (const Control& c : form_.controls())
         if (c.container == Container::Form && c.kind == ControlKind::Label)
             paintLightweightControl(painter, c, QPoint(0, 0));
@@ -225,7 +273,7 @@ void LessonWindow::paintEvent(QPaintEvent*) {
 void LessonWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // The controls stay where they are; only what is in view of the picture boxes changes.
-    form_.setClientSize(width(), height());
+    form_.setClientSize(scaled(width(), 1 / scale_), scaled(height(), 1 / scale_));
 }
 
 } // namespace kansu

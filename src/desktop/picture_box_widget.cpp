@@ -16,7 +16,10 @@ PictureBoxWidget::PictureBoxWidget(const Form1& form, ControlId id, QWidget* par
 
 void PictureBoxWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QRect r = rect();
+    // Drawn in the design's pixels, grown as one.
+    painter.scale(scale_, scale_);
+    const QRect r(0, 0, static_cast<int>(std::lround(width() / scale_)),
+                  static_cast<int>(std::lround(height() / scale_)));
     // The classic sunken border, two pixels deep.
     painter.setPen(QColor(0x80, 0x80, 0x80));
     painter.drawLine(r.topLeft(), r.topRight());
@@ -34,7 +37,7 @@ void PictureBoxWidget::paintEvent(QPaintEvent*) {
     const int b = window::pictureBorder;
     painter.setClipRect(r.adjusted(b, b, -b, -b));
     // Drawn at the device's own resolution, whatever scales the widget: the screen's device pixel
-    // ratio, or a view that zooms the whole window.
+    // ratio and the lesson's zoom.
     const QTransform device = painter.deviceTransform();
     const qreal deviceScale = std::hypot(device.m11(), device.m12());
     paintPictureContents(painter, form_, id_, QPoint(b, b),

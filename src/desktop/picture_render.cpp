@@ -96,8 +96,10 @@ void paintPictureVector(QPainter& painter, const Form1& form, ControlId box) {
             font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
             painter.setFont(font);
             painter.setPen(colourOf(op.colour));
-            painter.drawText(QPointF(op.from.x, op.from.y + textMetrics(op.font).ascent),
-                             qt(op.text));
+            // Condensed about its left edge, as the picture condenses it.
+            painter.translate(op.from.x, 0);
+            painter.scale(op.squeeze, 1);
+            painter.drawText(QPointF(0, op.from.y + textMetrics(op.font).ascent), qt(op.text));
             painter.restore();
             break;
         }

@@ -42,11 +42,22 @@ void Graph::drawAxes(Background background) {
         g.setCurrentY(static_cast<float>(490 - 140 * m));
         g.print(conv::fullWidth(conv::numberText(10 * m)));
     }
+    // The raised 2 of cm² falls into the blank of "(cm )". In a face wider than the design's,
+    // "(cm" is condensed, as captions too wide for their labels are, so that it ends where the 2
+    // begins; the closing bracket keeps its place after the blank.
+    constexpr float squaredX = 22;
+    const int opening = g.textWidth("(cm");
     g.setCurrentX(0);
     g.setCurrentY(5);
-    g.print("(cm )");
-    // The raised 2 of cm², in the blank of the caption.
-    g.setCurrentX(22);
+    if (opening > squaredX) {
+        g.print("(cm", squaredX / opening);
+        g.setCurrentX(static_cast<float>(g.textWidth("(cm ")));
+        g.setCurrentY(5);
+        g.print(")");
+    } else {
+        g.print("(cm )");
+    }
+    g.setCurrentX(squaredX);
     g.setCurrentY(2);
     g.print("2");
 }

@@ -63,7 +63,7 @@ bool applyDrawOp(Image& target, const DrawOp& op, double scale, Rgb back) {
         const Typeface& face = Typeface::lesson();
         face.draw(target, op.text, static_cast<int>(std::lround(op.from.x * scale)),
                   static_cast<int>(std::lround(op.from.y * scale)) + face.metrics(size).ascent,
-                  size, op.font.bold, op.colour, area);
+                  size, op.font.bold, op.colour, area, op.squeeze);
         return true;
     }
     case DrawOp::Kind::Fill: {

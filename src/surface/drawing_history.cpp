@@ -16,7 +16,7 @@ std::size_t hashOf(const DrawOp& op) {
     auto mix = [&h](std::size_t v) {
         h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
     };
-    for (const double v : {op.from.x, op.from.y, op.to.x, op.to.y, op.font.points})
+    for (const double v : {op.from.x, op.from.y, op.to.x, op.to.y, op.font.points, op.squeeze})
         mix(std::hash<double>()(v));
     for (const int v : {op.width, op.area.x, op.area.y, op.area.width, op.area.height,
                         static_cast<int>(op.font.bold)})

@@ -76,11 +76,16 @@ int PictureBox::textHeight() const {
     return textMetrics(font_).height();
 }
 
-void PictureBox::print(const std::string& text) {
+int PictureBox::textWidth(std::string_view text) const {
+    return Typeface::lesson().advance(text, pixelSizeForPoints(font_.points), font_.bold);
+}
+
+void PictureBox::print(const std::string& text, double squeeze) {
     DrawOp op;
     op.kind = DrawOp::Kind::Text;
     op.from = {currentX_, currentY_};
     op.text = text;
+    op.squeeze = std::clamp(squeeze, 0.0, 1.0);
     op.font = font_;
     op.colour = toRgb(foreColour_);
     op.area = drawableArea();

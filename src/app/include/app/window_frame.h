@@ -9,6 +9,10 @@ struct WindowGeometry {
     int clientWidth = 0;
     int clientHeight = 0;
     int state = 0; // 0 normal, 2 maximised
+    // The client area the outer size last written gives: what the lesson asks for, whatever the
+    // window's state or a resize by hand made of it.
+    int askedWidth = 0;
+    int askedHeight = 0;
     bool operator==(const WindowGeometry&) const = default;
 };
 

@@ -9,13 +9,20 @@ namespace kansu {
 class FaceButton : public QPushButton {
     Q_OBJECT
 public:
-    FaceButton(const QString& caption, QColor face, QWidget* parent);
+    FaceButton(const QString& caption, QColor face, QFont font, QWidget* parent);
+    // Drawn grown by a scale: its bevel, its caption and its focus rectangle.
+    void setScale(double scale) {
+        scale_ = scale;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QColor face_;
+    QFont font_; // at the design's size
+    double scale_ = 1;
 };
 
 } // namespace kansu

@@ -4,15 +4,16 @@
 
 #include <QWidget>
 #include <array>
-#include <bitset>
 #include <vector>
 
 namespace kansu {
 
-// The lesson's window at its design size: a widget for every windowed control at its design
-// place, the picture boxes, and the labels painted on the window itself. It shows the state held
-// by Form1, kept in step by Form1's changes, and turns the user's clicks and typing into Form1's
-// calls; it holds no lesson state of its own. A LessonFrame holds it on the screen.
+class ScaledStyle;
+
+// The lesson's window: a widget for every windowed control at its design place, the picture boxes,
+// and the labels painted on the window itself, all at a scale (1: the design's pixels). It shows
+// the state held by Form1, kept in step by Form1's changes, and turns the user's clicks and typing
+// into Form1's calls; it holds no lesson state of its own. A LessonFrame holds it on the screen.
 class LessonWindow : public QWidget {
     Q_OBJECT
 public:
@@ -24,18 +25,26 @@ public:
     // The widget that shows a windowed control (nullptr for the lightweight ones).
     QWidget* widgetFor(ControlId id) const { return widgets_[indexOf(id)]; }
 
+    // Every control, font and picture grown by a scale, the pictures drawn again at it; the
+    // lesson's client area stays in design pixels.
+    void setScale(double scale);
+    double scale() const { return scale_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void build();
+    void place(ControlId id);
     void showChanges(const Changes& changes);
     void showControl(ControlId id);
     // Keeps what assistive technology reads of the pictures in step, and announces changes.
     void describe();
 
     Form1& form_;
+    ScaledStyle* style_;
+    double scale_ = 1;
     std::array<QWidget*, controlCount> widgets_{};
     Subscription changes_;
     std::vector<int> describedColumns_;

@@ -16,6 +16,11 @@ public:
     // Draws the picture at this device scale instead of the screen's (0: the screen's), for
     // rendering the window into an image of another resolution.
     void setRenderScale(qreal scale) { renderScale_ = scale; }
+    // Shown grown by a scale, its picture drawn again at it.
+    void setScale(double scale) {
+        scale_ = scale;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -24,6 +29,7 @@ private:
     const Form1& form_;
     ControlId id_;
     qreal renderScale_ = 0;
+    double scale_ = 1;
 };
 
 } // namespace kansu

@@ -24,7 +24,8 @@ struct DrawOp {
     Rgb border = 0;
     std::string text;
     FontSpec font;
-    Rect area; // where the operation may draw; for Keep, what stays
+    double squeeze = 1; // text condensed horizontally by this factor, at most 1
+    Rect area;          // where the operation may draw; for Keep, what stays
 
     bool operator==(const DrawOp&) const = default;
 };

@@ -72,15 +72,17 @@ public:
     void lineTo(float x2, float y2);
     // Line (x1,y1)-Step(dx,dy),colour.
     void lineStep(float x1, float y1, float dx, float dy, OleColour colour);
-    // Print text with its top-left corner at the current point; transparent background.
-    void print(const std::string& text);
+    // Print text with its top-left corner at the current point; transparent background. A
+    // squeeze below 1 condenses it horizontally.
+    void print(const std::string& text, double squeeze = 1);
     // Print a number: its decimal text followed by a blank.
     void printNumber(double value);
     // Border-mode flood fill from (x, y) with the brush that the fill style and colour select.
     void floodFillBorder(int x, int y, OleColour border);
 
-    // Height of a printed line in the box's font.
+    // Height of a printed line in the box's font, and the width of a text printed in it.
     int textHeight() const;
+    int textWidth(std::string_view text) const;
 
     // The drawing operations since the last Cls that still count, in the order they were made.
     std::vector<DrawOp> history() const { return history_.live(); }
