@@ -4,7 +4,23 @@ include(GNUInstallDirs)
 set(KANSU_APP_ID jp.kansu.kansu)
 install(TARGETS kansu kansu-script RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/${KANSU_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES data/${KANSU_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The project's home on the web and its screenshot there, where the publisher has one: set
+# KANSU_HOMEPAGE (e.g. -DKANSU_HOMEPAGE=https://example.org/kansu) and put screenshot.png there.
+set(KANSU_HOMEPAGE "" CACHE STRING "The project's homepage, for the AppStream metadata")
+set(KANSU_APPSTREAM_LINKS "")
+if(KANSU_HOMEPAGE)
+    string(CONCAT KANSU_APPSTREAM_LINKS
+        "  <url type=\"homepage\">${KANSU_HOMEPAGE}</url>\n"
+        "  <screenshots>\n"
+        "    <screenshot type=\"default\">\n"
+        "      <caption>The lesson at 4.5 s with the grid, the shaded area, the graph and the table</caption>\n"
+        "      <caption xml:lang=\"ja\">4.5 秒後の授業画面（方眼、面積、グラフ、表）</caption>\n"
+        "      <image>${KANSU_HOMEPAGE}/screenshot.png</image>\n"
+        "    </screenshot>\n"
+        "  </screenshots>")
+endif()
+configure_file(data/${KANSU_APP_ID}.metainfo.xml.in ${CMAKE_CURRENT_BINARY_DIR}/${KANSU_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${KANSU_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${KANSU_ICON_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 
 # Manual pages and documentation, compressed the way Debian wants them (no name, no time stamp,
@@ -51,6 +67,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+# The font the lesson is drawn in, and Qt's dialogs in the user's language.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -23,6 +23,9 @@ check 2 "kansu: Unknown option 'bogus'" "$kansu" --bogus
 check 2 "kansu: unexpected argument" "$kansu" lesson.txt
 check 1 "kansu: no usable display" env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$kansu"
 check 1 "kansu: no usable display" env DISPLAY=:4711 QT_QPA_PLATFORM=xcb "$kansu"
+# A platform that shows nothing is no display either.
+check 1 "kansu: no usable display" timeout 20 env QT_QPA_PLATFORM=offscreen "$kansu"
+check 1 "kansu: no usable display" timeout 20 env QT_QPA_PLATFORM=minimal "$kansu"
 check 0 "kansu-script $version" "$script" --version
 check 0 "Usage: kansu-script " "$script" --help
 check 2 "kansu-script: Unknown option 'bogus'" "$script" --bogus

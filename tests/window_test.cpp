@@ -1,14 +1,21 @@
 #include "app/form1.h"
+#include "desktop/frame_actions.h"
 #include "desktop/lesson_frame.h"
 #include "desktop/picture_files.h"
 #include "desktop/picture_render.h"
 #include "desktop/qt_host.h"
+#include "desktop/settings_file.h"
+#include "desktop/translations.h"
+#include "desktop/zoom.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -16,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -335,6 +343,160 @@ TEST_F(Window, BoxesKeepWhatIsTyped) {
             EXPECT_EQ(edit->text(), QString::fromUtf8(text)) << form->control(id).name;
             EXPECT_EQ(form->control(id).text, text);
         }
+    }
+}
+
+// The frame speaks the user's language, its menu and Qt's own dialogs alike; the lesson's
+// captions are the design's in every language.
+TEST_F(Window, TheFrameSpeaksTheUsersLanguage) {
+    const struct {
+        const char* locale;
+        bool ownTranslation;
+        const char* copy;
+        const char* about;
+        const char* cancel;
+    } rows[] = {{"ja_JP", true, "図をコピー", "このソフトについて", "キャンセル"},
+                {"en_US", false, "Copy figure", "About kansu", "Cancel"}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.locale);
+        EXPECT_EQ(installTranslations(*QCoreApplication::instance(), QLocale(r.locale)),
+                  r.ownTranslation);
+        LessonFrame frame(*form);
+        QStringList texts;
+        for (const QAction* action : frame.actions())
+            texts << action->text();
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(r.copy))) << texts.join(u',').toStdString();
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(r.about)));
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                  QString::fromUtf8(r.cancel));
+        EXPECT_EQ(qobject_cast<QPushButton*>(frame.widgetFor(susumu))->text(),
+                  QStringLiteral("進む"));
+        for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(t);
+            delete t;
+        }
+    }
+}
+
+// The settings file is read and written only while it is a regular file (a link to a device, a
+// pipe or a folder is left alone, and nothing blocks); a zoom that is not a step in range is 100 %;
+// writing keeps a teacher's comments.
+TEST(Settings, OnlyARegularFileIsReadOrWritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kansu.conf"));
+    auto read = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    auto write = [&](const QByteArray& text) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    };
+    // None yet: written anew.
+    EXPECT_FALSE(SettingsFile(path).zoom());
+    EXPECT_EQ(SettingsFile(path).setZoom(1.5), QString());
+    EXPECT_EQ(read(), "[General]\nzoom=1.5\n");
+    // A teacher's comments stay.
+    write("; room 3's projector\n[General]\n# larger for the back row\nzoom=2\n[Other]\nzoom=9\n");
+    SettingsFile commented(path);
+    EXPECT_EQ(commented.zoom(), 2);
+    EXPECT_EQ(commented.setZoom(1.25), QString());
+    EXPECT_EQ(read(), "; room 3's projector\n[General]\n# larger for the back row\nzoom=1.25\n"
+                      "[Other]\nzoom=9\n");
+    // Not numbers, or out of range: the window shows 100 %.
+    const struct {
+        const char* text;
+        double step;
+    } zooms[] = {{"zoom=nan", 1}, {"zoom=inf", 1},    {"zoom=1e9", 1}, {"zoom=-2", 1},
+                 {"zoom=0", 1},   {"zoom=1.3", 1.25}, {"zoom=3", 3},   {"zoom=abc", 1}};
+    for (const auto& z : zooms) {
+        write(QByteArray("[General]\n") + z.text + "\n");
+        EXPECT_EQ(zoomStep(SettingsFile(path).zoom().value_or(1)), z.step) << z.text;
+    }
+    // Not a regular file: left alone.
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), path));
+    SettingsFile device(path);
+    EXPECT_FALSE(device.zoom());
+    EXPECT_NE(device.setZoom(2), QString());
+    EXPECT_EQ(QFileInfo(path).symLinkTarget(), QStringLiteral("/dev/null"));
+    QFile::remove(path);
+    ASSERT_EQ(QProcess::execute(QStringLiteral("mkfifo"), {path}), 0);
+    SettingsFile pipe(path); // would block if opened
+    EXPECT_FALSE(pipe.zoom());
+    EXPECT_NE(pipe.setZoom(2), QString());
+    EXPECT_FALSE(QFileInfo(path).isFile());
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkdir(path));
+    EXPECT_NE(SettingsFile(path).setZoom(2), QString());
+    EXPECT_TRUE(QFileInfo(path).isDir());
+}
+
+// Save picture writes the type chosen in the dialog, whatever the name, and names the file so.
+TEST(SavePicture, TheChosenTypeDecidesAndNamesTheFile) {
+    const struct {
+        const char* chosen;
+        PictureFormat format;
+        const char* path;
+    } rows[] = {{"noext", PictureFormat::Svg, "noext.svg"},
+                {"figure.PNG", PictureFormat::Png, "figure.PNG"},
+                {"figure.png", PictureFormat::Pdf, "figure.png.pdf"},
+                {"図.pdf", PictureFormat::Pdf, "図.pdf"},
+                {"a.b/c", PictureFormat::Png, "a.b/c.png"}};
+    for (const auto& r : rows)
+        EXPECT_EQ(savedPath(QString::fromUtf8(r.chosen), r.format), QString::fromUtf8(r.path));
+}
+
+// Every file the window writes is written whole or not at all: on a full disk the old file stays
+// as it was and the writer says why. (Run in a mount namespace of its own with a small tmpfs at
+// KANSU_FULL_DISK; skipped without one.)
+TEST_F(Window, EveryWriterIsWholeOrNothingOnAFullDisk) {
+    const QString disk = qEnvironmentVariable("KANSU_FULL_DISK");
+    if (disk.isEmpty())
+        GTEST_SKIP() << "no small disk to fill";
+    for (int i = 0; i < 45; ++i)
+        clickOn(susumu);
+    const QString old = disk + QStringLiteral("/old");
+    {
+        QFile file(old);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("the old file");
+    }
+    // Everything else the disk can hold.
+    QFile filler(disk + QStringLiteral("/filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size()) {
+    }
+    const struct {
+        const char* what;
+        std::function<QString()> write;
+    } writers[] = {
+        {"PNG",
+         [&] {
+             return writePicture(*form, kokuban, old, PictureFormat::Png, 2);
+         }},
+        {"SVG",
+         [&] {
+             return writePicture(*form, kokuban, old, PictureFormat::Svg);
+         }},
+        {"PDF",
+         [&] {
+             return writePicture(*form, gamen, old, PictureFormat::Pdf);
+         }},
+        {"worksheet",
+         [&] {
+             return writeWorksheetPdf(*form, old);
+         }},
+    };
+    for (const auto& w : writers) {
+        SCOPED_TRACE(w.what);
+        EXPECT_FALSE(w.write().isEmpty());
+        QFile file(old);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "the old file");
+        EXPECT_EQ(QDir(disk).entryList(QDir::Files).size(), 2) << "a stray file was left";
     }
 }
 

@@ -15,6 +15,7 @@ info=$(dpkg-deb -I "$deb")
 grep -q '^ Package: kansu$' <<<"$info"
 grep -q '^ Depends: .*libqt6widgets6' <<<"$info"
 grep -q '^ Depends: .*fonts-ipafont-gothic' <<<"$info"
+grep -q '^ Depends: .*qt6-translations-l10n' <<<"$info"
 grep -q '^ Section: education$' <<<"$info"
 
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
@@ -33,6 +34,12 @@ done
 
 dpkg-deb -x "$deb" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/jp.kansu.kansu.desktop"
+grep -qx 'StartupWMClass=kansu' "$work/root/usr/share/applications/jp.kansu.kansu.desktop"
+# The AppStream file speaks Japanese too: a name, a summary and the description's paragraphs.
+metainfo="$work/root/usr/share/metainfo/jp.kansu.kansu.metainfo.xml"
+for element in name summary p; do
+    grep -q "<$element xml:lang=\"ja\">" "$metainfo" || { echo "no Japanese <$element>" >&2; exit 1; }
+done
 # Every finding counts, down to the pedantic ones.
 appstream=$(appstreamcli validate --no-net --pedantic \
             "$work/root/usr/share/metainfo/jp.kansu.kansu.metainfo.xml" 2>&1) || true

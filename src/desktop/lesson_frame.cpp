@@ -62,27 +62,25 @@ void LessonFrame::buildMenu() {
         addAction(action);
         return action;
     };
-    add(QStringLiteral("図をコピー"), QKeySequence::Copy, [this] { copyFigure(form_); });
-    add(QStringLiteral("画像を保存…"), QKeySequence::Save,
+    add(tr("Copy figure"), QKeySequence::Copy, [this] { copyFigure(form_); });
+    add(tr("Save picture…"), QKeySequence::Save,
         [this] { savePicture(*this, form_, shownScale_ * devicePixelRatioF()); });
-    add(QStringLiteral("ワークシートを印刷…"), QKeySequence::Print,
-        [this] { printWorksheet(*this, form_); });
+    add(tr("Print worksheet…"), QKeySequence::Print, [this] { printWorksheet(*this, form_); });
     menu_->addSeparator();
-    add(QStringLiteral("全画面"), QKeySequence(Qt::Key_F11), [this] { toggleFullScreen(); });
+    add(tr("Full screen"), QKeySequence(Qt::Key_F11), [this] { toggleFullScreen(); });
     // In on Ctrl+= and Ctrl++ however the keyboard makes +: Shift+= (US), Shift+; (Japanese),
     // the keypad; out on Ctrl+− and the keypad's −. The keypad's keys zoom without Ctrl too,
     // outside the text boxes, which take them as characters. (Qt matches a key by what it types,
     // whatever the Shift or the keypad it took.)
-    QAction* in =
-        add(QStringLiteral("拡大"), QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomIn(); });
+    QAction* in = add(tr("Zoom in"), QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomIn(); });
     in->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus),
                       QKeySequence(Qt::CTRL | Qt::Key_Semicolon), QKeySequence(Qt::Key_Plus)});
     QAction* out =
-        add(QStringLiteral("縮小"), QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { zoomOut(); });
+        add(tr("Zoom out"), QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { zoomOut(); });
     out->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Minus), QKeySequence(Qt::Key_Minus)});
-    add(QStringLiteral("等倍 (100%)"), QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setZoom(1); });
+    add(tr("Actual size (100%)"), QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setZoom(1); });
     menu_->addSeparator();
-    add(QStringLiteral("このソフトについて"), QKeySequence(), [this] { showAbout(*this); });
+    add(tr("About kansu"), QKeySequence(), [this] { showAbout(*this); });
 
     // A presenter's clicker sends PageDown and PageUp; the arrows and Home do the same from a
     // keyboard, and P (or the clicker's start key, F5) plays and stops. Each acts only as a click

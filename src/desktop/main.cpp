@@ -1,10 +1,11 @@
 #include "desktop/command_line.h"
 #include "desktop/running_lesson.h"
+#include "desktop/settings_file.h"
+#include "desktop/translations.h"
 #include "desktop/window_watch.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QSettings>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
@@ -83,20 +84,27 @@ int main(int argc, char* argv[]) {
     defaultHandler = qInstallMessageHandler(messages);
     QApplication app(argc, argv);
     starting = false;
+    // A platform that draws nowhere a person can see is no display for a lesson.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QStringLiteral("offscreen") || platform.startsWith(QStringLiteral("minimal"))) {
+        std::fprintf(stderr, "kansu: no usable display: cannot open the lesson window\n");
+        return 1;
+    }
     // The check boxes and the speed box are drawn in Fusion's classic shapes, whatever the
     // desktop's theme; most desktops without one start in Fusion already.
     if (QApplication::style()->name() != QStringLiteral("fusion"))
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setDesktopFileName(QStringLiteral("jp.kansu.kansu"));
 
+    kansu::installTranslations(app, QLocale());
     QApplication::setApplicationName(QStringLiteral("kansu"));
     QApplication::setApplicationVersion(QStringLiteral(KANSU_VERSION));
     kansu::RunningLesson lesson;
     // The zoom of the last run, and every change of it for the next.
-    QSettings settings(QStringLiteral("kansu"), QStringLiteral("kansu"));
-    lesson.window.setZoom(settings.value(QStringLiteral("zoom"), 1.0).toDouble());
+    kansu::SettingsFile settings(kansu::SettingsFile::standardPath());
+    lesson.window.setZoom(settings.zoom().value_or(1));
     QObject::connect(&lesson.window, &kansu::LessonFrame::zoomChanged, &lesson.window,
-                     [&settings](double zoom) { settings.setValue(QStringLiteral("zoom"), zoom); });
+                     [&settings](double zoom) { settings.setZoom(zoom); });
     // Destroyed by another program, the window ends the lesson as a close would.
     kansu::WindowWatch watch(lesson.window, [&lesson] { lesson.form.closeByFrame(); });
     app.installNativeEventFilter(&watch);

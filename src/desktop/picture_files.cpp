@@ -2,17 +2,45 @@
 
 #include "desktop/picture_render.h"
 #include "desktop/qt_bridge.h"
+#include "desktop/whole_file.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <cmath>
+#include <functional>
 
 namespace kansu {
 
-QString writePicture(const Form1& form, ControlId box, const QString& path, PictureFormat format,
-                     double scale) {
+namespace {
+
+struct PictureFiles {
+    Q_DECLARE_TR_FUNCTIONS(PictureFiles)
+};
+
+QString notDrawn() {
+    return PictureFiles::tr("the picture could not be drawn");
+}
+
+// Draws vectors on a painter over a device, into bytes.
+template <typename Device>
+QString paintInto(Device& device, const std::function<void(QPainter&)>& paint) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return notDrawn();
+    paint(painter);
+    return painter.end() ? QString() : notDrawn();
+}
+
+} // namespace
+
+QString encodePicture(const Form1& form, ControlId box, PictureFormat format, double scale,
+                      QByteArray& bytes) {
     const QSize size = pictureSize(form, box);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     switch (format) {
     case PictureFormat::Png: {
         QImage image = pictureAsSeen(form, box, scale);
@@ -20,49 +48,53 @@ QString writePicture(const Form1& form, ControlId box, const QString& path, Pict
         const int dotsPerMetre = static_cast<int>(std::lround(96.0 * scale / 0.0254));
         image.setDotsPerMeterX(dotsPerMetre);
         image.setDotsPerMeterY(dotsPerMetre);
-        return image.save(path, "PNG") ? QString()
-                                       : QStringLiteral("the file could not be written");
+        return image.save(&buffer, "PNG") ? QString() : notDrawn();
     }
     case PictureFormat::Svg: {
         QSvgGenerator svg;
-        svg.setFileName(path);
+        svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setResolution(96);
-        svg.setTitle(form.control(box).name.empty() ? QString() : qt(form.control(box).name));
-        QPainter painter;
-        if (!painter.begin(&svg))
-            return QStringLiteral("the file could not be written");
-        paintPictureVector(painter, form, box);
-        return painter.end() ? QString() : QStringLiteral("the file could not be written");
+        svg.setTitle(qt(form.control(box).name));
+        return paintInto(svg, [&](QPainter& p) { paintPictureVector(p, form, box); });
     }
     case PictureFormat::Pdf: {
-        QPdfWriter pdf(path);
+        QPdfWriter pdf(&buffer);
         pdf.setResolution(96);
         pdf.setPageSize(QPageSize(QSizeF(size.width() * 72.0 / 96, size.height() * 72.0 / 96),
                                   QPageSize::Point, QString(), QPageSize::ExactMatch));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter;
-        if (!painter.begin(&pdf))
-            return QStringLiteral("the file could not be written");
-        paintPictureVector(painter, form, box);
-        return painter.end() ? QString() : QStringLiteral("the file could not be written");
+        return paintInto(pdf, [&](QPainter& p) { paintPictureVector(p, form, box); });
     }
     }
-    return QStringLiteral("unknown format");
+    return notDrawn();
 }
 
-QString writeWorksheetPdf(const Form1& form, const QString& path) {
-    QPdfWriter pdf(path);
+QString writePicture(const Form1& form, ControlId box, const QString& path, PictureFormat format,
+                     double scale) {
+    QByteArray bytes;
+    if (const QString why = encodePicture(form, box, format, scale, bytes); !why.isEmpty())
+        return why;
+    return writeWhole(path, bytes);
+}
+
+QString encodeWorksheetPdf(const Form1& form, QByteArray& bytes) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setResolution(300);
-    pdf.setTitle(QStringLiteral("関数の利用"));
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        return QStringLiteral("the file could not be written");
-    paintWorksheet(painter, form);
-    return painter.end() ? QString() : QStringLiteral("the file could not be written");
+    pdf.setTitle(qt(form.control(ControlId::Label6).caption));
+    return paintInto(pdf, [&](QPainter& p) { paintWorksheet(p, form); });
+}
+
+QString writeWorksheetPdf(const Form1& form, const QString& path) {
+    QByteArray bytes;
+    if (const QString why = encodeWorksheetPdf(form, bytes); !why.isEmpty())
+        return why;
+    return writeWhole(path, bytes);
 }
 
 } // namespace kansu

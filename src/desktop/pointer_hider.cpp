@@ -1,7 +1,7 @@
 #include "desktop/pointer_hider.h"
 
-#include <QEvent>
 #include <QCursor>
+#include <QEvent>
 #include <QGuiApplication>
 
 namespace kansu {

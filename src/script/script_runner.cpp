@@ -3,7 +3,7 @@
 #include "app/state_json.h"
 #include "desktop/picture_render.h"
 #include "desktop/qt_bridge.h"
-#include "script/file_output.h"
+#include "desktop/whole_file.h"
 
 namespace kansu {
 
@@ -137,14 +137,13 @@ void ScriptRunner::check(const Action& action) const {
 }
 
 void ScriptRunner::writeFile(const std::string& path, const std::string& bytes) const {
-    const QString why =
-        script::writeWhole(QString::fromStdString(path), QByteArray::fromStdString(bytes));
+    const QString why = writeWhole(QString::fromStdString(path), QByteArray::fromStdString(bytes));
     if (!why.isEmpty())
         throw Failure{"cannot write '" + path + "': " + why.toStdString(), std::nullopt};
 }
 
 void ScriptRunner::writePicture(const std::string& path, const QImage& image) const {
-    const QString why = script::writePng(QString::fromStdString(path), image);
+    const QString why = writePng(QString::fromStdString(path), image);
     if (!why.isEmpty())
         throw Failure{"cannot write '" + path + "': " + why.toStdString(), std::nullopt};
 }

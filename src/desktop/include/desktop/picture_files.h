@@ -2,18 +2,23 @@
 
 #include "app/form1.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace kansu {
 
 enum class PictureFormat { Png, Svg, Pdf };
-// Writes a picture box to a file; a PNG at a device scale, and carrying its true resolution
-// (96 dpi times the scale). Returns an empty string, or why it failed.
+// A picture box as a file's bytes; a PNG at a device scale, carrying its true resolution (96 dpi
+// times the scale). Returns an empty string, or why it failed.
+QString encodePicture(const Form1& form, ControlId box, PictureFormat format, double scale,
+                      QByteArray& bytes);
+// The same written to a file, whole or not at all (an old file stays as it was on failure).
 QString writePicture(const Form1& form, ControlId box, const QString& path, PictureFormat format,
                      double scale = 1);
 
 // The worksheet of the moment on one A4 page as a PDF: the time, the figure, the graph and the
-// table. Returns an empty string, or why it failed.
+// table; as bytes, and written whole to a file. Returns an empty string, or why it failed.
+QString encodeWorksheetPdf(const Form1& form, QByteArray& bytes);
 QString writeWorksheetPdf(const Form1& form, const QString& path);
 
 } // namespace kansu

@@ -4,12 +4,15 @@
 #include <QImage>
 #include <QString>
 
-namespace kansu::script {
+namespace kansu {
 
 // Writes a whole file or nothing: a regular file (or a new one) is written beside its place and
 // then renamed over it, so a failed write leaves the old file as it was; a device or a pipe is
 // written directly. Returns an empty string on success, else why it failed.
 QString writeWhole(const QString& path, const QByteArray& bytes);
+
+// A picture as PNG bytes, and as a PNG file written whole.
+QByteArray encodePng(const QImage& image);
 QString writePng(const QString& path, const QImage& image);
 
-} // namespace kansu::script
+} // namespace kansu

@@ -1,13 +1,20 @@
-#include "script/file_output.h"
+#include "desktop/whole_file.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
 
-namespace kansu::script {
+namespace kansu {
+
+namespace {
+struct WholeFile {
+    Q_DECLARE_TR_FUNCTIONS(WholeFile)
+};
+} // namespace
 
 QString writeWhole(const QString& path, const QByteArray& bytes) {
     const QFileInfo info(path);
@@ -40,14 +47,19 @@ QString writeWhole(const QString& path, const QByteArray& bytes) {
     return {};
 }
 
-QString writePng(const QString& path, const QImage& image) {
-    // Encoded in memory first: the file is then written whole, like any other.
+QByteArray encodePng(const QImage& image) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return QStringLiteral("the picture could not be encoded");
+    return image.save(&buffer, "PNG") ? png : QByteArray();
+}
+
+QString writePng(const QString& path, const QImage& image) {
+    // Encoded in memory first: the file is then written whole, like any other.
+    const QByteArray png = encodePng(image);
+    if (png.isEmpty())
+        return WholeFile::tr("the picture could not be encoded");
     return writeWhole(path, png);
 }
 
-} // namespace kansu::script
+} // namespace kansu
