@@ -2,6 +2,8 @@
 #include "surface/virtual_host.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdint>
+#include <vector>
 
 namespace kansu {
 namespace {
@@ -71,6 +73,27 @@ void WholeRunInVirtualTime(benchmark::State& state) {
     }
 }
 BENCHMARK(WholeRunInVirtualTime)->Unit(benchmark::kMillisecond);
+
+// Actions queued for the waits of automatic play, for waits in any order, then delivered: what a
+// script of many during-wait lines costs. Linear in their number, not quadratic.
+void QueuedActions(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    std::vector<int> waits(count);
+    std::uint64_t seed = 1;
+    for (int& w : waits) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        w = 1 + static_cast<int>((seed >> 33) % 80);
+    }
+    for (auto _ : state) {
+        VirtualHost host;
+        int delivered = 0;
+        for (const int w : waits)
+            host.deliverInWait(w, [&delivered] { ++delivered; });
+        host.deliverAll();
+        benchmark::DoNotOptimize(delivered);
+    }
+}
+BENCHMARK(QueuedActions)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace kansu

@@ -62,7 +62,9 @@ TEST_F(AutoPlay, ButtonsShowTheRunningStateDuringTheRun) {
     expectIdle();
 }
 
-TEST_F(AutoPlay, StopEndsTheRunAfterTheCurrentWait) {
+// ストップ ends the run after the same step as the design's run does; only the wait it falls in
+// ends at once instead of running out.
+TEST_F(AutoPlay, StopEndsTheRunAfterTheSameStepAndCutsItsWaitShort) {
     form.typeText(Combo1, std::string("80"));
     host.deliverInWait(3, [&] {
         click(tomeru);
@@ -75,7 +77,7 @@ TEST_F(AutoPlay, StopEndsTheRunAfterTheCurrentWait) {
     EXPECT_EQ(form.vars().michinori, 12);
     EXPECT_EQ(text1(), " 0.3");
     EXPECT_EQ(host.waits(), std::vector<std::int32_t>(3, 400));
-    EXPECT_EQ(host.elapsed(), 1200u);
+    EXPECT_EQ(host.elapsed(), 800u); // two whole waits, the third cut short
     expectIdle();
     // A later press continues from there.
     click(jidou);
@@ -173,9 +175,9 @@ TEST_F(AutoPlay, NegativeSpeedMeansNoWait) {
 }
 
 TEST_F(AutoPlay, HugeWaitCanStillBeStopped) {
-    // A wait longer than the longest there is (about 24.8 days) ends at once on ストップ; waits
-    // that fit run out first.
-    for (const char* speed : {"1e400", "&H7FFFFFFF", "2147483648"}) {
+    // However long the wait (5.8 days at "100000000", the longest there is at about 24.8 days),
+    // ストップ ends it at once.
+    for (const char* speed : {"100000000", "1e400", "&H7FFFFFFF", "2147483648", "80"}) {
         click(Command1);
         const std::uint64_t before = host.elapsed();
         form.typeText(Combo1, speed);

@@ -32,4 +32,20 @@ check 2 "kansu-script: Unknown option 'bogus'" "$script" --bogus
 check 2 "kansu-script: one script at most" "$script" a b
 # Always offscreen, whatever the environment names.
 check 0 "" env -u DISPLAY QT_QPA_PLATFORM=xcb "$script"
+# Without a sound font the lesson would draw blank numbers: both programs say so and stop.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+head -c 4000 /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf >"$work/cut.ttf"
+for font in "$work/missing.ttf" "$work" "$work/cut.ttf" /dev/zero; do
+    check 1 "kansu: the font $font cannot be used" env KANSU_FONT="$font" "$kansu"
+    check 2 "line 0: the font $font cannot be used" env KANSU_FONT="$font" "$script"
+done
+# With no IPA P Gothic at all (the fonts hidden in a mount namespace of the test's own).
+if unshare -rm true 2>/dev/null; then
+    hidden="mount -t tmpfs none /usr/share/fonts &&"
+    check 1 "kansu: the lesson's font, IPA P Gothic, is not installed" \
+        unshare -rm sh -c "$hidden exec '$kansu'"
+    check 2 "line 0: the lesson's font, IPA P Gothic, is not installed" \
+        unshare -rm sh -c "$hidden exec '$script'"
+fi
 exit $failed

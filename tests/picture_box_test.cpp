@@ -1,6 +1,10 @@
+#include "surface/font.h"
 #include "surface/picture_box.h"
 
+#include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace kansu {
 namespace {
@@ -123,6 +127,122 @@ TEST(PictureBox, RevisionMarksEveryChange) {
     const auto before = b.revision();
     b.line(1, 1, 2, 2);
     EXPECT_GT(b.revision(), before);
+}
+
+} // namespace
+} // namespace kansu
+
+namespace kansu {
+namespace {
+
+// The lesson's font, as bytes to damage.
+std::vector<unsigned char> ipaFont() {
+    const FontFile file = FontFile::open("/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf");
+    return {file.bytes().begin(), file.bytes().end()};
+}
+
+std::uint32_t be32(const std::vector<unsigned char>& b, std::size_t at) {
+    return std::uint32_t(b[at]) << 24 | std::uint32_t(b[at + 1]) << 16 |
+           std::uint32_t(b[at + 2]) << 8 | b[at + 3];
+}
+void put16(std::vector<unsigned char>& b, std::size_t at, std::uint32_t v) {
+    b[at] = static_cast<unsigned char>(v >> 8);
+    b[at + 1] = static_cast<unsigned char>(v);
+}
+void put32(std::vector<unsigned char>& b, std::size_t at, std::uint32_t v) {
+    put16(b, at, v >> 16);
+    put16(b, at + 2, v & 0xFFFF);
+}
+// The table record of a tag: where its offset and length are written.
+std::size_t recordOf(const std::vector<unsigned char>& b, const char* tag) {
+    const std::size_t count = std::size_t(b[4]) << 8 | b[5];
+    for (std::size_t i = 0; i < count; ++i)
+        if (std::memcmp(&b[12 + 16 * i], tag, 4) == 0)
+            return 12 + 16 * i;
+    return 0;
+}
+std::size_t tableOf(const std::vector<unsigned char>& b, const char* tag) {
+    return be32(b, recordOf(b, tag) + 8);
+}
+// Every glyph outline of at least a header, by its place in the glyph table.
+template <typename Change> void everyOutline(std::vector<unsigned char>& b, Change change) {
+    const std::size_t head = tableOf(b, "head"), loca = tableOf(b, "loca"),
+                      glyf = tableOf(b, "glyf");
+    const bool longLoca = b[head + 51] == 1;
+    const std::size_t glyphs =
+        std::size_t(b[tableOf(b, "maxp") + 4]) << 8 | b[tableOf(b, "maxp") + 5];
+    auto entry = [&](std::size_t g) {
+        return longLoca ? std::size_t(be32(b, loca + 4 * g))
+                        : 2 * (std::size_t(b[loca + 2 * g]) << 8 | b[loca + 2 * g + 1]);
+    };
+    for (std::size_t g = 0; g < glyphs; ++g)
+        if (entry(g + 1) - entry(g) >= 16)
+            change(glyf + entry(g));
+}
+
+// stb_truetype believes every offset in a font: a damaged file is refused before it reads one,
+// and a damaged outline is drawn as nothing, its width kept. Run under the sanitizers too.
+TEST(Typeface, DamagedFontsAreRefusedOrDrawNothingOutside) {
+    const std::vector<unsigned char> font = ipaFont();
+    ASSERT_GT(font.size(), 1000u);
+    using Damage = std::function<void(std::vector<unsigned char>&)>;
+    const struct {
+        const char* damage;
+        Damage apply;
+        bool refused;
+    } rows[] = {
+        {"nothing", [](auto&) {}, false},
+        {"empty", [](auto& b) { b.clear(); }, true},
+        {"cut short", [](auto& b) { b.resize(11); }, true},
+        {"cut in its tables", [](auto& b) { b.resize(b.size() / 2); }, true},
+        {"a table directory past the end", [](auto& b) { put16(b, 4, 0xFFFF); }, true},
+        {"glyf past the end", [](auto& b) { put32(b, recordOf(b, "glyf") + 8, 0xFFFFFF00u); },
+         true},
+        {"cmap longer than the file",
+         [](auto& b) { put32(b, recordOf(b, "cmap") + 12, 0x7FFFFFFF); }, true},
+        {"no glyf", [](auto& b) { std::memcpy(&b[recordOf(b, "glyf")], "xxxx", 4); }, true},
+        {"no units per em", [](auto& b) { put16(b, tableOf(b, "head") + 18, 0); }, true},
+        {"an unknown loca format", [](auto& b) { put16(b, tableOf(b, "head") + 50, 7); }, true},
+        {"no metrics", [](auto& b) { put16(b, tableOf(b, "hhea") + 34, 0); }, true},
+        {"more glyphs than loca holds", [](auto& b) { put16(b, tableOf(b, "maxp") + 4, 0xFFFF); },
+         true},
+        {"loca past its glyphs", [](auto& b) { put32(b, tableOf(b, "loca") + 40, 0x7FFFFFF0u); },
+         true},
+        {"a PostScript font", [](auto& b) { std::memcpy(&b[0], "OTTO", 4); }, true},
+        {"noise",
+         [](auto& b) {
+             for (std::size_t i = 0; i < b.size(); ++i)
+                 b[i] = static_cast<unsigned char>(i * 131 + 7);
+         },
+         true},
+        {"every outline with 30000 contours",
+         [](auto& b) { everyOutline(b, [&](std::size_t at) { put16(b, at, 30000); }); }, false},
+        {"every outline built from itself",
+         [](auto& b) {
+             everyOutline(b, [&](std::size_t at) {
+                 put16(b, at, 0xFFFF);      // composite
+                 put16(b, at + 10, 0x0022); // placed by offsets, more to come
+                 put16(b, at + 12, 1);      // glyph 1, itself built so
+             });
+         },
+         false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.damage);
+        std::vector<unsigned char> bytes = font;
+        r.apply(bytes);
+        const Typeface face{FontFile(bytes)};
+        EXPECT_EQ(!face.problem().empty(), r.refused) << face.problem();
+        EXPECT_EQ(face.hasGlyphs(), !r.refused);
+        // Whatever it is, drawing with it stays inside the picture and never fails.
+        Image image(300, 80);
+        for (const int size : {13, 32})
+            face.draw(image, "８ cm 関数の利用 0123", 2, size + 4, size, true, 0xFF000000u,
+                      image.rect());
+        if (r.refused) {
+            EXPECT_TRUE(inkBounds(image).isEmpty());
+        }
+    }
 }
 
 } // namespace

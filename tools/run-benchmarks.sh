@@ -19,6 +19,8 @@ cpu_us() { echo "$csv" | awk -F, -v n="\"$1_median\"" '$1 == n { print $4 }'; }
 forward=$(cpu_us ForwardStep)
 backward=$(cpu_us BackwardStep)
 init=$(cpu_us InitialScreen)
+queued_small=$(cpu_us QueuedActions/10000)
+queued_large=$(cpu_us QueuedActions/100000)
 
 # Start-up and memory against the smallest Qt program with one Japanese label, in turns.
 read -r kansu_frame kansu_rss base_frame base_rss < <("$build/bench/startup_driver" \
@@ -59,6 +61,7 @@ row "peak resident memory, against minimal Qt" "${memory_ratio}× (${kansu_rss} 
 row "forward step, every view on" "$(share "$forward")% of a frame (${forward} µs)" "≤ 5%" "$(le "$(share "$forward")" 5)"
 row "backward step, every view on" "$(share "$backward")% of a frame (${backward} µs)" "≤ 5%" "$(le "$(share "$backward")" 5)"
 row "initial screen, every view on" "$(share "$init")% of a frame (${init} µs)" "≤ 5%" "$(le "$(share "$init")" 5)"
+row "100k queued actions against 10k (quadratic: 100×)" "$(ratio "$queued_large" "$queued_small")×" "≤ 20×" "$(le "$(ratio "$queued_large" "$queued_small")" 20)"
 row "automatic run at \"20\": length against 8 s" "${length_off}% (${run_wall} ms)" "within 2%" "$(le "$length_abs" 2)"
 row "automatic run at \"20\": CPU against wall" "${cpu_share}% of one core" "≤ 5%" "$(le "$cpu_share" 5)"
 if [ -n "${web_bytes:-}" ]; then

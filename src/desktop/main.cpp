@@ -3,6 +3,7 @@
 #include "desktop/settings_file.h"
 #include "desktop/translations.h"
 #include "desktop/window_watch.h"
+#include "surface/font.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -81,6 +82,11 @@ int main(int argc, char* argv[]) {
         line.exitStatus)
         return *line.exitStatus;
 
+    // Without its font the lesson would draw its numbers blank: say so and stop.
+    if (const std::string& problem = kansu::Typeface::lesson().problem(); !problem.empty()) {
+        std::fprintf(stderr, "kansu: %s\n", problem.c_str());
+        return 1;
+    }
     defaultHandler = qInstallMessageHandler(messages);
     QApplication app(argc, argv);
     starting = false;

@@ -17,11 +17,6 @@ double requestedWait(std::string_view speedText) {
 }
 } // namespace
 
-bool Player::waitIsClamped(std::string_view speedText) {
-    const double wait = requestedWait(speedText);
-    return wait > 0 && !conv::toInt32(wait);
-}
-
 std::int32_t Player::waitFor(std::string_view speedText) {
     const double wait = requestedWait(speedText);
     // Too long a wait stands still until "ストップ" or "終了", both of which work during a wait.
@@ -37,9 +32,7 @@ bool Player::play(const Run& run) {
     running_ = true;
     while (!(stopRequested_ == 1 || run.atEnd())) {
         run.step();
-        const std::string speed = run.speed();
-        // A wait of weeks would hold a stop back until it ends: that one ストップ cuts short.
-        wait(waitFor(speed), waitIsClamped(speed), run.show);
+        wait(waitFor(run.speed()), run.show);
         if (abandoned_)
             return false;
     }
@@ -48,7 +41,7 @@ bool Player::play(const Run& run) {
     return true;
 }
 
-void Player::wait(std::int32_t milliseconds, bool stoppable, const std::function<void()>& show) {
+void Player::wait(std::int32_t milliseconds, const std::function<void()>& show) {
     host_.waitStarted(milliseconds);
     if (milliseconds <= 0)
         return;
@@ -56,7 +49,7 @@ void Player::wait(std::int32_t milliseconds, bool stoppable, const std::function
     const std::uint32_t start = host_.tickCount();
     if (show)
         show();
-    while (!abandoned_ && !(stoppable && stopRequested_ == 1)) {
+    while (!abandoned_ && stopRequested_ != 1) {
         // Unsigned subtraction is the elapsed time modulo 2^32, right across a wrap of the counter.
         const std::uint32_t elapsed = host_.tickCount() - start;
         if (elapsed >= length)

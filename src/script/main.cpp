@@ -2,6 +2,7 @@
 #include "desktop/command_line.h"
 #include "script/line_reader.h"
 #include "script/script_runner.h"
+#include "surface/font.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -35,18 +36,15 @@ error then holds "line N: reason"), or for a wrong command line.
 See kansu-script(1).
 )";
 
-// Keeps standard error for the script's own errors: Qt's note that a session without a runtime
-// directory falls back to a temporary one says nothing about the script. A fatal message from
-// Qt (it could not start, say) is the script's failure at line 0.
-void messages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths: ")))
-        return;
+// Keeps standard error for the script's own errors, "line N: reason": Qt's notes (a session
+// without a runtime directory, a font without a script's shaping, a file name it cannot encode)
+// say nothing about the script and go unsaid. A fatal message from Qt (it could not start, say)
+// is the script's failure at line 0.
+void messages(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtFatalMsg) {
         std::fprintf(stderr, "line 0: %s\n", message.toLocal8Bit().constData());
         std::_Exit(2);
     }
-    std::fprintf(stderr, "%s\n",
-                 qFormatLogMessage(type, context, message).toLocal8Bit().constData());
 }
 
 bool writeOut(std::string_view text) {
@@ -74,6 +72,10 @@ int main(int argc, char** argv) {
     const std::string path = command.files.isEmpty()
                                  ? std::string("-")
                                  : command.files.front().toLocal8Bit().toStdString();
+
+    // Without its font the lesson would draw its numbers blank: no picture could be trusted.
+    if (const std::string& problem = kansu::Typeface::lesson().problem(); !problem.empty())
+        return fail("line 0: " + problem);
 
     std::FILE* in = stdin;
     if (path != "-") {

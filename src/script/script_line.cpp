@@ -62,6 +62,9 @@ std::string bareWord(const Word& word, const char* what) {
 std::string fileName(const Word& word) {
     if (word.value.empty())
         throw ParseError("missing output file");
+    // A file name ends at its first NUL for the system: "report\u0000.json" would write report.
+    if (word.value.find('\0') != std::string::npos)
+        throw ParseError("a NUL in the file name");
     return word.value;
 }
 

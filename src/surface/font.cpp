@@ -1,5 +1,6 @@
 #include "surface/font.h"
 
+#include "surface/font_check.h"
 #include "surface/image.h"
 #include "surface/utf8.h"
 
@@ -53,6 +54,8 @@ struct Typeface::Face {
     FontFile file;
     stbtt_fontinfo info{};
     bool loaded = false;
+    std::string problem;
+    fontcheck::Tables tables;
     int unitsPerEm = fallbackUnitsPerEm;
     int winAscent = fallbackWinAscent;
     int winDescent = fallbackWinDescent;
@@ -63,12 +66,20 @@ Typeface::Typeface(FontFile file) : face_(std::make_unique<Face>()) {
     Face& f = *face_;
     f.file = std::move(file);
     const std::span<const unsigned char> bytes = f.file.bytes();
-    // Too small to hold the tables stb_truetype reads before it checks anything.
-    if (bytes.size() < 12)
+    if (bytes.empty()) {
+        f.problem = "the font file is missing or empty";
         return;
+    }
+    // stb_truetype believes every offset in the file: checked first.
+    if (const auto problem = fontcheck::fontProblem(bytes, f.tables)) {
+        f.problem = "the font file is damaged: " + *problem;
+        return;
+    }
     const int offset = stbtt_GetFontOffsetForIndex(bytes.data(), 0);
-    if (offset < 0 || !stbtt_InitFont(&f.info, bytes.data(), offset))
+    if (offset < 0 || !stbtt_InitFont(&f.info, bytes.data(), offset)) {
+        f.problem = "the font file is damaged";
         return;
+    }
     f.loaded = true;
     f.unitsPerEm = static_cast<int>(std::lround(1.0 / stbtt_ScaleForMappingEmToPixels(&f.info, 1)));
     // Lines are placed by the Windows ascent and descent of the OS/2 table, as the desktop's
@@ -88,20 +99,49 @@ Typeface::Typeface(FontFile file) : face_(std::make_unique<Face>()) {
 
 Typeface::~Typeface() = default;
 
+namespace {
+
+// The path KANSU_FONT names, if it names one.
+std::string namedFontPath() {
+    const char* path = std::getenv("KANSU_FONT");
+    return path && *path ? path : "";
+}
+
+FontFile lessonFontFile() {
+    if (const std::string named = namedFontPath(); !named.empty())
+        return FontFile::open(named);
+    for (const char* path : fontFileCandidates)
+        if (FontFile file = FontFile::open(path); !file.empty())
+            return file;
+    return {};
+}
+
+} // namespace
+
 const Typeface& Typeface::lesson() {
-    static const Typeface face([] {
-        if (const char* named = std::getenv("KANSU_FONT"); named && *named)
-            return FontFile::open(named);
-        for (const char* path : fontFileCandidates)
-            if (FontFile file = FontFile::open(path); !file.empty())
-                return file;
-        return FontFile();
-    }());
+    static Typeface face(lessonFontFile());
+    static const bool explained = [] {
+        if (face.hasGlyphs())
+            return true;
+        const std::string named = namedFontPath();
+        face.face_->problem =
+            !named.empty() ? "the font " + named + " cannot be used: " + face.face_->problem
+            : face.face_->problem == "the font file is missing or empty"
+                ? "the lesson's font, IPA P Gothic, is not installed (install Debian's "
+                  "fonts-ipafont-gothic)"
+                : "the lesson's font, IPA P Gothic, cannot be used: " + face.face_->problem;
+        return true;
+    }();
+    (void)explained;
     return face;
 }
 
 bool Typeface::hasGlyphs() const {
     return face_->loaded;
+}
+
+const std::string& Typeface::problem() const {
+    return face_->problem;
 }
 
 LineMetrics Typeface::metrics(int pixelSize) const {
@@ -129,6 +169,9 @@ const Typeface::Glyph& Typeface::glyph(char32_t codePoint, int pixelSize) const 
     int advanceWidth = 0, leftBearing = 0;
     stbtt_GetGlyphHMetrics(&f.info, index, &advanceWidth, &leftBearing);
     g.advance = static_cast<int>(std::lround(advanceWidth * scale));
+    // A damaged outline is drawn as nothing; the glyph keeps its width.
+    if (!fontcheck::glyphSound(f.file.bytes(), f.tables, static_cast<std::uint32_t>(index)))
+        return f.glyphs.emplace(key, std::move(g)).first->second;
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     stbtt_GetGlyphBitmapBox(&f.info, index, scale, scale, &x0, &y0, &x1, &y1);
     g.left = x0;

@@ -1,5 +1,6 @@
 #include "surface/font_file.h"
 
+#include <filesystem>
 #include <fstream>
 #include <utility>
 
@@ -13,13 +14,23 @@
 
 namespace kansu {
 
+namespace {
+// No font the lesson could use is near this size; a file that is, is something else.
+constexpr std::uintmax_t largestFont = 64u << 20;
+} // namespace
+
 FontFile FontFile::open(const std::string& path) {
+    // Only a regular file: a folder, a pipe or a device in its place is no font.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return {};
 #ifdef KANSU_MAP_FILES
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd >= 0) {
         struct stat info {};
         void* address = MAP_FAILED;
-        if (::fstat(fd, &info) == 0 && info.st_size > 0)
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+            static_cast<std::uintmax_t>(info.st_size) <= largestFont)
             address = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ,
                              MAP_PRIVATE, fd, 0);
         ::close(fd);
@@ -35,7 +46,7 @@ FontFile FontFile::open(const std::string& path) {
     if (!in)
         return {};
     const std::streamoff size = in.tellg();
-    if (size <= 0)
+    if (size <= 0 || static_cast<std::uintmax_t>(size) > largestFont)
         return {};
     std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
     in.seekg(0);

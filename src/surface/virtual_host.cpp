@@ -10,29 +10,30 @@ void VirtualHost::waitStarted(std::int32_t milliseconds) {
 
 void VirtualHost::deliverInWait(int waitFromNow, std::function<void()> action) {
     const std::size_t wait = waits_.size() + static_cast<std::size_t>(std::max(waitFromNow, 1));
-    // Keep the queue ordered by wait, and in the order given within one wait.
-    auto at = std::upper_bound(queue_.begin(), queue_.end(), wait,
-                               [](std::size_t w, const Queued& q) { return w < q.wait; });
-    queue_.insert(at, Queued{wait, std::move(action)});
+    queue_[wait].push_back(std::move(action));
+}
+
+std::function<void()> VirtualHost::takeFirst() {
+    auto first = queue_.begin();
+    std::function<void()> action = std::move(first->second.front());
+    first->second.pop_front();
+    if (first->second.empty())
+        queue_.erase(first);
+    return action;
 }
 
 bool VirtualHost::deliverOverdue() {
     bool delivered = false;
-    while (!queue_.empty() && queue_.front().wait <= waits_.size()) {
-        auto action = std::move(queue_.front().action);
-        queue_.pop_front();
-        action();
+    while (!queue_.empty() && queue_.begin()->first <= waits_.size()) {
+        takeFirst()();
         delivered = true;
     }
     return delivered;
 }
 
 void VirtualHost::deliverAll() {
-    while (!queue_.empty()) {
-        auto action = std::move(queue_.front().action);
-        queue_.pop_front();
-        action();
-    }
+    while (!queue_.empty())
+        takeFirst()();
 }
 
 void VirtualHost::runPendingEvents(std::int32_t maxMilliseconds) {

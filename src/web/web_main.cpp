@@ -4,6 +4,7 @@
 #include "app/json.h"
 #include "app/layout.h"
 #include "app/state_json.h"
+#include "surface/font.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -204,6 +205,11 @@ EMSCRIPTEN_KEEPALIVE const char* kansu_layout() {
     layout.field("controls", controls.close());
     reply = layout.close();
     return reply.c_str();
+}
+
+// Why the lesson cannot be shown (its font is missing or damaged), or an empty text.
+EMSCRIPTEN_KEEPALIVE const char* kansu_problem() {
+    return Typeface::lesson().problem().c_str();
 }
 
 // A fresh lesson; the page is shown everything at once.

@@ -26,16 +26,16 @@ const types = {
 };
 
 // A static server for the site on a free port of this machine; it counts the bytes it sends and
-// remembers every path it was asked for.
+// remembers every path it was asked for. served.replace maps a path to the bytes to send instead.
 export async function serve() {
-  const served = { bytes: 0, paths: [] };
+  const served = { bytes: 0, paths: [], replace: new Map() };
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     served.paths.push(path);
     const file = join(site, path.endsWith('/') ? `${path}index.html` : path);
     let body;
     try {
-      body = readFileSync(file);
+      body = served.replace.get(path) ?? readFileSync(file);
     } catch {
       response.writeHead(404).end();
       return;

@@ -9,6 +9,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import {
   at,
+  site,
   blobBase64,
   canvasDigest,
   click,
@@ -415,6 +416,55 @@ describe('the page in a classroom', () => {
     rmSync(dir, { recursive: true, force: true });
     assert.deepEqual(errors, []);
     await page.close();
+  });
+
+  it('takes only a scale a screen could show from the address', async () => {
+    for (const scale of ['Infinity', '1e9', '100', '-1', '0', 'abc', '1e-9', '']) {
+      const { page, errors } = await openLesson(chromium.browser, server.url, `scale=${scale}`);
+      await click(page, 'susumu');
+      await idle(page);
+      assert.equal(text(await state(page), 'Text1'), ' 0.1', scale);
+      const width = await page.$eval(at('kokuban'), (e) => e.getBoundingClientRect().width);
+      assert.ok(width > 100 && width < 2000, `${scale}: the figure is ${width} wide`);
+      assert.deepEqual(errors, [], scale);
+      await page.close();
+    }
+  });
+
+  it('says so when its font is damaged or missing, and throws nothing', async () => {
+    for (const font of [Buffer.from('not a font'), readFileSync(join(site, 'kansu-gothic.ttf')).subarray(0, 3000)]) {
+      server.served.replace.set('/kansu-gothic.ttf', font);
+      const page = await chromium.browser.newPage();
+      const errors = [];
+      page.on('pageerror', (e) => errors.push(e.message));
+      await page.goto(`${server.url}?offline=no`, { waitUntil: 'load' });
+      await page.waitForSelector('#problem:not([hidden])');
+      assert.match(await page.$eval('#problem', (e) => e.textContent), /授業を表示できません/);
+      assert.deepEqual(errors, []);
+      await page.close();
+    }
+    server.served.replace.delete('/kansu-gothic.ttf');
+  });
+
+  it('shows a new version after a reload, once a school has put it up', async () => {
+    const context = await chromium.browser.createBrowserContext();
+    const page = await context.newPage();
+    await page.goto(`${server.url}?scale=1`, { waitUntil: 'load' });
+    await shown(page);
+    await page.waitForFunction(async () => {
+      const registration = await navigator.serviceWorker.ready;
+      return registration.active !== null;
+    }, { timeout: 20000 });
+    // Version 2 of the page: its script marks the page.
+    const app = readFileSync(join(site, 'app.js'), 'utf8');
+    server.served.replace.set('/app.js', Buffer.from(`${app}\ndocument.documentElement.dataset.version = '2';\n`));
+    const sw = readFileSync(join(site, 'sw.js'), 'utf8');
+    server.served.replace.set('/sw.js', Buffer.from(sw.replace(/const version = '[^']*'/, "const version = 'kansu-v2'")));
+    await page.reload({ waitUntil: 'load' });
+    await shown(page);
+    assert.equal(await page.evaluate(() => document.documentElement.dataset.version), '2');
+    server.served.replace.clear();
+    await context.close();
   });
 
   it('fetches the font once on a first visit', async () => {

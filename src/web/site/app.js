@@ -59,7 +59,14 @@ async function main() {
   attachFullScreen(document.getElementById('fullscreen'));
   attachPrinting(document.getElementById('print'));
   offerInstall();
-  await loadCore();
+  const problem = await loadCore();
+  if (problem) {
+    // Without its font the lesson would draw blank numbers: it says so instead.
+    const message = document.getElementById('problem');
+    message.textContent = `授業を表示できません。文字のフォントを読み込めませんでした（${problem}）。`;
+    message.hidden = false;
+    return;
+  }
   start();
   keepArranged();
   attachKeys();

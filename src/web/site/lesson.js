@@ -108,8 +108,12 @@ export function state() {
 
 // The core and the font come down side by side, the font once: the same bytes go to the core,
 // which prints its pictures with them, and to the page, which sets its captions in them.
+// Returns why the lesson cannot be shown (its font did not come, or came damaged), or nothing.
 export async function loadCore() {
-  const font = fetch('kansu-gothic.ttf').then((response) => response.arrayBuffer());
+  // A font that does not come is no font: the core then says so, rather than wait for ever.
+  const font = fetch('kansu-gothic.ttf')
+    .then((response) => (response.ok ? response.arrayBuffer() : new ArrayBuffer(0)))
+    .catch(() => new ArrayBuffer(0));
   ui.core = await createKansu({
     kansuPage: page,
     preRun: [
@@ -117,16 +121,19 @@ export async function loadCore() {
         module.addRunDependency('font');
         font.then((bytes) => {
           module.FS.mkdir('/fonts');
-          module.FS.writeFile('/fonts/ipagp.ttf', new Uint8Array(bytes));
+          if (bytes.byteLength) module.FS.writeFile('/fonts/ipagp.ttf', new Uint8Array(bytes));
           module.removeRunDependency('font');
         });
       },
     ],
   });
+  const problem = ui.core.UTF8ToString(ui.core._kansu_problem());
+  if (problem) return problem;
   const face = new FontFace('Kansu Gothic', await font);
   document.fonts.add(face);
   face.load().catch(() => {});
   ui.layout = JSON.parse(ui.core.UTF8ToString(ui.core._kansu_layout()));
+  return '';
 }
 
 // A fresh lesson: everything it shows comes as its first batch.

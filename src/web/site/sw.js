@@ -3,8 +3,15 @@
 const version = '__VERSION__';
 const files = __FILES__;
 
+// Fetched afresh from the server, not from the browser's HTTP cache: a new version must keep the
+// new files, not the old ones the browser still holds.
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(version).then((cache) => cache.addAll(files)).then(() => self.skipWaiting()));
+  event.waitUntil(
+    caches
+      .open(version)
+      .then((cache) => cache.addAll(files.map((file) => new Request(file, { cache: 'reload' }))))
+      .then(() => self.skipWaiting()),
+  );
 });
 
 self.addEventListener('activate', (event) => {
@@ -16,12 +23,18 @@ self.addEventListener('activate', (event) => {
   );
 });
 
-// The lesson's own files from the cache first; nothing else is ever asked for.
+// The server's files while it answers, so an update shows at the next load; the kept ones when
+// it does not. Nothing is ever asked of another origin.
 self.addEventListener('fetch', (event) => {
-  if (event.request.method !== 'GET') return;
+  if (event.request.method !== 'GET' || new URL(event.request.url).origin !== location.origin) return;
   event.respondWith(
     caches.open(version).then((cache) =>
-      cache.match(event.request, { ignoreSearch: true }).then((hit) => hit || fetch(event.request)),
+      fetch(event.request)
+        .then((response) => {
+          if (response.ok) cache.put(event.request, response.clone());
+          return response;
+        })
+        .catch(() => cache.match(event.request, { ignoreSearch: true }).then((hit) => hit || Response.error())),
     ),
   );
 });

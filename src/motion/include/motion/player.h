@@ -20,8 +20,6 @@ public:
     // neighbour. A wait too long for a 32-bit count of milliseconds becomes the longest one there
     // is; one too far below zero, or a value that is not a number, is no wait.
     static std::int32_t waitFor(std::string_view speedText);
-    // Whether the speed text asks for a wait longer than the longest there is.
-    static bool waitIsClamped(std::string_view speedText);
 
     struct Run {
         std::function<bool()> atEnd;        // the motion has reached its end
@@ -44,9 +42,11 @@ public:
     void abandon() { abandoned_ = true; }
 
     // Lets pending events run for the given time, on the host's tick counter; no wait, and no
-    // event, for a time of 0 or less. A stoppable wait also ends as soon as a stop is requested.
-    // show runs first, on the wait's own time, when the wait lets events run.
-    KANSU_SUSPENDS_IN_THE_BROWSER void wait(std::int32_t milliseconds, bool stoppable = false,
+    // event, for a time of 0 or less. The wait ends as soon as a stop is requested or the
+    // program ends: the run would make no further step anyway, and a wait of days would keep
+    // the buttons disabled for days. show runs first, on the wait's own time, when the wait lets
+    // events run.
+    KANSU_SUSPENDS_IN_THE_BROWSER void wait(std::int32_t milliseconds,
                                             const std::function<void()>& show = {});
 
 private:

@@ -40,17 +40,21 @@ struct LineMetrics {
 class Typeface {
 public:
     // The face the lesson prints with, read once from the font file: the file KANSU_FONT names,
-    // else IPA P Gothic where Debian's fonts-ipafont-gothic puts it. Without a file, text keeps
-    // its places and sizes but draws no glyphs.
+    // else IPA P Gothic where Debian's fonts-ipafont-gothic puts it. Without a sound file, text
+    // keeps its places and sizes but draws no glyphs, and problem() says why: the programs say
+    // so and stop.
     static const Typeface& lesson();
 
-    // A face from a TrueType or OpenType file; an empty file gives a face without glyphs.
+    // A face from a TrueType file; a file that is missing, empty or damaged gives a face without
+    // glyphs, and problem() says why.
     explicit Typeface(FontFile file);
     ~Typeface();
     Typeface(const Typeface&) = delete;
     Typeface& operator=(const Typeface&) = delete;
 
     bool hasGlyphs() const;
+    // Why the face has no glyphs, or an empty text.
+    const std::string& problem() const;
     LineMetrics metrics(int pixelSize) const;
     // Width of the text in pixels: the glyphs' advances, each rounded to a whole pixel.
     int advance(std::string_view text, int pixelSize, bool bold) const;

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <vector>
 
 namespace kansu {
@@ -33,15 +34,14 @@ public:
     bool ended() const { return ended_; }
 
 private:
-    struct Queued {
-        std::size_t wait; // absolute wait number, counted from 1
-        std::function<void()> action;
-    };
+    // The first action of the earliest wait, out of the queue.
+    std::function<void()> takeFirst();
 
     std::uint32_t clock_;
     std::uint64_t elapsed_ = 0;
     std::vector<std::int32_t> waits_;
-    std::deque<Queued> queue_;
+    // By absolute wait number, counted from 1; in the order given within one wait.
+    std::map<std::size_t, std::deque<std::function<void()>>> queue_;
     bool ended_ = false;
 };
 
