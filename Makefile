@@ -70,14 +70,20 @@ soak: build-asan
 bench: build web
 	@./tools/run-benchmarks.sh build
 
-# Long random-session runs by hand: make fuzz FUZZ_SECONDS=600
+# Long fuzzing runs by hand: random sessions and scripts (make fuzz FUZZ_SECONDS=600), or the font
+# loader (make fuzz FUZZ_TARGET=kansu_font_fuzz), seeded with a small cut of the lesson's font.
 FUZZ_SECONDS ?= 60
+FUZZ_TARGET ?= kansu_fuzz
+FUZZ_MAX_LEN ?= $(if $(filter kansu_font_fuzz,$(FUZZ_TARGET)),16384,4096)
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j $(JOBS)
-	@mkdir -p build-fuzz/corpus
-	@cd build-fuzz && LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp ./tests/kansu_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
-		-len_control=0 $(CURDIR)/build-fuzz/corpus
+	@mkdir -p build-fuzz/corpus-$(FUZZ_TARGET)
+	@if [ $(FUZZ_TARGET) = kansu_font_fuzz ] && [ ! -f build-fuzz/corpus-$(FUZZ_TARGET)/seed.ttf ]; then \
+		/usr/bin/python3 -m fontTools.subset /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
+			--text='８ cm0123' --no-hinting --output-file=build-fuzz/corpus-$(FUZZ_TARGET)/seed.ttf; fi
+	@cd build-fuzz && LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp ./tests/$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) -max_len=$(FUZZ_MAX_LEN) \
+		-len_control=0 $(CURDIR)/build-fuzz/corpus-$(FUZZ_TARGET)
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -215,8 +215,40 @@ TEST(Typeface, DamagedFontsAreRefusedOrDrawNothingOutside) {
                  b[i] = static_cast<unsigned char>(i * 131 + 7);
          },
          true},
+        {"fewer glyphs than its characters name",
+         [](auto& b) {
+             put16(b, tableOf(b, "maxp") + 4, 10);
+             put16(b, tableOf(b, "hhea") + 34, 10);
+         },
+         false},
         {"every outline with 30000 contours",
          [](auto& b) { everyOutline(b, [&](std::size_t at) { put16(b, at, 30000); }); }, false},
+        {"every outline one point off the curve",
+         [](auto& b) {
+             everyOutline(b, [&](std::size_t at) {
+                 put16(b, at, 1);      // one contour
+                 put16(b, at + 10, 0); // ending on point 0
+                 put16(b, at + 12, 0); // no instructions
+                 b[at + 14] = 0;       // off the curve
+             });
+         },
+         false},
+        {"every outline's box far larger than its em",
+         [](auto& b) {
+             everyOutline(b, [&](std::size_t at) {
+                 put16(b, at + 2, 0x8001); // xMin -32767
+                 put16(b, at + 6, 0x7FFF); // xMax 32767
+             });
+         },
+         false},
+        {"every outline's box inside out",
+         [](auto& b) {
+             everyOutline(b, [&](std::size_t at) {
+                 put16(b, at + 2, 900); // xMin
+                 put16(b, at + 6, 100); // xMax
+             });
+         },
+         false},
         {"every outline built from itself",
          [](auto& b) {
              everyOutline(b, [&](std::size_t at) {

@@ -2,6 +2,7 @@
 #include "script/script_runner.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,6 +24,19 @@ protected:
     QTemporaryDir dir;
     ScriptRunner runner;
 };
+
+// The fragment a teacher puts after the page's address to open it at this moment.
+TEST_F(Script, LinkToTheMomentShown) {
+    QString script = QStringLiteral("click Check2\ntype Combo1 \"速く\"\n");
+    for (int i = 0; i < 12; ++i)
+        script += QStringLiteral("click susumu\n");
+    script += QStringLiteral("link\nclick Check2\nlink %1\n").arg(path("link.txt"));
+    ASSERT_EQ(run(script), 0) << runner.error();
+    EXPECT_EQ(runner.standardOutput(), "#x=1.2&c=010000&s=%E9%80%9F%E3%81%8F\n");
+    QFile file(path("link.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "#x=1.2&c=000000&s=%E9%80%9F%E3%81%8F\n");
+}
 
 TEST_F(Script, WorksheetPictureWithGridAndShading) {
     QString script = QStringLiteral("click Check1\nclick Check6\n");
@@ -147,6 +161,8 @@ TEST(ScriptErrors, BadLinesStopTheScriptWithTheirNumber) {
         {"type susumu \"x\"", "line 1: only Text1 and Combo1 take typing"},
         {"png kokuban /nonexistent-dir/x.png", "line 1: cannot write"},
         {"state /nonexistent-dir/x.json", "line 1: cannot write"},
+        {"link /nonexistent-dir/x.txt", "line 1: cannot write"},
+        {"link a b", "line 1: "},
         {"image Check1 /tmp/x.png", "line 1: 'Check1' is not a picture box"},
         {"png kokuban", "line 1: missing output file"},
         {"close\nclick susumu", "line 2: the program has ended"},

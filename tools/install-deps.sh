@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-l10n-tools qt6-translations-l10n libstb-dev
     libgtest-dev googletest libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
-    xvfb xauth xdotool x11-utils libxcb1-dev openbox librsvg2-bin poppler-utils
+    xvfb xauth xdotool x11-utils libxcb1-dev openbox librsvg2-bin poppler-utils zbar-tools
     python3-pyatspi at-spi2-core dbus-x11
     clang-format
     desktop-file-utils appstream dpkg-dev lintian groff-base
@@ -46,4 +46,9 @@ fi
 # them.
 if [ ! -d tests/web/node_modules/puppeteer-core ] || [ ! -d tests/web/node_modules/axe-core ]; then
     (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+fi
+
+# The page's QR codes come from qrcode-generator, built into the site as the lock file pins it.
+if [ ! -f src/web/node_modules/qrcode-generator/dist/qrcode.mjs ]; then
+    (cd src/web && npm ci --no-audit --no-fund --loglevel=error)
 fi

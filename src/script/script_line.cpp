@@ -120,9 +120,10 @@ Action parseAction(const std::vector<Word>& words) {
         a.verb = verb == "maximize"  ? Action::Verb::Maximize
                  : verb == "restore" ? Action::Verb::Restore
                                      : Action::Verb::Close;
-    } else if (verb == "state") {
-        expectWords(words, 1, 2, "state [FILE]");
-        a.verb = Action::Verb::State;
+    } else if (verb == "state" || verb == "link") {
+        const bool state = verb == "state";
+        expectWords(words, 1, 2, state ? "state [FILE]" : "link [FILE]");
+        a.verb = state ? Action::Verb::State : Action::Verb::Link;
         if (words.size() == 2)
             a.file = fileName(words[1]);
     } else if (verb == "png" || verb == "image") {

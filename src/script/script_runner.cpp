@@ -1,5 +1,6 @@
 #include "script/script_runner.h"
 
+#include "app/moment_link.h"
 #include "app/state_json.h"
 #include "desktop/picture_render.h"
 #include "desktop/qt_bridge.h"
@@ -149,13 +150,15 @@ void ScriptRunner::writePicture(const std::string& path, const QImage& image) co
 }
 
 void ScriptRunner::perform(const Action& action) {
-    if (action.verb == Action::Verb::State) {
-        const std::string json = state();
+    if (action.verb == Action::Verb::State || action.verb == Action::Verb::Link) {
+        // The state as JSON, or the address fragment that opens the page at this moment.
+        const std::string text =
+            action.verb == Action::Verb::State ? state() : "#" + linkOf(momentOf(*form_)) + "\n";
         if (!action.file.empty())
-            writeFile(action.file, json);
+            writeFile(action.file, text);
         else if (!output_)
-            stdout_ += json;
-        else if (!output_(json))
+            stdout_ += text;
+        else if (!output_(text))
             throw Failure{"cannot write the standard output", std::nullopt};
         return;
     }
@@ -192,6 +195,7 @@ void ScriptRunner::perform(const Action& action) {
     case Action::Verb::Image:
         return writePicture(action.file, qtImage(form_->box(controlNamed(action.name)).image()));
     case Action::Verb::State:
+    case Action::Verb::Link:
         return;
     }
 }

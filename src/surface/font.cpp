@@ -165,7 +165,11 @@ const Typeface::Glyph& Typeface::glyph(char32_t codePoint, int pixelSize) const 
         return f.glyphs.emplace(key, std::move(g)).first->second;
     }
     const float scale = stbtt_ScaleForMappingEmToPixels(&f.info, static_cast<float>(pixelSize));
-    const int index = stbtt_FindGlyphIndex(&f.info, static_cast<int>(codePoint));
+    // A character map may name a glyph the font does not have: the missing glyph instead, whose
+    // metrics are there.
+    int index = stbtt_FindGlyphIndex(&f.info, static_cast<int>(codePoint));
+    if (index < 0 || static_cast<std::uint32_t>(index) >= f.tables.numGlyphs)
+        index = 0;
     int advanceWidth = 0, leftBearing = 0;
     stbtt_GetGlyphHMetrics(&f.info, index, &advanceWidth, &leftBearing);
     g.advance = static_cast<int>(std::lround(advanceWidth * scale));
@@ -174,6 +178,10 @@ const Typeface::Glyph& Typeface::glyph(char32_t codePoint, int pixelSize) const 
         return f.glyphs.emplace(key, std::move(g)).first->second;
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     stbtt_GetGlyphBitmapBox(&f.info, index, scale, scale, &x0, &y0, &x1, &y1);
+    // No sound glyph is many times its em; an outline that claims so is drawn as nothing.
+    const long largest = 8L * pixelSize + 8;
+    if (long{x1} - x0 > largest || long{y1} - y0 > largest)
+        return f.glyphs.emplace(key, std::move(g)).first->second;
     g.left = x0;
     g.top = y0;
     g.width = x1 - x0;
@@ -187,6 +195,8 @@ const Typeface::Glyph& Typeface::glyph(char32_t codePoint, int pixelSize) const 
         g.ink.resize(coverage.size());
         for (std::size_t i = 0; i < coverage.size(); ++i)
             g.ink[i] = coverage[i] >= 128 ? 1 : 0;
+    } else {
+        g.width = g.height = 0; // a box turned inside out by a damaged outline holds no ink
     }
     return f.glyphs.emplace(key, std::move(g)).first->second;
 }

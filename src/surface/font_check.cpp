@@ -113,7 +113,7 @@ std::optional<std::string> fontProblem(Bytes bytes, Tables& tables) {
             return "one of its tables lies past its end";
         found.emplace(r.u32(record), t); // the first of a name, as the reader finds it
     }
-    auto table = [&](const char (&name)[5]) -> const Table* {
+    auto table = [&](const char(&name)[5]) -> const Table* {
         const auto it = found.find(tag(name));
         return it == found.end() ? nullptr : &it->second;
     };
@@ -136,7 +136,8 @@ std::optional<std::string> fontProblem(Bytes bytes, Tables& tables) {
     if (hhea->length < 36)
         return "its hhea table is damaged";
     const std::uint32_t metrics = r.u16(hhea->offset + 34);
-    if (metrics == 0 || metrics > glyphs || 4ull * metrics + 2ull * (glyphs - metrics) > hmtx->length)
+    if (metrics == 0 || metrics > glyphs ||
+        4ull * metrics + 2ull * (glyphs - metrics) > hmtx->length)
         return "its hmtx table is damaged";
 
     const bool longLoca = locaFormat == 1;
@@ -181,7 +182,9 @@ std::pair<std::uint64_t, std::uint64_t> placeOf(const Reader& r, const Tables& t
                                                 std::uint32_t glyph) {
     const std::uint64_t entry = t.longLoca ? 4 : 2;
     const std::uint64_t at = t.loca + entry * glyph;
-    auto read = [&](std::uint64_t a) { return t.longLoca ? r.u32(a) : 2ull * r.u16(a); };
+    auto read = [&](std::uint64_t a) {
+        return t.longLoca ? r.u32(a) : 2ull * r.u16(a);
+    };
     return {read(at), read(at + entry)};
 }
 
@@ -201,10 +204,13 @@ bool glyphSound(const Reader& r, const Tables& t, std::uint32_t glyph, int depth
         if (used > length)
             return false;
         std::uint32_t points = 0;
+        bool lastPointStartsContour = false;
         for (std::int32_t c = 0; c < contours; ++c) {
             const std::uint32_t last = r.u16(at + 10 + 2ull * c) + 1;
             if (last < points)
                 return false;
+            if (last > points)
+                lastPointStartsContour = last == points + 1;
             points = last;
         }
         used += r.u16(at + 10 + 2ull * contours);
@@ -223,6 +229,10 @@ bool glyphSound(const Reader& r, const Tables& t, std::uint32_t glyph, int depth
             xBytes += n * ((flags & 2) ? 1 : (flags & 16) ? 0 : 2);
             yBytes += n * ((flags & 4) ? 1 : (flags & 32) ? 0 : 2);
             p += repeat;
+            // A contour that opens on its last point off the curve makes the reader look one point
+            // past the outline for the curve's start.
+            if (p >= points && lastPointStartsContour && !(flags & 1))
+                return false;
         }
         return used + xBytes + yBytes <= length;
     }

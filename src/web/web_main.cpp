@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "app/json.h"
 #include "app/layout.h"
+#include "app/moment_link.h"
 #include "app/state_json.h"
 #include "surface/font.h"
 
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -140,7 +142,16 @@ struct Lesson {
         subscription = form.changes().connect([this](const Changes& changes) { show(changes); });
     }
 
-    void show(const Changes& changes) { pageShow(changesJson(form, changes).c_str()); }
+    // Until the page has been shown everything once, there is nothing to keep in step.
+    bool shown = false;
+    void show(const Changes& changes) {
+        if (shown)
+            pageShow(changesJson(form, changes).c_str());
+    }
+    void showAll() {
+        shown = true;
+        show(Changes::all());
+    }
 
     KANSU_SUSPENDS_IN_THE_BROWSER void act(int kind, int control, const std::string& text) {
         if (control < 0 || control >= static_cast<int>(controlCount))
@@ -212,11 +223,27 @@ EMSCRIPTEN_KEEPALIVE const char* kansu_problem() {
     return Typeface::lesson().problem().c_str();
 }
 
-// A fresh lesson; the page is shown everything at once.
-EMSCRIPTEN_KEEPALIVE void kansu_start() {
+// A fresh lesson, brought to the moment an address's fragment names if it names one; the page is
+// shown everything at once. Returns 0 for no fragment, 1 for a moment opened, 2 for a fragment
+// that names no moment (the lesson then stays on its initial screen).
+EMSCRIPTEN_KEEPALIVE int kansu_start(const char* fragment) {
     lesson.reset();
     lesson = std::make_unique<Lesson>();
-    lesson->show(Changes::all());
+    int opened = 0;
+    if (fragment && *fragment && std::string_view(fragment) != "#") {
+        const auto moment = readLink(fragment);
+        if (moment)
+            bringTo(lesson->form, *moment);
+        opened = moment ? 1 : 2;
+    }
+    lesson->showAll();
+    return opened;
+}
+
+// The moment the lesson shows now, as an address's fragment (without its "#").
+EMSCRIPTEN_KEEPALIVE const char* kansu_link() {
+    reply = linkOf(momentOf(lesson->form));
+    return reply.c_str();
 }
 
 // A click or typing from the page; a click on 自動 returns only when its run has ended.

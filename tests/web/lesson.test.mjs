@@ -410,7 +410,7 @@ describe('the page in a classroom', () => {
     const text = execFileSync('pdftotext', ['-layout', pdf, '-']).toString();
     assert.match(text, /関数の利用/);
     assert.match(text, /点Bを出発してから 4\.5 秒後/);
-    for (const control of ['終了', '進む', '全画面', '印刷']) assert.doesNotMatch(text, new RegExp(control));
+    for (const control of ['終了', '進む', '全画面', '共有', '印刷']) assert.doesNotMatch(text, new RegExp(control));
     const images = execFileSync('pdfimages', ['-list', pdf]).toString().trim().split('\n').slice(2);
     assert.equal(images.length, 3, 'the figure, the graph and the table');
     rmSync(dir, { recursive: true, force: true });
@@ -479,5 +479,122 @@ describe('the page in a classroom', () => {
     await page.evaluate(() => document.fonts.ready);
     assert.equal(fonts.length, 1);
     await context.close();
+  });
+});
+
+// The moment's part of the address, as the page keeps it.
+const fragmentOf = (page) => page.evaluate(() => location.hash);
+const checks = (s) => ['Check1', 'Check2', 'Check3', 'Check4', 'Check5', 'Check6'].map((n) => s.controls[n].value);
+
+describe('a moment handed to a class', () => {
+  it('the address names the moment; opening it or reloading shows the same pixels', async () => {
+    const { page, errors } = await openLesson(chromium.browser, server.url);
+    const entries = await page.evaluate(() => history.length);
+    await click(page, 'Check1');
+    await click(page, 'Check2');
+    await click(page, 'Check6');
+    await type(page, 'Combo1', '30');
+    for (let i = 0; i < 45; ++i) await click(page, 'susumu');
+    await idle(page);
+    await page.waitForFunction(() => location.hash === '#x=4.5&c=110001&s=30');
+    assert.equal(await page.evaluate(() => history.length), entries, 'Back would step through the lesson');
+    const names = ['kokuban', 'gamen'];
+    const stepped = await Promise.all(names.map((n) => canvasDigest(page, n)));
+    const before = await state(page);
+    // Another device opening the address.
+    const other = await openLesson(chromium.browser, server.url, 'scale=1#x=4.5&c=110001&s=30');
+    const opened = await state(other.page);
+    assert.deepEqual([text(opened, 'Text1'), text(opened, 'Combo1'), checks(opened)],
+      [' 4.5', '30', [1, 1, 0, 0, 0, 1]]);
+    assert.deepEqual(opened.vars, before.vars);
+    assert.deepEqual(await Promise.all(names.map((n) => canvasDigest(other.page, n))), stepped);
+    assert.deepEqual(other.errors, []);
+    await other.page.close();
+    // The same page reloaded.
+    await page.reload({ waitUntil: 'load' });
+    await shown(page);
+    assert.deepEqual(await Promise.all(names.map((n) => canvasDigest(page, n))), stepped);
+    // Another moment typed into the address opens afresh.
+    await page.evaluate(() => {
+      location.hash = 'x=2.0&c=000001&s=20';
+    });
+    await page.waitForFunction(() => window.kansu.state().controls.Text1.text === ' 2.0');
+    assert.deepEqual(checks(await state(page)), [0, 0, 0, 0, 0, 1]);
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('a bad address opens the initial screen, says so in one line, and never plays', async () => {
+    const fragments = [
+      'x=9.9&c=000000&s=20',
+      'x=4.5&c=01&s=20',
+      'x=1.0&x=2.0&c=000000&s=20',
+      'x=4.5&c=010001&s=20&play=1',
+      'x=4.5&c=010001&s=%E9',
+      `x=4.5&c=000000&s=${'2'.repeat(400)}`,
+      '%00%00%00',
+      'garbage',
+    ];
+    for (const [i, fragment] of fragments.entries()) {
+      const { page, errors } = await openLesson(chromium.browser, server.url, `scale=1&n=${i}#${fragment}`);
+      await page.waitForSelector('#notice:not([hidden])');
+      assert.equal(await page.$eval('#notice', (e) => e.textContent), 'リンクを読み取れませんでした。はじめの画面を表示しています。');
+      const s = await state(page);
+      assert.deepEqual([text(s, 'Text1'), text(s, 'Combo1'), checks(s), s.vars.michinori, s.controls.tomeru.enabled],
+        [' 0.0', '20', [0, 0, 0, 0, 0, 0], 0, false], fragment);
+      // The address no longer holds what could not be read.
+      await page.waitForFunction(() => location.hash === '#x=0.0&c=000000&s=20');
+      assert.deepEqual(errors, [], fragment);
+      await page.close();
+    }
+  });
+
+  it('共有 shows the link and a QR code a camera reads back to the same moment', async () => {
+    const context = chromium.browser.defaultBrowserContext();
+    await context.overridePermissions(server.url.replace(/\/$/, ''), ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+    const { page, errors } = await openLesson(chromium.browser, server.url, 'scale=1', { width: 1920, height: 1080 });
+    await page.bringToFront();
+    await click(page, 'Check3');
+    await click(page, 'Check5');
+    for (let i = 0; i < 63; ++i) await click(page, 'susumu');
+    await idle(page);
+    await page.click('#share');
+    await page.waitForSelector('#share-panel[open]');
+    const link = await page.$eval('#share-link', (e) => e.value);
+    assert.equal(link, `${server.url}#x=6.3&c=001010&s=20`);
+    // The copy button, focused when the panel opens.
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'share-copy');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => document.getElementById('share-said').textContent !== '');
+    assert.equal(await page.$eval('#share-said', (e) => e.textContent), 'リンクをコピーしました。');
+    assert.equal(await page.evaluate(() => navigator.clipboard.readText()), link);
+    // Large enough for the back of a classroom: each module 8 CSS pixels or more.
+    const modulePx = await page.$eval('#share-code', (c) => c.getBoundingClientRect().width / Number(c.dataset.modules));
+    assert.ok(modulePx >= 8, `a module is ${modulePx} px`);
+    // What a camera reads is the link, and it opens the moment.
+    const dir = mkdtempSync(join(tmpdir(), 'kansu-qr-'));
+    const shot = join(dir, 'code.png');
+    await (await page.$('#share-code')).screenshot({ path: shot });
+    const read = execFileSync('zbarimg', ['--raw', '-q', shot]).toString().trim();
+    rmSync(dir, { recursive: true, force: true });
+    assert.equal(read, link);
+    const other = await openLesson(chromium.browser, server.url, `scale=1${read.slice(read.indexOf('#'))}`);
+    const opened = await state(other.page);
+    assert.deepEqual([text(opened, 'Text1'), checks(opened)], [' 6.3', [0, 0, 1, 0, 1, 0]]);
+    await other.page.close();
+    // The lesson's keys do nothing behind the panel; Esc closes it and 共有 has the focus again.
+    await page.bringToFront();
+    await page.keyboard.press('PageDown');
+    assert.equal(text(await state(page), 'Text1'), ' 6.3');
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#share-panel:not([open])');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'share');
+    // × closes it too.
+    await page.click('#share');
+    await page.waitForSelector('#share-panel[open]');
+    await page.click('#share-panel .close');
+    await page.waitForSelector('#share-panel:not([open])');
+    assert.deepEqual(errors, []);
+    await page.close();
   });
 });

@@ -17,6 +17,8 @@ rm -f "$site/sw.js" # written below, with the list of files
 cp "$web/src/web/kansu.js" "$web/src/web/kansu.wasm" "$site/"
 cp "$native"/web-icons/{icon.svg,icon-192.png,icon-512.png} "$site/"
 cp "$here/LICENSE" "$site/LICENSE.txt"
+# The QR code of a shared moment is drawn by qrcode-generator (MIT, its notice in the file).
+cp "$here/src/web/node_modules/qrcode-generator/dist/qrcode.mjs" "$site/qrcode.js"
 
 # The font: the characters of the lesson and of the page itself.
 font=/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf

@@ -2,6 +2,8 @@
 // user's clicks, keys and typing into calls, and shows each batch of changes the core announces.
 // The picture boxes show what the core composes of them, labels, dots and lines included.
 import { act, idle, loadCore, onChanges, onEnded, startLesson, state, ui } from './lesson.js';
+import { attachSharing, keepAddress, openedAt } from './share.js';
+import { tell } from './notice.js';
 import { arrange, attachFullScreen, keepArranged } from './arrange.js';
 import { attachKeys } from './keys.js';
 import { attachMenus, showPictures } from './pictures.js';
@@ -18,6 +20,7 @@ onChanges((changes) => {
     arrange();
   }
   showPictures(changes);
+  keepAddress();
 });
 
 onEnded(() => {
@@ -26,13 +29,19 @@ onEnded(() => {
   document.getElementById('again').focus();
 });
 
-function start() {
+// The lesson afresh, at the moment the fragment names (shows everything at once). An address that
+// names no moment opens the initial screen and says so in one line.
+async function start(fragment = '') {
   build();
   attachMenus();
   condenseCaptions();
   endedPanel.hidden = true;
   win.hidden = false;
-  startLesson(); // shows everything at once
+  openedAt(location.hash);
+  const opened = await startLesson(fragment);
+  if (opened === 'unreadable') {
+    tell('リンクを読み取れませんでした。はじめの画面を表示しています。', 10000);
+  }
 }
 
 // A browser that offers to install the lesson as an app gets a control for it.
@@ -67,10 +76,11 @@ async function main() {
     message.hidden = false;
     return;
   }
-  start();
+  await start(location.hash);
   keepArranged();
   attachKeys();
-  document.getElementById('again').addEventListener('click', start);
+  attachSharing(document.getElementById('share'), start);
+  document.getElementById('again').addEventListener('click', () => start());
   // Painted right after this frame's callbacks.
   requestAnimationFrame(() => setTimeout(() => performance.mark('kansu-first-frame'), 0));
   const params = new URLSearchParams(location.search);

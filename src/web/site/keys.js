@@ -30,11 +30,14 @@ function typing(target) {
 export function attachKeys() {
   document.addEventListener('keydown', (event) => {
     if (event.defaultPrevented || ui.ended || !ui.layout) return;
+    // A panel over the lesson (共有) keeps its keys to itself.
+    const panelOpen = document.querySelector('dialog[open]') !== null;
     if (event.key === 'F5' && !event.ctrlKey && !event.altKey && !event.metaKey) {
       event.preventDefault();
-      playOrStop();
+      if (!panelOpen) playOrStop();
       return;
     }
+    if (panelOpen) return;
     if (typing(event.target)) return;
     if ((event.ctrlKey || event.metaKey) && !event.altKey && event.key.toLowerCase() === 'c') {
       event.preventDefault();

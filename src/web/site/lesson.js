@@ -29,6 +29,7 @@ const page = {
   queue: [], // the user's actions that wait for the lesson (it is inside a wait of automatic play)
   wake: null,
   busy: false, // a call into the lesson is in progress
+  settled: [], // who waits for the call in progress to end
   // One batch of changes, as the lesson announces it after each action and before each wait.
   show(json) {
     const changes = JSON.parse(json);
@@ -75,10 +76,16 @@ export async function act(kind, control, text = '') {
     page.busy = false;
   }
   if (ui.ended) for (const show of listeners.ended) show();
+  for (const resolve of page.settled.splice(0)) resolve();
 }
 
 export function idle() {
   return !page.busy;
+}
+
+// Resolves once no call into the lesson is in progress: a run of automatic play has ended.
+function settled() {
+  return idle() ? Promise.resolve() : new Promise((resolve) => page.settled.push(resolve));
 }
 
 // A click on a control by its design name, as its button or check box would give it.
@@ -136,9 +143,23 @@ export async function loadCore() {
   return '';
 }
 
-// A fresh lesson: everything it shows comes as its first batch.
-export function startLesson() {
+// A fresh lesson, brought to the moment an address's fragment names: everything it shows comes as
+// its first batch. A run of automatic play in progress is stopped first, as ストップ would, so
+// the lesson it runs in is never thrown away under it. Resolves to 'none' (no fragment),
+// 'opened', or 'unreadable' (the lesson then shows its initial screen).
+export async function startLesson(fragment = '') {
+  if (!idle()) {
+    const stop = ui.byName('tomeru');
+    if (enabled('tomeru')) act(1, stop.id);
+    await settled();
+  }
   ui.ended = false;
   page.queue.length = 0;
-  ui.core._kansu_start();
+  const opened = ui.core.ccall('kansu_start', 'number', ['string'], [fragment]);
+  return ['none', 'opened', 'unreadable'][opened];
+}
+
+// The moment the lesson shows now as an address's fragment, without its "#".
+export function momentLink() {
+  return ui.core.UTF8ToString(ui.core._kansu_link());
 }

@@ -3,6 +3,7 @@
 // of the page as they are seen: copied, or saved as PNG, from a menu (right-click or a long press)
 // or with Ctrl+C.
 import { picturePixels, ui } from './lesson.js';
+import { tell } from './notice.js';
 
 // Device pixels per design pixel, as the window is shown now.
 export const view = { scale: 1 };
@@ -56,19 +57,6 @@ export function pictureBlob(id) {
   canvas.height = height;
   canvas.getContext('2d').putImageData(new ImageData(rgba, width, height), 0, 0);
   return new Promise((resolve) => canvas.toBlob(resolve, 'image/png'));
-}
-
-const notice = document.getElementById('notice');
-let noticeTimer = 0;
-
-// A short line at the foot of the page, gone after a while.
-export function tell(text) {
-  notice.textContent = text;
-  notice.hidden = false;
-  clearTimeout(noticeTimer);
-  noticeTimer = setTimeout(() => {
-    notice.hidden = true;
-  }, 4000);
 }
 
 export async function copyPicture(id) {

@@ -8,11 +8,11 @@
 namespace kansu::script {
 
 struct Action {
-    enum class Verb { Click, Type, Maximize, Restore, Close, State, Png, Image };
+    enum class Verb { Click, Type, Maximize, Restore, Close, State, Link, Png, Image };
     Verb verb = Verb::Click;
     std::string name; // the control, picture box or "window"
     std::string text; // what type puts into the box
-    std::string file; // where state, png and image write; empty: state to standard output
+    std::string file; // where state, link, png and image write; empty: to standard output
     double scale = 1; // png
 };
 

@@ -1,0 +1,121 @@
+// A moment of the lesson handed to a class: the page's address names it in its fragment (nothing
+// of it goes to the server), kept up to date as the lesson changes, and 共有 shows that address
+// as a link to copy and as a QR code large enough for a tablet's camera at the back of a room.
+import qrcode from './qrcode.js';
+import { momentLink, ui } from './lesson.js';
+import { tell } from './notice.js';
+
+// The fragment the address holds (without "#"), as the page opened it or last wrote it.
+let written = '';
+// A plain address (no fragment) stays plain while the lesson is where it opened.
+let plainAt = null;
+let timer = 0;
+let lastWrite = -Infinity;
+
+// Some browsers refuse more than about a hundred address changes in half a minute, and automatic
+// play changes the moment five times a second: the address follows at most once a second.
+const writeEvery = 1000;
+
+// The lesson has just (re)started from this fragment.
+export function openedAt(fragment) {
+  written = fragment.replace(/^#/, '');
+  plainAt = null;
+}
+
+function writeAddress() {
+  clearTimeout(timer);
+  timer = 0;
+  if (!ui.core || ui.ended) return;
+  const link = momentLink();
+  if (written === '' && plainAt === null) plainAt = link;
+  if (link === written || (written === '' && link === plainAt)) return;
+  try {
+    // Replaced, not pushed: the browser's Back leaves the page rather than step through it.
+    history.replaceState(history.state, '', `#${link}`);
+    written = link;
+    lastWrite = performance.now();
+  } catch {
+    // Refused for now; the next change tries again.
+  }
+}
+
+// After each batch of changes.
+export function keepAddress() {
+  if (timer) return;
+  timer = setTimeout(writeAddress, Math.max(0, lastWrite + writeEvery - performance.now()));
+}
+
+// The address of this moment as another device opens it: the page's own address without the
+// settings of this screen (its query), with the moment's fragment.
+function shareableAddress() {
+  const url = new URL(location.href);
+  url.search = '';
+  url.hash = momentLink();
+  return url.href;
+}
+
+// Each module a whole number of device pixels, as large as fits comfortably on the screen: at
+// 1920×1080 well over 8 CSS px.
+function drawCode(canvas, text) {
+  const code = qrcode(0, 'M');
+  code.addData(text);
+  code.make();
+  const modules = code.getModuleCount();
+  const quiet = 4;
+  const side = modules + 2 * quiet;
+  const room = Math.min(innerHeight * 0.6, innerWidth * 0.85);
+  const cssPerModule = Math.max(2, Math.floor(room / side));
+  const ratio = window.devicePixelRatio || 1;
+  const devicePerModule = Math.max(1, Math.round(cssPerModule * ratio));
+  canvas.width = canvas.height = side * devicePerModule;
+  canvas.style.width = canvas.style.height = `${(side * devicePerModule) / ratio}px`;
+  canvas.dataset.modules = String(side);
+  const g = canvas.getContext('2d');
+  g.fillStyle = '#fff';
+  g.fillRect(0, 0, canvas.width, canvas.height);
+  g.fillStyle = '#000';
+  for (let row = 0; row < modules; ++row)
+    for (let col = 0; col < modules; ++col)
+      if (code.isDark(row, col))
+        g.fillRect((col + quiet) * devicePerModule, (row + quiet) * devicePerModule,
+          devicePerModule, devicePerModule);
+}
+
+async function copyLink(field, said) {
+  try {
+    await navigator.clipboard.writeText(field.value);
+    said.textContent = 'リンクをコピーしました。';
+  } catch {
+    field.select();
+    said.textContent = 'コピーできませんでした。選んだリンクをコピーしてください。';
+  }
+}
+
+// 共有 opens the panel; Esc (the dialog's own) or × closes it. Another address typed in, or the
+// browser's Back to an earlier one, opens that moment afresh.
+export function attachSharing(button, start) {
+  const panel = document.getElementById('share-panel');
+  const field = document.getElementById('share-link');
+  const said = document.getElementById('share-said');
+  const canvas = document.getElementById('share-code');
+  button.addEventListener('click', () => {
+    if (ui.ended) {
+      tell('授業を終了しています。');
+      return;
+    }
+    writeAddress();
+    const address = shareableAddress();
+    field.value = address;
+    said.textContent = '';
+    drawCode(canvas, address);
+    panel.showModal();
+  });
+  panel.querySelector('.close').addEventListener('click', () => panel.close());
+  document.getElementById('share-copy').addEventListener('click', () => copyLink(field, said));
+  panel.addEventListener('close', () => button.focus());
+  addEventListener('hashchange', () => {
+    if (location.hash.replace(/^#/, '') === written) return;
+    if (panel.open) panel.close();
+    start(location.hash);
+  });
+}
