@@ -38,6 +38,19 @@ TEST_F(Script, LinkToTheMomentShown) {
     EXPECT_EQ(file.readAll(), "#x=1.2&c=000000&s=%E9%80%9F%E3%81%8F\n");
 }
 
+// Both worksheets of the moment, as PDF files.
+TEST_F(Script, WorksheetsOfEachKind) {
+    ASSERT_EQ(run(QStringLiteral("click susumu\nworksheet answers %1\nworksheet blank %2\n")
+                      .arg(path("answers.pdf"), path("blank.pdf"))),
+              0)
+        << runner.error();
+    QFile answers(path("answers.pdf")), blank(path("blank.pdf"));
+    ASSERT_TRUE(answers.open(QIODevice::ReadOnly) && blank.open(QIODevice::ReadOnly));
+    const QByteArray a = answers.readAll(), b = blank.readAll();
+    EXPECT_TRUE(a.startsWith("%PDF-") && b.startsWith("%PDF-"));
+    EXPECT_NE(a, b);
+}
+
 TEST_F(Script, WorksheetPictureWithGridAndShading) {
     QString script = QStringLiteral("click Check1\nclick Check6\n");
     for (int i = 0; i < 45; ++i)
@@ -163,6 +176,9 @@ TEST(ScriptErrors, BadLinesStopTheScriptWithTheirNumber) {
         {"state /nonexistent-dir/x.json", "line 1: cannot write"},
         {"link /nonexistent-dir/x.txt", "line 1: cannot write"},
         {"link a b", "line 1: "},
+        {"worksheet answers", "line 1: missing output file"},
+        {"worksheet key /tmp/x.pdf", "line 1: unknown worksheet kind 'key'"},
+        {"worksheet blank /nonexistent-dir/x.pdf", "line 1: cannot write"},
         {"image Check1 /tmp/x.png", "line 1: 'Check1' is not a picture box"},
         {"png kokuban", "line 1: missing output file"},
         {"close\nclick susumu", "line 2: the program has ended"},

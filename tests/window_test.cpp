@@ -7,6 +7,7 @@
 #include "desktop/settings_file.h"
 #include "desktop/translations.h"
 #include "desktop/zoom.h"
+#include "motion/problem.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -487,7 +489,7 @@ TEST_F(Window, EveryWriterIsWholeOrNothingOnAFullDisk) {
          }},
         {"worksheet",
          [&] {
-             return writeWorksheetPdf(*form, old);
+             return writeWorksheetPdf(*form, SheetKind::Blank, old);
          }},
     };
     for (const auto& w : writers) {
@@ -581,15 +583,126 @@ TEST_F(Window, VectorPicturesMatchThePng) {
         EXPECT_LT(differing, png.width() * png.height() / 50) << "pixels differing";
         QFile::remove(dir.filePath(QStringLiteral("back.png")));
     }
-    // The worksheet is one A4 page.
-    ASSERT_EQ(writeWorksheetPdf(*form, dir.filePath(QStringLiteral("sheet.pdf"))), "");
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {dir.filePath(QStringLiteral("sheet.pdf"))});
-    ASSERT_TRUE(info.waitForFinished(30000));
-    const QString out = QString::fromUtf8(info.readAllStandardOutput());
-    EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b"))))
-        << out.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral("(A4)"))) << out.toStdString();
+}
+
+// The output of a poppler tool, which must succeed.
+QByteArray popplerOutput(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        ADD_FAILURE() << tool.toStdString() << ": " << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput();
+}
+
+// Each worksheet is one page of A4 drawn as vectors with its font embedded; the students' copy
+// leaves the area row of the table empty, the teacher's fills it in.
+TEST_F(Window, WorksheetsAreVectorPagesOfA4) {
+    for (int i = 0; i < 45; ++i)
+        clickOn(susumu);
+    QTemporaryDir dir;
+    const struct {
+        SheetKind kind;
+        const char* name;
+        const char* areaRow;
+    } rows[] = {
+        {SheetKind::Answers, "解答用", "0 1 4 9 16 20 24 28 32"},
+        {SheetKind::Blank, "問題用", ""},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+        ASSERT_EQ(writeWorksheetPdf(*form, r.kind, pdf), "");
+        const QString info = QString::fromUtf8(popplerOutput(QStringLiteral("pdfinfo"), {pdf}));
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+        EXPECT_TRUE(info.contains(QStringLiteral("Page size:       595 x 842 pts (A4)")));
+        const QStringList fonts =
+            QString::fromUtf8(popplerOutput(QStringLiteral("pdffonts"), {pdf}))
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                .mid(2);
+        ASSERT_FALSE(fonts.isEmpty());
+        for (const QString& font : fonts)
+            EXPECT_TRUE(font.contains(QRegularExpression(QStringLiteral(" yes +(yes|no) +yes "))))
+                << "not embedded: " << font.toStdString();
+        EXPECT_EQ(
+            popplerOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).count('\n'),
+            2)
+            << "a picture drawn as an image";
+        const QString text = QString::fromUtf8(
+            popplerOutput(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
+        for (const char* expected :
+             {"関数の利用", r.name, "(1) x = 4.5 のとき、y の値を求めなさい。", "点Bを出発してから",
+              "(3) y = 0.25 となる x の値を求めなさい。"})
+            EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+        // The row of the areas, cut out of the page by where the sheet puts its heading.
+        const Worksheet sheet = worksheetOf(*form, r.kind);
+        const auto heading = std::find_if(sheet.texts.begin(), sheet.texts.end(),
+                                          [](const auto& t) { return t.text == "ｙ"; });
+        ASSERT_NE(heading, sheet.texts.end());
+        const double pt = 72 / 25.4;
+        const QStringList crop = {
+            QStringLiteral("-x"),
+            QString::number(std::lround((heading->x + 8) * pt)),
+            QStringLiteral("-y"),
+            QString::number(std::lround((heading->baseline - 6) * pt)),
+            QStringLiteral("-W"),
+            QString::number(std::lround((Worksheet::paperWidth - heading->x - 8) * pt)),
+            QStringLiteral("-H"),
+            QString::number(std::lround(8 * pt)),
+            pdf,
+            QStringLiteral("-")};
+        EXPECT_EQ(QString::fromUtf8(popplerOutput(QStringLiteral("pdftotext"), crop))
+                      .simplified()
+                      .toStdString(),
+                  r.areaRow);
+    }
+}
+
+// On paper the square measures 8 cm, and the distances along it are to scale: measured on the
+// page rendered at 10 pixels a millimetre, within a millimetre.
+TEST_F(Window, TheWorksheetsSquareMeasuresEightCentimetres) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    ASSERT_EQ(writeWorksheetPdf(*form, SheetKind::Blank, pdf), "");
+    popplerOutput(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-gray"),
+                   QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf,
+                   dir.filePath(QStringLiteral("page"))});
+    const QImage page(dir.filePath(QStringLiteral("page.png")));
+    ASSERT_NEAR(page.width(), 2100, 1); // A4
+    ASSERT_NEAR(page.height(), 2970, 1);
+    const Worksheet::Picture figure = worksheetOf(*form, SheetKind::Blank).pictures.front();
+    const double perMm = 10;
+    // The centre of the dark run nearest to where the sheet says a side is, along a row or a
+    // column of the page.
+    auto sideNear = [&](double mm, double acrossMm, bool alongRow) {
+        const int across = static_cast<int>(std::lround(acrossMm * perMm));
+        double best = -1;
+        for (int at = static_cast<int>((mm - 3) * perMm); at <= (mm + 3) * perMm; ++at) {
+            int start = at;
+            auto dark = [&](int p) {
+                return qGray(alongRow ? page.pixel(p, across) : page.pixel(across, p)) < 128;
+            };
+            if (!dark(at) || dark(at - 1))
+                continue;
+            int end = start;
+            while (dark(end + 1))
+                ++end;
+            const double centre = (start + end) / 2.0 / perMm;
+            if (best < 0 || std::abs(centre - mm) < std::abs(best - mm))
+                best = centre;
+        }
+        return best;
+    };
+    const double k = figure.mmPerPixel;
+    const double middleRow = figure.y + (motion::cornerA.y + motion::cornerB.y) / 2 * k;
+    const double middleColumn = figure.x + (motion::cornerB.x + motion::cornerC.x) / 2 * k;
+    const double sideAB = sideNear(figure.x + motion::cornerB.x * k, middleRow, true);
+    const double sideCD = sideNear(figure.x + motion::cornerC.x * k, middleRow, true);
+    const double sideAD = sideNear(figure.y + motion::cornerA.y * k, middleColumn, false);
+    const double sideBC = sideNear(figure.y + motion::cornerB.y * k, middleColumn, false);
+    ASSERT_TRUE(sideAB > 0 && sideCD > 0 && sideAD > 0 && sideBC > 0);
+    EXPECT_NEAR(sideCD - sideAB, 80, 1);
+    EXPECT_NEAR(sideBC - sideAD, 80, 1);
 }
 
 } // namespace

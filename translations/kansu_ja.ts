@@ -36,6 +36,18 @@
         <translation>保存する画像:</translation>
     </message>
     <message>
+        <source>Worksheet with the answers (解答用)</source>
+        <translation>解答用ワークシート（答えを記入）</translation>
+    </message>
+    <message>
+        <source>Worksheet for students (問題用)</source>
+        <translation>問題用ワークシート（生徒が書き込む）</translation>
+    </message>
+    <message>
+        <source>Worksheet to print:</source>
+        <translation>印刷するワークシート:</translation>
+    </message>
+    <message>
         <source>The picture could not be saved in %1: %2.</source>
         <translation>画像を %1 に保存できませんでした（%2）。</translation>
     </message>

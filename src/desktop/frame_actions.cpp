@@ -15,6 +15,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <algorithm>
+#include <optional>
 
 namespace kansu {
 
@@ -38,6 +39,28 @@ const char* suffixOf(PictureFormat format) {
     return "";
 }
 
+// The two worksheets, as a dialog offers them.
+QStringList sheetKindNames() {
+    return {FrameActions::tr("Worksheet with the answers (解答用)"),
+            FrameActions::tr("Worksheet for students (問題用)")};
+}
+SheetKind sheetKindAt(qsizetype index) {
+    return index == 1 ? SheetKind::Blank : SheetKind::Answers;
+}
+
+// Which of the items the user picks, or nothing when the dialog is cancelled.
+std::optional<qsizetype> pick(QWidget& parent, const QString& title, const QString& label,
+                              const QStringList& items) {
+    QInputDialog which(&parent);
+    which.setWindowTitle(title);
+    which.setLabelText(label);
+    which.setComboBoxItems(items);
+    which.setComboBoxEditable(false);
+    if (which.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return std::max<qsizetype>(0, items.indexOf(which.textValue()));
+}
+
 QString filterOf(PictureFormat format) {
     const QString name = format == PictureFormat::Png   ? FrameActions::tr("PNG image")
                          : format == PictureFormat::Svg ? FrameActions::tr("SVG drawing")
@@ -58,30 +81,33 @@ void copyFigure(const Form1& form) {
 
 void savePicture(QWidget& parent, const Form1& form, double shownScale) {
     const ControlId boxes[] = {role::figure, role::graph, role::table};
-    const QStringList names = {FrameActions::tr("Figure"), FrameActions::tr("Graph"),
-                               FrameActions::tr("Table")};
-    QInputDialog which(&parent);
-    which.setWindowTitle(FrameActions::tr("Save picture"));
-    which.setLabelText(FrameActions::tr("Picture to save:"));
-    which.setComboBoxItems(names);
-    which.setComboBoxEditable(false);
-    if (which.exec() != QDialog::Accepted)
+    const QStringList names = QStringList{FrameActions::tr("Figure"), FrameActions::tr("Graph"),
+                                          FrameActions::tr("Table")} +
+                              sheetKindNames();
+    const auto chosen =
+        pick(parent, FrameActions::tr("Save picture"), FrameActions::tr("Picture to save:"), names);
+    if (!chosen)
         return;
-    const ControlId box = boxes[std::max<qsizetype>(0, names.indexOf(which.textValue()))];
+    // A worksheet is a page: a PDF only.
+    const bool sheet = *chosen >= qsizetype(std::size(boxes));
 
     QStringList filters;
     for (const PictureFormat format : formats)
-        filters << filterOf(format);
+        if (!sheet || format == PictureFormat::Pdf)
+            filters << filterOf(format);
     QFileDialog dialog(&parent, FrameActions::tr("Save picture"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const PictureFormat format =
-        formats[std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))];
+        sheet ? PictureFormat::Pdf
+              : formats[std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))];
     const QString path = savedPath(dialog.selectedFiles().front(), format);
     // A PNG as sharp as the screen shows it.
-    const QString why = writePicture(form, box, path, format, shownScale);
+    const QString why =
+        sheet ? writeWorksheetPdf(form, sheetKindAt(*chosen - qsizetype(std::size(boxes))), path)
+              : writePicture(form, boxes[*chosen], path, format, shownScale);
     if (!why.isEmpty())
         QMessageBox::warning(&parent, FrameActions::tr("Save picture"),
                              FrameActions::tr("The picture could not be saved in %1: %2.")
@@ -89,24 +115,33 @@ void savePicture(QWidget& parent, const Form1& form, double shownScale) {
 }
 
 void printWorksheet(QWidget& parent, const Form1& form) {
+    const auto chosen = pick(parent, FrameActions::tr("Print worksheet"),
+                             FrameActions::tr("Worksheet to print:"), sheetKindNames());
+    if (!chosen)
+        return;
+    const SheetKind kind = sheetKindAt(*chosen);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
     printer.setDocName(qt(form.control(ControlId::Label6).caption));
     QPrintDialog dialog(&printer, &parent);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         // Printed to a file: written whole, as every file the window writes.
-        const QString why = writeWorksheetPdf(form, printer.outputFileName());
+        const QString why = writeWorksheetPdf(form, kind, printer.outputFileName());
         if (!why.isEmpty())
             QMessageBox::warning(&parent, FrameActions::tr("Print worksheet"),
                                  FrameActions::tr("The worksheet could not be saved in %1: %2.")
                                      .arg(QDir::toNativeSeparators(printer.outputFileName()), why));
         return;
     }
+    // Placed from the paper's corner, so the figure keeps its true size whatever margins the
+    // printer keeps.
+    printer.setFullPage(true);
     QPainter painter;
     if (painter.begin(&printer)) {
-        paintWorksheet(painter, form);
+        paintWorksheet(painter, worksheetOf(form, kind), printer.resolution() / 25.4);
         painter.end();
     }
 }

@@ -79,20 +79,22 @@ QString writePicture(const Form1& form, ControlId box, const QString& path, Pict
     return writeWhole(path, bytes);
 }
 
-QString encodeWorksheetPdf(const Form1& form, QByteArray& bytes) {
+QString encodeWorksheetPdf(const Form1& form, SheetKind kind, QByteArray& bytes) {
+    const Worksheet sheet = worksheetOf(form, kind);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter pdf(&buffer);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setResolution(300);
-    pdf.setTitle(qt(form.control(ControlId::Label6).caption));
-    return paintInto(pdf, [&](QPainter& p) { paintWorksheet(p, form); });
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                  QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    pdf.setResolution(1200);
+    pdf.setTitle(qt(sheet.title));
+    pdf.setCreator(QStringLiteral("kansu"));
+    return paintInto(pdf, [&](QPainter& p) { paintWorksheet(p, sheet, 1200 / 25.4); });
 }
 
-QString writeWorksheetPdf(const Form1& form, const QString& path) {
+QString writeWorksheetPdf(const Form1& form, SheetKind kind, const QString& path) {
     QByteArray bytes;
-    if (const QString why = encodeWorksheetPdf(form, bytes); !why.isEmpty())
+    if (const QString why = encodeWorksheetPdf(form, kind, bytes); !why.isEmpty())
         return why;
     return writeWhole(path, bytes);
 }

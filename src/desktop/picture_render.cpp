@@ -135,35 +135,34 @@ void paintPictureVector(QPainter& painter, const Form1& form, ControlId box) {
     painter.restore();
 }
 
-// The worksheet on a page of A4 at 96 dots an inch (794 by 1123), whatever the device's
-// resolution: the time, the figure and the graph side by side, the table below.
-void paintWorksheet(QPainter& painter, const Form1& form) {
-    const QRect page = painter.viewport();
-    const double unit = page.width() / 794.0;
+void paintWorksheet(QPainter& painter, const Worksheet& sheet, double dotsPerMm) {
     painter.save();
-    painter.scale(unit, unit);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    QFont title = designFont({24, true});
-    painter.setFont(title);
-    painter.setPen(Qt::black);
-    painter.drawText(QPointF(40, 60), QStringLiteral("関数の利用"));
-    QFont line = designFont({14.25, false});
-    painter.setFont(line);
-    painter.drawText(QPointF(40, 96), QStringLiteral("点Bを出発してから %1 秒後")
-                                          .arg(qt(form.control(role::timeBox).text).trimmed()));
-    auto place = [&](ControlId box, QPointF at, double scale) {
+    for (const Worksheet::Picture& p : sheet.pictures) {
         painter.save();
-        painter.translate(at);
-        painter.scale(scale, scale);
-        paintPictureVector(painter, form, box);
-        painter.setPen(QPen(Qt::black, 1 / scale));
+        painter.scale(dotsPerMm, dotsPerMm);
+        painter.translate(p.x, p.y);
+        painter.scale(p.mmPerPixel, p.mmPerPixel);
+        paintPictureVector(painter, *p.form, p.box);
+        painter.setPen(QPen(Qt::black, 0.25 / p.mmPerPixel));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(QPointF(0, 0), QSizeF(pictureSize(form, box))));
+        painter.drawRect(QRectF(QPointF(0, 0), QSizeF(pictureSize(*p.form, p.box))));
         painter.restore();
-    };
-    place(role::figure, {40, 120}, 0.8);
-    place(role::graph, {480, 120}, 0.8);
-    place(role::table, {40, 580}, 1.1);
+    }
+    for (const Worksheet::Rule& r : sheet.rules) {
+        painter.setPen(QPen(Qt::black, r.width * dotsPerMm, Qt::SolidLine, Qt::SquareCap));
+        painter.drawLine(QPointF(r.x1, r.y1) * dotsPerMm, QPointF(r.x2, r.y2) * dotsPerMm);
+    }
+    // Set in points on the device itself, so the sizes are true whatever its resolution.
+    for (const Worksheet::Text& t : sheet.texts) {
+        QFont font(QStringLiteral("IPAPGothic"));
+        font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
+        font.setPointSizeF(t.points);
+        font.setBold(t.bold);
+        painter.setFont(font);
+        painter.setPen(colourOf(t.colour));
+        painter.drawText(QPointF(t.x, t.baseline) * dotsPerMm, qt(t.text));
+    }
     painter.restore();
 }
 

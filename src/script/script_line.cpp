@@ -137,6 +137,13 @@ Action parseAction(const std::vector<Word>& words) {
         a.file = fileName(words[2]);
         if (words.size() == 4)
             a.scale = scaleOf(words[3]);
+    } else if (verb == "worksheet") {
+        if (words.size() < 3)
+            throw ParseError("missing output file");
+        expectWords(words, 3, 3, "worksheet answers|blank FILE");
+        a.verb = Action::Verb::Worksheet;
+        a.name = bareWord(words[1], "a worksheet kind");
+        a.file = fileName(words[2]);
     } else {
         throw ParseError("unknown action '" + verb + "'");
     }

@@ -2,6 +2,7 @@
 
 #include "app/moment_link.h"
 #include "app/state_json.h"
+#include "desktop/picture_files.h"
 #include "desktop/picture_render.h"
 #include "desktop/qt_bridge.h"
 #include "desktop/whole_file.h"
@@ -132,6 +133,11 @@ void ScriptRunner::check(const Action& action) const {
         if (form_->control(controlNamed(action.name)).kind != ControlKind::Picture)
             throw Failure{"'" + action.name + "' is not a picture box", std::nullopt};
         return;
+    case Action::Verb::Worksheet:
+        if (!sheetKindNamed(action.name))
+            throw Failure{"unknown worksheet kind '" + action.name + "': answers or blank",
+                          std::nullopt};
+        return;
     default:
         return;
     }
@@ -194,6 +200,13 @@ void ScriptRunner::perform(const Action& action) {
     }
     case Action::Verb::Image:
         return writePicture(action.file, qtImage(form_->box(controlNamed(action.name)).image()));
+    case Action::Verb::Worksheet: {
+        const QString why = writeWorksheetPdf(*form_, *sheetKindNamed(action.name),
+                                              QString::fromStdString(action.file));
+        if (!why.isEmpty())
+            throw Failure{"cannot write '" + action.file + "': " + why.toStdString(), std::nullopt};
+        return;
+    }
     case Action::Verb::State:
     case Action::Verb::Link:
         return;

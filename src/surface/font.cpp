@@ -216,6 +216,24 @@ int Typeface::advance(std::string_view text, int pixelSize, bool bold) const {
     return width;
 }
 
+double Typeface::ems(std::string_view text) const {
+    const Face& f = *face_;
+    double units = 0;
+    for (const char32_t cp : utf8::decode(text)) {
+        if (!f.loaded) {
+            units += cp < 0x80 ? 0.5 : 1;
+            continue;
+        }
+        int index = stbtt_FindGlyphIndex(&f.info, static_cast<int>(cp));
+        if (index < 0 || static_cast<std::uint32_t>(index) >= f.tables.numGlyphs)
+            index = 0;
+        int advanceWidth = 0, leftBearing = 0;
+        stbtt_GetGlyphHMetrics(&f.info, index, &advanceWidth, &leftBearing);
+        units += static_cast<double>(advanceWidth) / f.unitsPerEm;
+    }
+    return units;
+}
+
 void Typeface::draw(Image& target, std::string_view text, int x, int baseline, int pixelSize,
                     bool bold, Rgb colour, const Rect& clip, double squeeze) const {
     const Rect area = clip.intersected(target.rect());

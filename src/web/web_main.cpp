@@ -5,6 +5,7 @@
 #include "app/layout.h"
 #include "app/moment_link.h"
 #include "app/state_json.h"
+#include "app/worksheet.h"
 #include "surface/font.h"
 
 #include <algorithm>
@@ -165,7 +166,8 @@ struct Lesson {
 };
 
 std::unique_ptr<Lesson> lesson;
-std::string reply; // the last text handed to the page
+std::unique_ptr<Worksheet> worksheet; // the last one asked for, whose pictures the page draws
+std::string reply;                    // the last text handed to the page
 int pictureWidth = 0, pictureHeight = 0;
 
 } // namespace
@@ -270,6 +272,56 @@ EMSCRIPTEN_KEEPALIVE int kansu_picture_width() {
 
 EMSCRIPTEN_KEEPALIVE int kansu_picture_height() {
     return pictureHeight;
+}
+
+// The worksheet of the moment, kind 0 the answers and 1 the students' copy, as the page prints
+// it: its texts, rules and pictures, in millimetres from the paper's corner. Each picture's
+// pixels come by its index from kansu_worksheet_picture.
+EMSCRIPTEN_KEEPALIVE const char* kansu_worksheet(int kind) {
+    worksheet = std::make_unique<Worksheet>(
+        worksheetOf(lesson->form, kind == 1 ? SheetKind::Blank : SheetKind::Answers));
+    json::Array texts, rules, pictures;
+    for (const Worksheet::Text& t : worksheet->texts) {
+        json::Object o;
+        o.field("x", json::number(t.x)).field("baseline", json::number(t.baseline));
+        o.field("points", json::number(t.points)).field("bold", json::boolean(t.bold));
+        o.field("colour", json::string(colour(t.colour & 0xFFFFFFu)));
+        texts.item(o.field("text", json::string(t.text)).close());
+    }
+    for (const Worksheet::Rule& r : worksheet->rules) {
+        json::Object o;
+        o.field("x1", json::number(r.x1)).field("y1", json::number(r.y1));
+        o.field("x2", json::number(r.x2)).field("y2", json::number(r.y2));
+        rules.item(o.field("width", json::number(r.width)).close());
+    }
+    for (const Worksheet::Picture& p : worksheet->pictures) {
+        json::Object o;
+        o.field("x", json::number(p.x)).field("y", json::number(p.y));
+        o.field("width", json::number(p.width())).field("height", json::number(p.height()));
+        o.field("mmPerPixel", json::number(p.mmPerPixel));
+        pictures.item(o.field("name", json::string(p.form->control(p.box).accessibleName)).close());
+    }
+    json::Object o;
+    o.field("paperWidth", json::number(Worksheet::paperWidth));
+    o.field("paperHeight", json::number(Worksheet::paperHeight));
+    o.field("margin", json::number(Worksheet::margin));
+    o.field("title", json::string(worksheet->title));
+    o.field("texts", texts.close()).field("rules", rules.close());
+    o.field("pictures", pictures.close());
+    reply = o.close();
+    return reply.c_str();
+}
+
+// A picture of the last worksheet as the user sees it at a device scale: RGBA bytes and their
+// size, as kansu_picture gives them; nothing for an index it does not have.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* kansu_worksheet_picture(int index, double scale) {
+    if (!worksheet || index < 0 || static_cast<std::size_t>(index) >= worksheet->pictures.size())
+        return nullptr;
+    const Worksheet::Picture& p = worksheet->pictures[static_cast<std::size_t>(index)];
+    const Image& image = p.form->seen(p.box, scale);
+    pictureWidth = image.width();
+    pictureHeight = image.height();
+    return reinterpret_cast<const std::uint8_t*>(image.data());
 }
 
 // The state as kansu-script writes it, for tests and for whoever wants to look.

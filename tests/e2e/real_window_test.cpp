@@ -69,11 +69,18 @@ protected:
         kansu_.setProcessEnvironment(environment);
         kansu_.start(QStringLiteral(KANSU_BINARY), {});
         ASSERT_TRUE(kansu_.waitForStarted(5000));
-        const QString found = run(QStringLiteral("xdotool"),
-                                  {QStringLiteral("search"), QStringLiteral("--sync"),
-                                   QStringLiteral("--name"), QStringLiteral("^４.関数$")},
-                                  15000);
-        window_ = found.section(u'\n', 0, 0).toULong();
+        // This process's window: searched for again while windows come and go (xdotool gives
+        // up on a search that meets a window being destroyed), never one of an earlier run.
+        const QStringList search = {QStringLiteral("search"), QStringLiteral("--pid"),
+                                    QString::number(kansu_.processId()), QStringLiteral("--name"),
+                                    QStringLiteral("^４.関数$")};
+        waitUntil(
+            [&] {
+                window_ =
+                    run(QStringLiteral("xdotool"), search, 5000).section(u'\n', 0, 0).toULong();
+                return window_ != 0;
+            },
+            15000);
         ASSERT_NE(window_, 0u) << "the window \"４.関数\" did not appear";
         id_ = QString::number(window_);
         // Painted once the window's pale green shows.

@@ -48,6 +48,43 @@ async function samePictures(page, scriptLines, names = ['kokuban', 'gamen', 'hyo
   }
 }
 
+// The side of the figure's square on a printed A4 page, in millimetres to the nearest one:
+// measured between the centres of its two vertical sides on the page rendered at 10 pixels a
+// millimetre, along the row through the square's middle (the figure sits at the sheet's left
+// margin, its square 25 mm in from the picture's left edge and 80 mm wide).
+async function squareSideMm(pdf, dir) {
+  execFileSync('pdftoppm', ['-r', '254', '-gray', '-singlefile', pdf, join(dir, 'page')]);
+  const pgm = readFileSync(join(dir, 'page.pgm'));
+  const header = pgm.toString('latin1', 0, 32).match(/^P5\s+(\d+)\s+(\d+)\s+255\s/);
+  const [width, height] = [Number(header[1]), Number(header[2])];
+  const pixels = pgm.subarray(header[0].length);
+  // The darkest long vertical runs in each column, to find the square's sides whatever the
+  // figure's top.
+  const dark = (x, y) => pixels[y * width + x] < 128;
+  const columns = [];
+  for (let x = 0; x < width; ++x) {
+    let run = 0;
+    let longest = 0;
+    // The upper half of the page holds the figure; the graph's grid below it has long lines too.
+    for (let y = 0; y < height / 2; ++y) {
+      run = dark(x, y) ? run + 1 : 0;
+      longest = Math.max(longest, run);
+    }
+    columns.push(longest);
+  }
+  // Each side is a band of columns with a run of about 8 cm (800 px).
+  const sides = [];
+  for (let x = 0; x < width; ++x) {
+    if (columns[x] >= 750 && columns[x] <= 850 && (x === 0 || columns[x - 1] < 750)) {
+      let end = x;
+      while (columns[end + 1] >= 750) ++end;
+      sides.push((x + end) / 2);
+    }
+  }
+  assert.equal(sides.length, 2, `vertical sides found at ${sides}`);
+  return Math.round((sides[1] - sides[0]) / 10);
+}
+
 describe('the lesson in the browser', () => {
   it('opens on the initial picture, the same pixels as the desktop', async () => {
     const { page, errors, requests } = await openLesson(chromium.browser, server.url);
@@ -396,23 +433,50 @@ describe('the page in a classroom', () => {
     await page.close();
   });
 
-  it('prints one A4 worksheet: title, time, figure, graph and table, no controls', async () => {
+  it('印刷 asks which worksheet: each prints on one page of A4 or Letter, the figure at its true size', async () => {
     const { page, errors } = await openLesson(chromium.browser, server.url, 'offline=no');
-    await click(page, 'Check6');
     for (let i = 0; i < 45; ++i) await click(page, 'susumu');
     await idle(page);
+    // The browser's own print dialog is not opened here: the page's choice is what is checked.
+    await page.evaluate(() => {
+      window.print = () => {};
+    });
     const dir = mkdtempSync(join(tmpdir(), 'kansu-print-'));
-    const pdf = join(dir, 'sheet.pdf');
-    writeFileSync(pdf, await page.pdf({ preferCSSPageSize: true }));
-    const info = execFileSync('pdfinfo', [pdf]).toString();
-    assert.match(info, /Pages:\s+1\n/);
-    assert.match(info, /Page size:.*\(A4\)/);
-    const text = execFileSync('pdftotext', ['-layout', pdf, '-']).toString();
-    assert.match(text, /関数の利用/);
-    assert.match(text, /点Bを出発してから 4\.5 秒後/);
-    for (const control of ['終了', '進む', '全画面', '共有', '印刷']) assert.doesNotMatch(text, new RegExp(control));
-    const images = execFileSync('pdfimages', ['-list', pdf]).toString().trim().split('\n').slice(2);
-    assert.equal(images.length, 3, 'the figure, the graph and the table');
+    const rows = [
+      { kind: 'answers', name: '解答用', paper: 'A4', areas: /ｙ\s+0\s+1\s+4\s+9\s+16\s+20\s+24\s+28\s+32/ },
+      { kind: 'blank', name: '問題用', paper: 'A4', areas: null },
+      { kind: 'blank', name: '問題用', paper: 'Letter', areas: null },
+    ];
+    for (const row of rows) {
+      await page.click('#print');
+      await page.waitForSelector('#print-panel[open]');
+      await page.click(`#print-panel [data-kind="${row.kind}"]`);
+      // The choice fills the sheet of that kind (the previous one was taken away once printed).
+      await page.waitForFunction((kind) => {
+        const sheet = document.getElementById('sheet');
+        return sheet.dataset.kind === kind && sheet.childElementCount > 0;
+      }, {}, row.kind);
+      const pdf = join(dir, `${row.kind}-${row.paper}.pdf`);
+      const options = row.paper === 'A4' ? { preferCSSPageSize: true } : { format: 'Letter', preferCSSPageSize: false };
+      writeFileSync(pdf, await page.pdf(options));
+      // Printed: the sheet is taken away again.
+      await page.waitForFunction(() => document.getElementById('sheet').childElementCount === 0);
+      const info = execFileSync('pdfinfo', [pdf]).toString();
+      assert.match(info, /Pages:\s+1\n/, row.paper);
+      assert.match(info, row.paper === 'A4' ? /Page size:.*\(A4\)/ : /Page size:.*\(letter\)/);
+      const text = execFileSync('pdftotext', ['-layout', pdf, '-']).toString();
+      for (const expected of ['関数の利用', row.name, '(1) x = 4.5 のとき、y の値を求めなさい。', '(3) y = 0.25 となる x の値を求めなさい。', 'x =']) {
+        assert.ok(text.includes(expected), `${row.paper} ${row.kind}: ${expected}`);
+      }
+      if (row.areas) assert.match(text, row.areas);
+      else assert.match(text, /^\s*ｙ\s*$/m, 'the students fill in the areas');
+      for (const control of ['終了', '進む', '全画面', '共有', '印刷']) assert.doesNotMatch(text, new RegExp(control));
+      if (row.paper === 'A4') assert.equal(await squareSideMm(pdf, dir), 80);
+    }
+    // Ctrl+P, without the panel, prints the answers.
+    const plain = join(dir, 'plain.pdf');
+    writeFileSync(plain, await page.pdf({ preferCSSPageSize: true }));
+    assert.ok(execFileSync('pdftotext', [plain, '-']).toString().includes('解答用'));
     rmSync(dir, { recursive: true, force: true });
     assert.deepEqual(errors, []);
     await page.close();

@@ -1,42 +1,103 @@
-// Printing the page gives one worksheet, as the desktop prints it: the title, the moment, the
-// figure and the graph side by side and the table under them, with no controls. The pictures are
-// drawn for the printer at a finer scale than any screen.
-import { picturePixels, ui } from './lesson.js';
+// Printing the page gives a worksheet of the moment, composed by the lesson as the desktop prints
+// it: 解答用 (the graph traced, the table and the answers filled in) or 問題用 (for students to
+// fill in), the figure at its true size. 印刷 asks which; the browser's own Ctrl+P prints 解答用.
+// Texts and rules are vectors; the pictures are drawn for the printer at about 300 dpi.
+import { ui } from './lesson.js';
 
 const sheet = document.getElementById('sheet');
-const printScale = 3;
+const svgNamespace = 'http://www.w3.org/2000/svg';
+const printDotsPerMm = 300 / 25.4;
+const mmPerPoint = 25.4 / 72;
+// The area the page's margins leave on A4 and on Letter alike.
+const printableHeight = 255;
 
-function pictureCanvas(name) {
-  const c = ui.byName(name);
-  const { rgba, width, height } = picturePixels(c.id, printScale);
+let chosenKind = null;
+
+function svgElement(name, attributes) {
+  const element = document.createElementNS(svgNamespace, name);
+  for (const [key, value] of Object.entries(attributes)) element.setAttribute(key, String(value));
+  return element;
+}
+
+function pictureCanvas(index, picture, margin) {
+  const core = ui.core;
+  const scale = Math.min(4, Math.max(1, Math.ceil(picture.mmPerPixel * printDotsPerMm)));
+  const data = core._kansu_worksheet_picture(index, scale);
+  const width = core._kansu_picture_width();
+  const height = core._kansu_picture_height();
   const canvas = document.createElement('canvas');
   canvas.width = width;
   canvas.height = height;
+  const rgba = new Uint8ClampedArray(core.HEAPU8.buffer, data, width * height * 4);
   canvas.getContext('2d').putImageData(new ImageData(rgba, width, height), 0, 0);
-  canvas.className = `sheet-${name}`;
+  canvas.className = 'sheet-picture';
+  canvas.style.left = `${picture.x - margin}mm`;
+  canvas.style.top = `${picture.y - margin}mm`;
+  canvas.style.width = `${picture.width}mm`;
+  canvas.style.height = `${picture.height}mm`;
   canvas.setAttribute('role', 'img');
-  canvas.setAttribute('aria-label', c.accessibleName);
+  canvas.setAttribute('aria-label', picture.name);
   return canvas;
 }
 
-export function fillSheet() {
+// kind: 'answers' or 'blank'.
+export function fillSheet(kind = 'answers') {
   if (!ui.layout || ui.ended) return;
-  const title = document.createElement('h2');
-  title.textContent = ui.byName('Label6').caption;
-  const time = ui.elements.get(ui.byName('Text1').id).value.trim();
-  const moment = document.createElement('p');
-  moment.textContent = `${ui.byName('Label1').caption} ${time} ${ui.byName('Label2').caption}`;
-  const pictures = document.createElement('div');
-  pictures.className = 'sheet-pictures';
-  pictures.append(pictureCanvas('kokuban'), pictureCanvas('gamen'));
-  sheet.replaceChildren(title, moment, pictures, pictureCanvas('hyo'));
+  const core = ui.core;
+  const page = JSON.parse(core.UTF8ToString(core._kansu_worksheet(kind === 'blank' ? 1 : 0)));
+  const margin = page.margin;
+  const width = page.paperWidth - 2 * margin;
+  const drawing = svgElement('svg', {
+    viewBox: `${margin} ${margin} ${width} ${printableHeight}`,
+    width: `${width}mm`,
+    height: `${printableHeight}mm`,
+  });
+  for (const p of page.pictures) {
+    drawing.append(svgElement('rect', {
+      x: p.x, y: p.y, width: p.width, height: p.height, fill: 'none', stroke: '#000', 'stroke-width': 0.25,
+    }));
+  }
+  for (const r of page.rules) {
+    drawing.append(svgElement('line', {
+      x1: r.x1, y1: r.y1, x2: r.x2, y2: r.y2, stroke: '#000', 'stroke-width': r.width, 'stroke-linecap': 'square',
+    }));
+  }
+  for (const t of page.texts) {
+    const text = svgElement('text', {
+      x: t.x, y: t.baseline, 'font-size': t.points * mmPerPoint, fill: t.colour,
+      'font-weight': t.bold ? 'bold' : 'normal',
+    });
+    text.textContent = t.text;
+    drawing.append(text);
+  }
+  const pictures = page.pictures.map((p, i) => pictureCanvas(i, p, margin));
+  sheet.dataset.kind = kind;
+  sheet.replaceChildren(...pictures, drawing);
 }
 
+// 印刷 opens a panel asking which worksheet; the choice prints it.
 export function attachPrinting(button) {
-  addEventListener('beforeprint', fillSheet);
-  addEventListener('afterprint', () => sheet.replaceChildren());
+  const panel = document.getElementById('print-panel');
+  addEventListener('beforeprint', () => fillSheet(chosenKind ?? 'answers'));
+  addEventListener('afterprint', () => {
+    chosenKind = null;
+    sheet.replaceChildren();
+  });
   button.addEventListener('click', () => {
-    fillSheet();
+    if (!ui.layout || ui.ended) return;
+    panel.showModal();
+  });
+  for (const choice of panel.querySelectorAll('[data-kind]')) {
+    choice.addEventListener('click', () => panel.close(choice.dataset.kind));
+  }
+  panel.querySelector('.close').addEventListener('click', () => panel.close(''));
+  panel.addEventListener('close', () => {
+    button.focus();
+    const kind = panel.returnValue;
+    panel.returnValue = '';
+    if (kind !== 'answers' && kind !== 'blank') return;
+    chosenKind = kind;
+    fillSheet(kind);
     print();
   });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form1.h"
+#include "app/worksheet.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,9 +17,9 @@ QString encodePicture(const Form1& form, ControlId box, PictureFormat format, do
 QString writePicture(const Form1& form, ControlId box, const QString& path, PictureFormat format,
                      double scale = 1);
 
-// The worksheet of the moment on one A4 page as a PDF: the time, the figure, the graph and the
-// table; as bytes, and written whole to a file. Returns an empty string, or why it failed.
-QString encodeWorksheetPdf(const Form1& form, QByteArray& bytes);
-QString writeWorksheetPdf(const Form1& form, const QString& path);
+// The worksheet of the moment, of either kind, on one A4 page as a PDF of vectors with its font
+// embedded; as bytes, and written whole to a file. Returns an empty string, or why it failed.
+QString encodeWorksheetPdf(const Form1& form, SheetKind kind, QByteArray& bytes);
+QString writeWorksheetPdf(const Form1& form, SheetKind kind, const QString& path);
 
 } // namespace kansu

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form1.h"
+#include "app/worksheet.h"
 
 #include <QImage>
 #include <QPoint>
@@ -26,8 +27,8 @@ QImage pictureAsSeen(const Form1& form, ControlId box, double scale);
 // text and the controls above as such, a fill as the region it painted.
 void paintPictureVector(QPainter& painter, const Form1& form, ControlId box);
 
-// The worksheet of the moment on one A4 page: the time, the figure, the graph and the table,
-// laid out on the painter's viewport.
-void paintWorksheet(QPainter& painter, const Form1& form);
+// A worksheet on a page whose top left corner is the painter's origin, at dotsPerMm device
+// pixels a millimetre: vectors and text, the figure at its true size.
+void paintWorksheet(QPainter& painter, const Worksheet& sheet, double dotsPerMm);
 
 } // namespace kansu

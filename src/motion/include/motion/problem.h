@@ -28,9 +28,17 @@ constexpr double secondsPerStep = secondsAt(counterPerStep);
 constexpr double turnSeconds = secondsAt(turnCounter);
 constexpr double endSeconds = secondsAt(endCounter);
 
+// The side of the square in cm, and the speeds of Q (the counter's pixels a second) and of P.
+constexpr double sideCm = (cornerC.x - cornerB.x) / pixelsPerCm;
+constexpr double speedOfQ = counterPerStep / secondsPerStep / pixelsPerCm;
+constexpr double speedOfP = 2 * speedOfQ;
+
 // The area y in cm² after x seconds: x² while P climbs BA, 4x while it runs along AD.
 constexpr double areaAt(double seconds) {
     return seconds <= turnSeconds ? seconds * seconds : 4 * seconds;
 }
+// The same rules as a class writes them, y = ….
+constexpr const char* areaRuleClimbing = "x²";
+constexpr const char* areaRuleAlongTop = "4x";
 
 } // namespace kansu::motion

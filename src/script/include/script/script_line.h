@@ -8,11 +8,12 @@
 namespace kansu::script {
 
 struct Action {
-    enum class Verb { Click, Type, Maximize, Restore, Close, State, Link, Png, Image };
+    enum class Verb { Click, Type, Maximize, Restore, Close, State, Link, Png, Image, Worksheet };
     Verb verb = Verb::Click;
-    std::string name; // the control, picture box or "window"
+    std::string name; // the control, picture box or "window"; the worksheet's kind
     std::string text; // what type puts into the box
-    std::string file; // where state, link, png and image write; empty: to standard output
+    std::string
+        file; // where state, link, png, image and worksheet write; empty: to standard output
     double scale = 1; // png
 };
 

@@ -58,6 +58,8 @@ public:
     LineMetrics metrics(int pixelSize) const;
     // Width of the text in pixels: the glyphs' advances, each rounded to a whole pixel.
     int advance(std::string_view text, int pixelSize, bool bold) const;
+    // Width of the text in ems, exact, as a vector device sets it (regular weight).
+    double ems(std::string_view text) const;
     // Draws the text with the left end of its baseline at (x, baseline), only inside clip;
     // squeezed horizontally by a factor of at most 1 (a caption condensed to fit its label).
     void draw(Image& target, std::string_view text, int x, int baseline, int pixelSize, bool bold,
