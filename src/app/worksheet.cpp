@@ -28,13 +28,10 @@ constexpr double tableHeadWidth = 13, tableColumnWidth = 12, tableRowHeight = 9;
 // A number as a class writes it: the lesson's shortest decimal text, without its sign's blank and
 // with the zero before a point that the classic text leaves out (".25").
 std::string number(double value) {
-    std::string text = conv::numberText(value);
-    if (!text.empty() && text.front() == ' ')
-        text.erase(0, 1);
-    const std::size_t digits = text.starts_with('-') ? 1 : 0;
-    if (text.size() > digits && text[digits] == '.')
-        text.insert(digits, "0");
-    return text;
+    const std::string text = conv::numberText(value);
+    const std::string sign = text.starts_with('-') ? "-" : "";
+    const std::string digits = text.substr(text.empty() ? 0 : 1);
+    return sign + (digits.starts_with('.') ? "0" : "") + digits;
 }
 
 std::string seconds(int tenths) {

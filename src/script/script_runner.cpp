@@ -158,8 +158,14 @@ void ScriptRunner::writePicture(const std::string& path, const QImage& image) co
 void ScriptRunner::perform(const Action& action) {
     if (action.verb == Action::Verb::State || action.verb == Action::Verb::Link) {
         // The state as JSON, or the address fragment that opens the page at this moment.
-        const std::string text =
-            action.verb == Action::Verb::State ? state() : "#" + linkOf(momentOf(*form_)) + "\n";
+        std::string text;
+        if (action.verb == Action::Verb::State) {
+            text = state();
+        } else {
+            text = '#';
+            text += linkOf(momentOf(*form_));
+            text += '\n';
+        }
         if (!action.file.empty())
             writeFile(action.file, text);
         else if (!output_)

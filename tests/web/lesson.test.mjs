@@ -154,6 +154,10 @@ describe('the lesson in the browser', () => {
     assert.equal(s.controls.jidou.enabled, true);
     assert.equal(s.controls.tomeru.enabled, false);
     await samePictures(page, ['click Check2', 'type Combo1 " 0"', 'click jidou'], ['kokuban', 'gamen']);
+    // A paste of megabytes into a box reaches the lesson whole.
+    await type(page, 'Combo1', '9'.repeat(3_000_000));
+    await idle(page);
+    assert.equal(text(await state(page), 'Combo1').length, 3_000_000);
     assert.deepEqual(errors, []);
     await page.close();
   });
@@ -596,6 +600,7 @@ describe('a moment handed to a class', () => {
       'x=4.5&c=010001&s=20&play=1',
       'x=4.5&c=010001&s=%E9',
       `x=4.5&c=000000&s=${'2'.repeat(400)}`,
+      `x=4.5&c=000000&s=${'2'.repeat(1_000_000)}`,
       '%00%00%00',
       'garbage',
     ];

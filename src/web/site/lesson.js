@@ -53,6 +53,20 @@ const page = {
   },
 };
 
+// Calls the lesson with a text of any length in its memory. (A text handed over as a ccall
+// 'string' lives on the core's stack: a paste of a few megabytes would run over it.)
+function withText(text, call) {
+  const core = ui.core;
+  const bytes = core.lengthBytesUTF8(text) + 1;
+  const address = core._malloc(bytes);
+  try {
+    core.stringToUTF8(text, address, bytes);
+    return call(address);
+  } finally {
+    core._free(address);
+  }
+}
+
 // A click (kind 1) or typing (kind 2). Outside a run the lesson takes it at once; during a run it
 // is queued, and the run's wait wakes up and delivers it, as the desktop does.
 export async function act(kind, control, text = '') {
@@ -69,7 +83,7 @@ export async function act(kind, control, text = '') {
       if (e.kind === 1) {
         await ui.core.ccall('kansu_click', null, ['number'], [e.control], { async: true });
       } else {
-        ui.core.ccall('kansu_type', null, ['number', 'string'], [e.control, e.text]);
+        withText(e.text, (text) => ui.core._kansu_type(e.control, text));
       }
     }
   } finally {
@@ -155,7 +169,7 @@ export async function startLesson(fragment = '') {
   }
   ui.ended = false;
   page.queue.length = 0;
-  const opened = ui.core.ccall('kansu_start', 'number', ['string'], [fragment]);
+  const opened = withText(fragment, (text) => ui.core._kansu_start(text));
   return ['none', 'opened', 'unreadable'][opened];
 }
 
