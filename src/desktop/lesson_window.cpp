@@ -47,6 +47,9 @@ LessonWindow::LessonWindow(Form1& form, QWidget* parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, qtColour(window::backColour));
     setPalette(pal);
+    // Controls inherit the lesson's face from the start: a text box lays out its text as it is
+    // made, and in the application's font that would load a second font only to throw it away.
+    setFont(designFont(form_.control(ControlId::Text1).font));
     build();
     changes_ = form_.changes().connect([this](const Changes& changes) { showChanges(changes); });
     describe();
