@@ -26,6 +26,8 @@ check 1 "kansu: no usable display" env DISPLAY=:4711 QT_QPA_PLATFORM=xcb "$kansu
 # A platform that shows nothing is no display either.
 check 1 "kansu: no usable display" timeout 20 env QT_QPA_PLATFORM=offscreen "$kansu"
 check 1 "kansu: no usable display" timeout 20 env QT_QPA_PLATFORM=minimal "$kansu"
+# Nor a frame buffer that is not there: the platform starts with no screen.
+check 1 "kansu: no usable display" timeout 20 env QT_QPA_PLATFORM=linuxfb:fb=/nonexistent "$kansu"
 check 0 "kansu-script $version" "$script" --version
 check 0 "Usage: kansu-script " "$script" --help
 check 2 "kansu-script: Unknown option 'bogus'" "$script" --bogus
@@ -47,5 +49,24 @@ if unshare -rm true 2>/dev/null; then
         unshare -rm sh -c "$hidden exec '$kansu'"
     check 2 "line 0: the lesson's font, IPA P Gothic, is not installed" \
         unshare -rm sh -c "$hidden exec '$script'"
+fi
+# A script that cannot be read from its first byte never started.
+check 2 "line 0: cannot read script '$work'" "$script" "$work"
+# A reader gone away is a failed write (status 2), not a death by SIGPIPE.
+check 2 "line 1: cannot write the standard output" bash -c "set -o pipefail; printf 'state\nstate\nstate\n' | '$script' | true"
+# Files named for the program's own output are written on it, after what the shell wrote there,
+# whether the output is a file or a pipe.
+{ echo header; printf 'state /dev/stdout\nlink /dev/stdout\n' | "$script"; echo footer; } >"$work/out.txt"
+ln -s /proc/self/fd/1 "$work/mine"
+{ printf 'link %s\nclick susumu\nlink\n' "$work/mine" | "$script"; } >"$work/linked.txt"
+printf 'state /dev/stdout\n' | "$script" | cat >"$work/piped.txt"
+if [ "$(head -1 "$work/out.txt")" = header ] && grep -q '"controls"' "$work/out.txt" &&
+    grep -q '^#x=0.0&c=000000&s=20$' "$work/out.txt" && [ "$(tail -1 "$work/out.txt")" = footer ] &&
+    [ "$(cat "$work/linked.txt")" = $'#x=0.0&c=000000&s=20\n#x=0.1&c=000000&s=20' ] &&
+    grep -q '"controls"' "$work/piped.txt"; then
+    echo "ok: state and link to the program's own output"
+else
+    echo "FAIL: state and link to the program's own output: $(head -c 300 "$work/out.txt")"
+    failed=1
 fi
 exit $failed

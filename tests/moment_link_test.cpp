@@ -19,7 +19,7 @@ TEST_F(MomentLink, EveryMomentOpensAsItWasWritten) {
             for (std::size_t i = 0; i < m.ticked.size(); ++i)
                 m.ticked[i] = (boxes >> i) & 1;
             m.speed = boxes % 3 ? "20" : "5 0";
-            const std::string link = linkOf(m);
+            const std::string link = linkOf(m).value_or("");
             SCOPED_TRACE(link);
             const auto read = readLink(link);
             ASSERT_TRUE(read);
@@ -38,6 +38,31 @@ TEST_F(MomentLink, TheMomentShownNow) {
     stepTo(45 * motion::counterPerStep); // 4.5 s
     form.typeText(role::speedBox, "速く");
     EXPECT_EQ(linkOf(momentOf(form)), "x=4.5&c=100001&s=%E9%80%9F%E3%81%8F");
+}
+
+// A link is written only if it opens what it names: a speed text no link carries gives none.
+TEST(MomentLinks, NameOnlyWhatTheyCanOpen) {
+    const struct {
+        std::string speed;
+        bool named;
+    } rows[] = {
+        {std::string(64, '2'), true},
+        {std::string(65, '2'), false},
+        {"速い速い速い速い速い速い速い速い速い速い速", true},    // 63 bytes
+        {"速い速い速い速い速い速い速い速い速い速い速い", false}, // 66 bytes
+        {"2\t0", false},
+        {"20\x7F", false},
+        {"", true},
+    };
+    for (const auto& r : rows) {
+        Moment m;
+        m.speed = r.speed;
+        const std::optional<std::string> link = linkOf(m);
+        EXPECT_EQ(link.has_value(), r.named) << r.speed;
+        if (link) {
+            EXPECT_EQ(readLink(*link), m) << r.speed;
+        }
+    }
 }
 
 TEST(MomentLinks, AreReadStrictly) {

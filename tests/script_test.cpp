@@ -176,6 +176,8 @@ TEST(ScriptErrors, BadLinesStopTheScriptWithTheirNumber) {
         {"state /nonexistent-dir/x.json", "line 1: cannot write"},
         {"link /nonexistent-dir/x.txt", "line 1: cannot write"},
         {"link a b", "line 1: "},
+        {"type Combo1 \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\"\nlink",
+         "line 2: no link can name this moment"},
         {"worksheet answers", "line 1: missing output file"},
         {"worksheet key /tmp/x.pdf", "line 1: unknown worksheet kind 'key'"},
         {"worksheet blank /nonexistent-dir/x.pdf", "line 1: cannot write"},
@@ -184,6 +186,8 @@ TEST(ScriptErrors, BadLinesStopTheScriptWithTheirNumber) {
         {"close\nclick susumu", "line 2: the program has ended"},
         {"during-wait 0 click susumu", "line 1: during-wait needs a wait number"},
         {"during-wait 1", "line 1: during-wait needs an action"},
+        {"during-wait 99999999999999999999 click susumu",
+         "line 1: during-wait's wait number is too large"},
         {"during-wait 1 click nobody\nclick jidou", "line 1: unknown control 'nobody'"},
     };
     for (const auto& c : cases) {

@@ -60,6 +60,10 @@
         <translation>ワークシートを %1 に保存できませんでした（%2）。</translation>
     </message>
     <message>
+        <source>The worksheet could not be printed: the printer could not be opened.</source>
+        <translation>ワークシートを印刷できませんでした（プリンターを開けませんでした）。</translation>
+    </message>
+    <message>
         <source>About kansu</source>
         <translation>このソフトについて</translation>
     </message>

@@ -40,6 +40,16 @@ std::string percentEncoded(std::string_view text) {
     return out;
 }
 
+// A speed text a link carries and reads back as it was.
+bool linkable(std::string_view speed) {
+    if (speed.size() > longestSpeed || !utf8::valid(speed))
+        return false;
+    for (const char c : speed)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return false;
+    return true;
+}
+
 std::optional<std::string> percentDecoded(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -88,7 +98,9 @@ Moment momentOf(const Form1& form) {
     return m;
 }
 
-std::string linkOf(const Moment& moment) {
+std::optional<std::string> linkOf(const Moment& moment) {
+    if (!linkable(moment.speed))
+        return std::nullopt;
     std::string link = "x=" + std::to_string(moment.tenths / 10) + "." +
                        std::to_string(moment.tenths % 10) + "&c=";
     for (const bool ticked : moment.ticked)
@@ -129,11 +141,8 @@ std::optional<Moment> readLink(std::string_view fragment) {
             break;
         case 's': {
             const auto text = percentDecoded(value);
-            if (speed || !text || text->size() > longestSpeed || !utf8::valid(*text))
+            if (speed || !text || !linkable(*text))
                 return std::nullopt;
-            for (const char c : *text)
-                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-                    return std::nullopt;
             m.speed = *text;
             speed = true;
             break;

@@ -140,10 +140,15 @@ void printWorksheet(QWidget& parent, const Form1& form) {
     // printer keeps.
     printer.setFullPage(true);
     QPainter painter;
-    if (painter.begin(&printer)) {
-        paintWorksheet(painter, worksheetOf(form, kind), printer.resolution() / 25.4);
-        painter.end();
+    if (!painter.begin(&printer)) {
+        QMessageBox::warning(
+            &parent, FrameActions::tr("Print worksheet"),
+            FrameActions::tr(
+                "The worksheet could not be printed: the printer could not be opened."));
+        return;
     }
+    paintWorksheet(painter, worksheetOf(form, kind), printer.resolution() / 25.4);
+    painter.end();
 }
 
 void showAbout(QWidget& parent) {

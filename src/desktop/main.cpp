@@ -64,12 +64,10 @@ QtMessageHandler defaultHandler = nullptr;
 // teacher needs to know there is no screen to open the lesson on, not how the plugins failed.
 void messages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (starting) {
-        if (type == QtFatalMsg) {
-            std::fprintf(stderr, "kansu: no usable display: cannot open the lesson window\n");
-            std::_Exit(1);
-        }
-        if (type == QtWarningMsg || type == QtInfoMsg || type == QtDebugMsg)
+        if (type != QtFatalMsg)
             return;
+        std::fprintf(stderr, "kansu: no usable display: cannot open the lesson window\n");
+        std::_Exit(1);
     }
     defaultHandler(type, context, message);
 }
@@ -90,9 +88,11 @@ int main(int argc, char* argv[]) {
     defaultHandler = qInstallMessageHandler(messages);
     QApplication app(argc, argv);
     starting = false;
-    // A platform that draws nowhere a person can see is no display for a lesson.
+    // A platform that draws nowhere a person can see, or has no screen to draw on (a frame buffer
+    // that is not there), is no display for a lesson.
     const QString platform = QGuiApplication::platformName();
-    if (platform == QStringLiteral("offscreen") || platform.startsWith(QStringLiteral("minimal"))) {
+    if (platform == QStringLiteral("offscreen") || platform.startsWith(QStringLiteral("minimal")) ||
+        !QGuiApplication::primaryScreen()) {
         std::fprintf(stderr, "kansu: no usable display: cannot open the lesson window\n");
         return 1;
     }

@@ -7,6 +7,9 @@
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kansu {
 
@@ -14,9 +17,34 @@ namespace {
 struct WholeFile {
     Q_DECLARE_TR_FUNCTIONS(WholeFile)
 };
+// The program's own standard output or error, however the path names it: /dev/stdout, a link to
+// /proc/self/fd/1, or the very file the shell sends the output to.
+std::optional<int> standardStreamAt(const QString& path) {
+    struct stat named {};
+    if (::stat(QFile::encodeName(path).constData(), &named) != 0)
+        return std::nullopt;
+    for (const int stream : {STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat open {};
+        if (::fstat(stream, &open) == 0 && open.st_dev == named.st_dev &&
+            open.st_ino == named.st_ino)
+            return stream;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QString writeWhole(const QString& path, const QByteArray& bytes) {
+    if (const std::optional<int> stream = standardStreamAt(path)) {
+        // Written on the stream, after what it holds: replacing the file behind it would throw
+        // away everything written there before, and what is written after would go nowhere.
+        QFile file;
+        if (!file.open(*stream, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                       QFileDevice::DontCloseHandle) ||
+            file.write(bytes) != bytes.size())
+            return file.errorString();
+        return {};
+    }
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
         // Not a file that can be replaced: /dev/stdout, a pipe, a device.

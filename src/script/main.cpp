@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QStyleFactory>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -77,6 +78,9 @@ int main(int argc, char** argv) {
     if (const std::string& problem = kansu::Typeface::lesson().problem(); !problem.empty())
         return fail("line 0: " + problem);
 
+    // A reader that has gone away (`kansu-script | head`) is a failed write, reported as one.
+    std::signal(SIGPIPE, SIG_IGN);
+
     std::FILE* in = stdin;
     if (path != "-") {
         in = std::fopen(path.c_str(), "rb");
@@ -98,6 +102,9 @@ int main(int argc, char** argv) {
         case kansu::script::LineReader::Result::TooLong:
             return fail("line " + std::to_string(number) + ": line too long");
         case kansu::script::LineReader::Result::Failed:
+            // Unreadable from its first byte (a folder, say), the script never started.
+            if (number == 1)
+                return fail("line 0: cannot read script '" + path + "': " + std::strerror(errno));
             return fail("line " + std::to_string(number) +
                         ": cannot read script: " + std::strerror(errno));
         case kansu::script::LineReader::Result::End:

@@ -252,9 +252,11 @@ Line parseLine(std::string_view line) {
         if (words.size() < 2)
             throw ParseError("during-wait needs a wait number of 1 or more");
         const std::string& count = words[1].value;
-        if (words[1].quoted || count.empty() || count.size() > 9 || count[0] == '0' ||
+        if (words[1].quoted || count.empty() || count[0] == '0' ||
             !std::all_of(count.begin(), count.end(), isDigit))
             throw ParseError("during-wait needs a wait number of 1 or more");
+        if (count.size() > 9)
+            throw ParseError("during-wait's wait number is too large (at most 999999999)");
         if (words.size() < 3)
             throw ParseError("during-wait needs an action");
         if (!words[2].quoted && words[2].value == "during-wait")

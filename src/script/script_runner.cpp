@@ -162,8 +162,13 @@ void ScriptRunner::perform(const Action& action) {
         if (action.verb == Action::Verb::State) {
             text = state();
         } else {
+            const std::optional<std::string> link = linkOf(momentOf(*form_));
+            if (!link)
+                throw Failure{"no link can name this moment: the speed box's text is longer than "
+                              "64 bytes or holds a control character",
+                              std::nullopt};
             text = '#';
-            text += linkOf(momentOf(*form_));
+            text += *link;
             text += '\n';
         }
         if (!action.file.empty())

@@ -242,9 +242,10 @@ EMSCRIPTEN_KEEPALIVE int kansu_start(const char* fragment) {
     return opened;
 }
 
-// The moment the lesson shows now, as an address's fragment (without its "#").
+// The moment the lesson shows now, as an address's fragment (without its "#"); empty when no
+// link can name it.
 EMSCRIPTEN_KEEPALIVE const char* kansu_link() {
-    reply = linkOf(momentOf(lesson->form));
+    reply = linkOf(momentOf(lesson->form)).value_or(std::string());
     return reply.c_str();
 }
 

@@ -65,8 +65,9 @@ async function squareSideMm(pdf, dir) {
   for (let x = 0; x < width; ++x) {
     let run = 0;
     let longest = 0;
-    // The upper half of the page holds the figure; the graph's grid below it has long lines too.
-    for (let y = 0; y < height / 2; ++y) {
+    // The top 160 mm of the page hold the figure, on A4 and Letter alike; the graph's grid below
+    // it has long lines too.
+    for (let y = 0; y < Math.min(height, 1600); ++y) {
       run = dark(x, y) ? run + 1 : 0;
       longest = Math.max(longest, run);
     }
@@ -461,8 +462,7 @@ describe('the page in a classroom', () => {
         return sheet.dataset.kind === kind && sheet.childElementCount > 0;
       }, {}, row.kind);
       const pdf = join(dir, `${row.kind}-${row.paper}.pdf`);
-      const options = row.paper === 'A4' ? { preferCSSPageSize: true } : { format: 'Letter', preferCSSPageSize: false };
-      writeFileSync(pdf, await page.pdf(options));
+      writeFileSync(pdf, await page.pdf({ format: row.paper }));
       // Printed: the sheet is taken away again.
       await page.waitForFunction(() => document.getElementById('sheet').childElementCount === 0);
       const info = execFileSync('pdfinfo', [pdf]).toString();
@@ -475,7 +475,7 @@ describe('the page in a classroom', () => {
       if (row.areas) assert.match(text, row.areas);
       else assert.match(text, /^\s*ｙ\s*$/m, 'the students fill in the areas');
       for (const control of ['終了', '進む', '全画面', '共有', '印刷']) assert.doesNotMatch(text, new RegExp(control));
-      if (row.paper === 'A4') assert.equal(await squareSideMm(pdf, dir), 80);
+      assert.equal(await squareSideMm(pdf, dir), 80, row.paper);
     }
     // Ctrl+P, without the panel, prints the answers.
     const plain = join(dir, 'plain.pdf');
@@ -663,6 +663,44 @@ describe('a moment handed to a class', () => {
     await page.waitForSelector('#share-panel[open]');
     await page.click('#share-panel .close');
     await page.waitForSelector('#share-panel:not([open])');
+    // A speed text no link carries: the address goes plain rather than hold a link the page could
+    // not open, and 共有 says why instead of showing a link or a code; a short text links again.
+    for (const speed of ['a'.repeat(65), 'a'.repeat(2300), 'あ'.repeat(260)]) {
+      await type(page, 'Combo1', speed);
+      await page.waitForFunction(() => location.hash === '');
+      await page.click('#share');
+      await page.waitForSelector('#share-panel[open]');
+      assert.deepEqual(await page.evaluate(() => [document.getElementById('share-link').value,
+        document.getElementById('share-copy').disabled, getComputedStyle(document.getElementById('share-code')).display]),
+      ['', true, 'none'], speed.slice(0, 8));
+      assert.match(await page.$eval('#share-said', (e) => e.textContent), /リンクにできません/);
+      await page.keyboard.press('Escape');
+      await page.waitForSelector('#share-panel:not([open])');
+    }
+    await type(page, 'Combo1', '5');
+    await page.waitForFunction(() => location.hash === '#x=6.3&c=001010&s=5');
+    await page.click('#share');
+    await page.waitForSelector('#share-panel[open]');
+    assert.deepEqual(await page.evaluate(() => [document.getElementById('share-copy').disabled,
+      getComputedStyle(document.getElementById('share-code')).display]), [false, 'block']);
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#share-panel:not([open])');
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it("the page's own controls never cover the lesson, even one the browser offers later", async () => {
+    const { page, errors } = await openLesson(chromium.browser, server.url, 'offline=no#x=4.5&c=010000&s=20', { width: 1366, height: 768 });
+    // As a browser offering installation does.
+    await page.evaluate(() => dispatchEvent(new Event('beforeinstallprompt', { cancelable: true })));
+    await page.waitForSelector('#install:not([hidden])');
+    await page.waitForFunction(() => {
+      const lesson = document.getElementById('window').getBoundingClientRect();
+      return [...document.querySelectorAll('#toolbar button:not([hidden])')].every((b) => {
+        const r = b.getBoundingClientRect();
+        return r.right <= lesson.left || r.left >= lesson.right || r.bottom <= lesson.top || r.top >= lesson.bottom;
+      });
+    });
     assert.deepEqual(errors, []);
     await page.close();
   });

@@ -98,6 +98,14 @@ export function keepArranged() {
   addEventListener('resize', arrange);
   document.addEventListener('fullscreenchange', arrange);
   for (const element of [win, stage]) holdStill(element);
+  // The page's own controls grow when the browser offers more (インストール comes later): the
+  // lesson makes room for them again.
+  let barWidth = toolbar.offsetWidth;
+  new ResizeObserver(() => {
+    if (toolbar.offsetWidth === barWidth) return;
+    barWidth = toolbar.offsetWidth;
+    arrange();
+  }).observe(toolbar);
   addEventListener('scroll', () => {
     if (scrollX !== 0 || scrollY !== 0) scrollTo(0, 0);
   });

@@ -30,8 +30,10 @@ function writeAddress() {
   if (written === '' && plainAt === null) plainAt = link;
   if (link === written || (written === '' && link === plainAt)) return;
   try {
-    // Replaced, not pushed: the browser's Back leaves the page rather than step through it.
-    history.replaceState(history.state, '', `#${link}`);
+    // Replaced, not pushed: the browser's Back leaves the page rather than step through it. A
+    // moment no link can name leaves the address plain, so a reload opens the initial screen
+    // rather than an earlier moment or a link the page cannot read.
+    history.replaceState(history.state, '', link ? `#${link}` : location.pathname + location.search);
     written = link;
     lastWrite = performance.now();
   } catch {
@@ -98,20 +100,33 @@ export function attachSharing(button, start) {
   const field = document.getElementById('share-link');
   const said = document.getElementById('share-said');
   const canvas = document.getElementById('share-code');
+  const copy = document.getElementById('share-copy');
   button.addEventListener('click', () => {
     if (ui.ended) {
       tell('授業を終了しています。');
       return;
     }
     writeAddress();
-    const address = shareableAddress();
-    field.value = address;
     said.textContent = '';
-    drawCode(canvas, address);
+    const named = momentLink() !== '';
+    field.value = named ? shareableAddress() : '';
+    copy.disabled = !named;
+    canvas.hidden = !named;
+    if (!named) {
+      said.textContent = '速度の欄の文字が長すぎるか、使えない文字を含むため、この場面はリンクにできません。';
+    } else {
+      try {
+        drawCode(canvas, field.value);
+      } catch {
+        // Past what a QR code holds (a very long address of the page itself): the link still copies.
+        canvas.hidden = true;
+        said.textContent = 'リンクが長すぎて QR コードにできません。リンクをコピーしてください。';
+      }
+    }
     panel.showModal();
   });
   panel.querySelector('.close').addEventListener('click', () => panel.close());
-  document.getElementById('share-copy').addEventListener('click', () => copyLink(field, said));
+  copy.addEventListener('click', () => copyLink(field, said));
   panel.addEventListener('close', () => button.focus());
   addEventListener('hashchange', () => {
     if (location.hash.replace(/^#/, '') === written) return;

@@ -23,8 +23,9 @@ struct Moment {
 Moment momentOf(const Form1& form);
 
 // A moment as an address's fragment, without the "#": "x=4.5&c=010001&s=20", the speed text
-// percent-encoded.
-std::string linkOf(const Moment& moment);
+// percent-encoded. Nothing when the speed box holds a text no link carries (longer than 64
+// bytes, or with a control character): a link is only ever written if it opens what it names.
+std::optional<std::string> linkOf(const Moment& moment);
 
 // A fragment read back (with or without its "#"): exactly the three parts linkOf writes, each
 // once, in any order, within range; anything else, too long, malformed or tampered with, is
