@@ -112,8 +112,8 @@ const Image& Form1::seen(ControlId id, double scale) const {
     });
     if (!overlaid)
         return picture.imageAt(scale);
-    Seen& s = seen_[pictureSlot(id)];
     const std::size_t slot = pictureSlot(id);
+    Seen& s = seen_[slot];
     if (s.scale != scale || s.picture != picture.revision() ||
         s.overlays != overlayRevision_[slot] || s.image.isNull()) {
         s.image = picture.imageAt(scale);

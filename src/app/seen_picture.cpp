@@ -58,13 +58,9 @@ void drawDot(Image& target, const Control& c, double scale) {
         drawPen(target, at, at, d, colour, scale);
     };
     const OleColour outline = c.foreColour.value_or(colours::black);
-    if (outline == c.backColour) {
-        disc(diameter, outline);
-    } else {
-        disc(diameter, outline);
-        if (diameter > 2)
-            disc(diameter - 2, c.backColour);
-    }
+    disc(diameter, outline);
+    if (outline != c.backColour && diameter > 2)
+        disc(diameter - 2, c.backColour);
 }
 
 } // namespace

@@ -34,8 +34,8 @@ QString paintInto(Device& device, const std::function<void(QPainter&)>& paint) {
     return painter.end() ? QString() : notDrawn();
 }
 
-} // namespace
-
+// A picture box as a file's bytes; a PNG at a device scale, carrying its true resolution (96 dpi
+// times the scale).
 QString encodePicture(const Form1& form, ControlId box, PictureFormat format, double scale,
                       QByteArray& bytes) {
     const QSize size = pictureSize(form, box);
@@ -48,7 +48,8 @@ QString encodePicture(const Form1& form, ControlId box, PictureFormat format, do
         const int dotsPerMetre = static_cast<int>(std::lround(96.0 * scale / 0.0254));
         image.setDotsPerMeterX(dotsPerMetre);
         image.setDotsPerMeterY(dotsPerMetre);
-        return image.save(&buffer, "PNG") ? QString() : notDrawn();
+        bytes = encodePng(image);
+        return bytes.isEmpty() ? notDrawn() : QString();
     }
     case PictureFormat::Svg: {
         QSvgGenerator svg;
@@ -71,14 +72,6 @@ QString encodePicture(const Form1& form, ControlId box, PictureFormat format, do
     return notDrawn();
 }
 
-QString writePicture(const Form1& form, ControlId box, const QString& path, PictureFormat format,
-                     double scale) {
-    QByteArray bytes;
-    if (const QString why = encodePicture(form, box, format, scale, bytes); !why.isEmpty())
-        return why;
-    return writeWhole(path, bytes);
-}
-
 QString encodeWorksheetPdf(const Form1& form, SheetKind kind, QByteArray& bytes) {
     const Worksheet sheet = worksheetOf(form, kind);
     QBuffer buffer(&bytes);
@@ -92,11 +85,25 @@ QString encodeWorksheetPdf(const Form1& form, SheetKind kind, QByteArray& bytes)
     return paintInto(pdf, [&](QPainter& p) { paintWorksheet(p, sheet, 1200 / 25.4); });
 }
 
-QString writeWorksheetPdf(const Form1& form, SheetKind kind, const QString& path) {
+// Encoded whole in memory first, then written whole or not at all.
+QString encodedThenWritten(const QString& path, const std::function<QString(QByteArray&)>& encode) {
     QByteArray bytes;
-    if (const QString why = encodeWorksheetPdf(form, kind, bytes); !why.isEmpty())
+    if (const QString why = encode(bytes); !why.isEmpty())
         return why;
     return writeWhole(path, bytes);
+}
+
+} // namespace
+
+QString writePicture(const Form1& form, ControlId box, const QString& path, PictureFormat format,
+                     double scale) {
+    return encodedThenWritten(
+        path, [&](QByteArray& bytes) { return encodePicture(form, box, format, scale, bytes); });
+}
+
+QString writeWorksheetPdf(const Form1& form, SheetKind kind, const QString& path) {
+    return encodedThenWritten(
+        path, [&](QByteArray& bytes) { return encodeWorksheetPdf(form, kind, bytes); });
 }
 
 } // namespace kansu

@@ -143,16 +143,17 @@ void ScriptRunner::check(const Action& action) const {
     }
 }
 
-void ScriptRunner::writeFile(const std::string& path, const std::string& bytes) const {
-    const QString why = writeWhole(QString::fromStdString(path), QByteArray::fromStdString(bytes));
+void ScriptRunner::written(const std::string& path, const QString& why) {
     if (!why.isEmpty())
         throw Failure{"cannot write '" + path + "': " + why.toStdString(), std::nullopt};
 }
 
+void ScriptRunner::writeFile(const std::string& path, const std::string& bytes) const {
+    written(path, writeWhole(QString::fromStdString(path), QByteArray::fromStdString(bytes)));
+}
+
 void ScriptRunner::writePicture(const std::string& path, const QImage& image) const {
-    const QString why = writePng(QString::fromStdString(path), image);
-    if (!why.isEmpty())
-        throw Failure{"cannot write '" + path + "': " + why.toStdString(), std::nullopt};
+    written(path, writePng(QString::fromStdString(path), image));
 }
 
 void ScriptRunner::perform(const Action& action) {
@@ -212,11 +213,8 @@ void ScriptRunner::perform(const Action& action) {
     case Action::Verb::Image:
         return writePicture(action.file, qtImage(form_->box(controlNamed(action.name)).image()));
     case Action::Verb::Worksheet: {
-        const QString why = writeWorksheetPdf(*form_, *sheetKindNamed(action.name),
-                                              QString::fromStdString(action.file));
-        if (!why.isEmpty())
-            throw Failure{"cannot write '" + action.file + "': " + why.toStdString(), std::nullopt};
-        return;
+        return written(action.file, writeWorksheetPdf(*form_, *sheetKindNamed(action.name),
+                                                      QString::fromStdString(action.file)));
     }
     case Action::Verb::State:
     case Action::Verb::Link:

@@ -107,6 +107,20 @@ std::string namedFontPath() {
     return path && *path ? path : "";
 }
 
+// A character map may name a glyph the font does not have: the missing glyph instead, whose
+// metrics are there.
+int glyphIndex(const stbtt_fontinfo& info, const fontcheck::Tables& tables, char32_t codePoint) {
+    const int index = stbtt_FindGlyphIndex(&info, static_cast<int>(codePoint));
+    return index < 0 || static_cast<std::uint32_t>(index) >= tables.numGlyphs ? 0 : index;
+}
+
+// A glyph's advance in font units.
+int advanceUnits(const stbtt_fontinfo& info, int index) {
+    int advanceWidth = 0, leftBearing = 0;
+    stbtt_GetGlyphHMetrics(&info, index, &advanceWidth, &leftBearing);
+    return advanceWidth;
+}
+
 FontFile lessonFontFile() {
     if (const std::string named = namedFontPath(); !named.empty())
         return FontFile::open(named);
@@ -126,7 +140,7 @@ const Typeface& Typeface::lesson() {
         const std::string named = namedFontPath();
         face.face_->problem =
             !named.empty() ? "the font " + named + " cannot be used: " + face.face_->problem
-            : face.face_->problem == "the font file is missing or empty"
+            : face.face_->file.bytes().empty()
                 ? "the lesson's font, IPA P Gothic, is not installed (install Debian's "
                   "fonts-ipafont-gothic)"
                 : "the lesson's font, IPA P Gothic, cannot be used: " + face.face_->problem;
@@ -165,14 +179,8 @@ const Typeface::Glyph& Typeface::glyph(char32_t codePoint, int pixelSize) const 
         return f.glyphs.emplace(key, std::move(g)).first->second;
     }
     const float scale = stbtt_ScaleForMappingEmToPixels(&f.info, static_cast<float>(pixelSize));
-    // A character map may name a glyph the font does not have: the missing glyph instead, whose
-    // metrics are there.
-    int index = stbtt_FindGlyphIndex(&f.info, static_cast<int>(codePoint));
-    if (index < 0 || static_cast<std::uint32_t>(index) >= f.tables.numGlyphs)
-        index = 0;
-    int advanceWidth = 0, leftBearing = 0;
-    stbtt_GetGlyphHMetrics(&f.info, index, &advanceWidth, &leftBearing);
-    g.advance = static_cast<int>(std::lround(advanceWidth * scale));
+    const int index = glyphIndex(f.info, f.tables, codePoint);
+    g.advance = static_cast<int>(std::lround(advanceUnits(f.info, index) * scale));
     // A damaged outline is drawn as nothing; the glyph keeps its width.
     if (!fontcheck::glyphSound(f.file.bytes(), f.tables, static_cast<std::uint32_t>(index)))
         return f.glyphs.emplace(key, std::move(g)).first->second;
@@ -224,12 +232,8 @@ double Typeface::ems(std::string_view text) const {
             units += cp < 0x80 ? 0.5 : 1;
             continue;
         }
-        int index = stbtt_FindGlyphIndex(&f.info, static_cast<int>(cp));
-        if (index < 0 || static_cast<std::uint32_t>(index) >= f.tables.numGlyphs)
-            index = 0;
-        int advanceWidth = 0, leftBearing = 0;
-        stbtt_GetGlyphHMetrics(&f.info, index, &advanceWidth, &leftBearing);
-        units += static_cast<double>(advanceWidth) / f.unitsPerEm;
+        units += static_cast<double>(advanceUnits(f.info, glyphIndex(f.info, f.tables, cp))) /
+                 f.unitsPerEm;
     }
     return units;
 }

@@ -93,6 +93,11 @@ bool characterMapSound(const Reader& r, std::uint64_t at, std::uint64_t availabl
     }
 }
 
+// Where glyph g's outline starts in the glyph table, by the loca table at loca.
+std::uint64_t locaOffset(const Reader& r, std::uint64_t loca, bool longLoca, std::uint32_t g) {
+    return longLoca ? r.u32(loca + 4ull * g) : 2ull * r.u16(loca + 2ull * g);
+}
+
 } // namespace
 
 std::optional<std::string> fontProblem(Bytes bytes, Tables& tables) {
@@ -146,8 +151,7 @@ std::optional<std::string> fontProblem(Bytes bytes, Tables& tables) {
         return "its loca table is too short";
     std::uint64_t previous = 0;
     for (std::uint32_t g = 0; g <= glyphs; ++g) {
-        const std::uint64_t at = loca->offset + entry * g;
-        const std::uint64_t offset = longLoca ? r.u32(at) : 2ull * r.u16(at);
+        const std::uint64_t offset = locaOffset(r, loca->offset, longLoca, g);
         if (offset < previous || offset > glyf->length)
             return "its loca table points outside its glyphs";
         previous = offset;
@@ -171,7 +175,7 @@ std::optional<std::string> fontProblem(Bytes bytes, Tables& tables) {
     if (!unicode)
         return "it has no map of Unicode characters";
 
-    tables = {glyf->offset, glyf->length, loca->offset, longLoca, glyphs};
+    tables = {glyf->offset, loca->offset, longLoca, glyphs};
     return std::nullopt;
 }
 
@@ -180,12 +184,7 @@ namespace {
 // The place of a glyph's outline in the glyph table: [begin, end), empty for a glyph without one.
 std::pair<std::uint64_t, std::uint64_t> placeOf(const Reader& r, const Tables& t,
                                                 std::uint32_t glyph) {
-    const std::uint64_t entry = t.longLoca ? 4 : 2;
-    const std::uint64_t at = t.loca + entry * glyph;
-    auto read = [&](std::uint64_t a) {
-        return t.longLoca ? r.u32(a) : 2ull * r.u16(a);
-    };
-    return {read(at), read(at + entry)};
+    return {locaOffset(r, t.loca, t.longLoca, glyph), locaOffset(r, t.loca, t.longLoca, glyph + 1)};
 }
 
 bool glyphSound(const Reader& r, const Tables& t, std::uint32_t glyph, int depth) {

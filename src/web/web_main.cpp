@@ -170,6 +170,13 @@ std::unique_ptr<Worksheet> worksheet; // the last one asked for, whose pictures 
 std::string reply;                    // the last text handed to the page
 int pictureWidth = 0, pictureHeight = 0;
 
+// A picture's RGBA bytes for the page, their size kept for the two calls that ask it.
+const std::uint8_t* handedOver(const Image& image) {
+    pictureWidth = image.width();
+    pictureHeight = image.height();
+    return reinterpret_cast<const std::uint8_t*>(image.data());
+}
+
 } // namespace
 
 extern "C" {
@@ -261,10 +268,7 @@ EMSCRIPTEN_KEEPALIVE void kansu_type(int control, const char* text) {
 // What the user sees of a picture box at a device scale: RGBA bytes, as a canvas takes them,
 // valid until the lesson draws again; its size by the next two calls.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* kansu_picture(int control, double scale) {
-    const Image& image = lesson->form.seen(static_cast<ControlId>(control), scale);
-    pictureWidth = image.width();
-    pictureHeight = image.height();
-    return reinterpret_cast<const std::uint8_t*>(image.data());
+    return handedOver(lesson->form.seen(static_cast<ControlId>(control), scale));
 }
 
 EMSCRIPTEN_KEEPALIVE int kansu_picture_width() {
@@ -319,10 +323,7 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* kansu_worksheet_picture(int index, doub
     if (!worksheet || index < 0 || static_cast<std::size_t>(index) >= worksheet->pictures.size())
         return nullptr;
     const Worksheet::Picture& p = worksheet->pictures[static_cast<std::size_t>(index)];
-    const Image& image = p.form->seen(p.box, scale);
-    pictureWidth = image.width();
-    pictureHeight = image.height();
-    return reinterpret_cast<const std::uint8_t*>(image.data());
+    return handedOver(p.form->seen(p.box, scale));
 }
 
 // The state as kansu-script writes it, for tests and for whoever wants to look.

@@ -13,7 +13,7 @@ const turnHint = document.getElementById('turn');
 // A fixed scale instead of fitting the screen, for tests that compare pictures one pixel a pixel;
 // only a scale a screen could show is taken.
 const asked = new URLSearchParams(location.search).get('scale');
-export const pinnedScale =
+const pinnedScale =
   asked !== null && /^\d+(\.\d+)?$/.test(asked) && Number(asked) >= 0.25 && Number(asked) <= 4 ? Number(asked) : null;
 
 // Phones held upright are narrower than this: they are told the lesson is larger turned.
@@ -77,12 +77,6 @@ export function arrange() {
   const scale = fit.scale * (pinnedScale === null ? window.devicePixelRatio || 1 : 1);
   view.scale = scale;
   refreshPictures();
-}
-
-// The scale the window is shown at now, in CSS pixels per design pixel.
-export function shownScale() {
-  const match = /scale\(([\d.]+)\)/.exec(win.style.transform);
-  return match ? Number(match[1]) : 1;
 }
 
 // Nothing may move the window inside the page: a focus that wants to scroll it into view, a

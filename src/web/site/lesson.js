@@ -113,14 +113,18 @@ export function enabled(name) {
   return el && !(el.input ?? el).disabled;
 }
 
-// What the user sees of a picture box at a device scale, as RGBA bytes the size of the picture.
-export function picturePixels(id, scale) {
+// The RGBA bytes the core has just handed over at data, with their size.
+export function handedOver(data) {
   const core = ui.core;
-  const data = core._kansu_picture(id, scale);
   const width = core._kansu_picture_width();
   const height = core._kansu_picture_height();
   const rgba = new Uint8ClampedArray(core.HEAPU8.buffer, data, width * height * 4);
   return { rgba, width, height };
+}
+
+// What the user sees of a picture box at a device scale, as RGBA bytes the size of the picture.
+export function picturePixels(id, scale) {
+  return handedOver(ui.core._kansu_picture(id, scale));
 }
 
 export function state() {

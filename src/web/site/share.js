@@ -49,10 +49,10 @@ export function keepAddress() {
 
 // The address of this moment as another device opens it: the page's own address without the
 // settings of this screen (its query), with the moment's fragment.
-function shareableAddress() {
+function shareableAddress(link) {
   const url = new URL(location.href);
   url.search = '';
-  url.hash = momentLink();
+  url.hash = link;
   return url.href;
 }
 
@@ -108,8 +108,9 @@ export function attachSharing(button, start) {
     }
     writeAddress();
     said.textContent = '';
-    const named = momentLink() !== '';
-    field.value = named ? shareableAddress() : '';
+    const link = momentLink();
+    const named = link !== '';
+    field.value = named ? shareableAddress(link) : '';
     copy.disabled = !named;
     canvas.hidden = !named;
     if (!named) {

@@ -2,7 +2,7 @@
 // it: 解答用 (the graph traced, the table and the answers filled in) or 問題用 (for students to
 // fill in), the figure at its true size. 印刷 asks which; the browser's own Ctrl+P prints 解答用.
 // Texts and rules are vectors; the pictures are drawn for the printer at about 300 dpi.
-import { ui } from './lesson.js';
+import { handedOver, ui } from './lesson.js';
 
 const sheet = document.getElementById('sheet');
 const svgNamespace = 'http://www.w3.org/2000/svg';
@@ -11,8 +11,6 @@ const mmPerPoint = 25.4 / 72;
 // The area the page's margins leave on A4 and on Letter alike.
 const printableHeight = 255;
 
-let chosenKind = null;
-
 function svgElement(name, attributes) {
   const element = document.createElementNS(svgNamespace, name);
   for (const [key, value] of Object.entries(attributes)) element.setAttribute(key, String(value));
@@ -20,15 +18,11 @@ function svgElement(name, attributes) {
 }
 
 function pictureCanvas(index, picture, margin) {
-  const core = ui.core;
   const scale = Math.min(4, Math.max(1, Math.ceil(picture.mmPerPixel * printDotsPerMm)));
-  const data = core._kansu_worksheet_picture(index, scale);
-  const width = core._kansu_picture_width();
-  const height = core._kansu_picture_height();
+  const { rgba, width, height } = handedOver(ui.core._kansu_worksheet_picture(index, scale));
   const canvas = document.createElement('canvas');
   canvas.width = width;
   canvas.height = height;
-  const rgba = new Uint8ClampedArray(core.HEAPU8.buffer, data, width * height * 4);
   canvas.getContext('2d').putImageData(new ImageData(rgba, width, height), 0, 0);
   canvas.className = 'sheet-picture';
   canvas.style.left = `${picture.x - margin}mm`;
@@ -78,11 +72,11 @@ export function fillSheet(kind = 'answers') {
 // 印刷 opens a panel asking which worksheet; the choice prints it.
 export function attachPrinting(button) {
   const panel = document.getElementById('print-panel');
-  addEventListener('beforeprint', () => fillSheet(chosenKind ?? 'answers'));
-  addEventListener('afterprint', () => {
-    chosenKind = null;
-    sheet.replaceChildren();
+  // Filled already when 印刷 chose the kind; the browser's own Ctrl+P finds it empty.
+  addEventListener('beforeprint', () => {
+    if (sheet.childElementCount === 0) fillSheet('answers');
   });
+  addEventListener('afterprint', () => sheet.replaceChildren());
   button.addEventListener('click', () => {
     if (!ui.layout || ui.ended) return;
     panel.showModal();
@@ -96,7 +90,6 @@ export function attachPrinting(button) {
     const kind = panel.returnValue;
     panel.returnValue = '';
     if (kind !== 'answers' && kind !== 'blank') return;
-    chosenKind = kind;
     fillSheet(kind);
     print();
   });

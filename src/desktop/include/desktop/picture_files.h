@@ -3,23 +3,19 @@
 #include "app/form1.h"
 #include "app/worksheet.h"
 
-#include <QByteArray>
 #include <QString>
 
 namespace kansu {
 
 enum class PictureFormat { Png, Svg, Pdf };
-// A picture box as a file's bytes; a PNG at a device scale, carrying its true resolution (96 dpi
-// times the scale). Returns an empty string, or why it failed.
-QString encodePicture(const Form1& form, ControlId box, PictureFormat format, double scale,
-                      QByteArray& bytes);
-// The same written to a file, whole or not at all (an old file stays as it was on failure).
+// A picture box written to a file, whole or not at all (an old file stays as it was on failure);
+// a PNG at a device scale, carrying its true resolution (96 dpi times the scale). Returns an empty
+// string, or why it failed.
 QString writePicture(const Form1& form, ControlId box, const QString& path, PictureFormat format,
                      double scale = 1);
 
 // The worksheet of the moment, of either kind, on one A4 page as a PDF of vectors with its font
-// embedded; as bytes, and written whole to a file. Returns an empty string, or why it failed.
-QString encodeWorksheetPdf(const Form1& form, SheetKind kind, QByteArray& bytes);
+// embedded, written whole to a file. Returns an empty string, or why it failed.
 QString writeWorksheetPdf(const Form1& form, SheetKind kind, const QString& path);
 
 } // namespace kansu

@@ -47,6 +47,8 @@ private:
     void perform(const script::Action& action);
     void check(const script::Action& action) const;
     ControlId controlNamed(const std::string& name) const;
+    // A write that failed stops the script on its line, saying which file and why.
+    static void written(const std::string& path, const QString& why);
     void writeFile(const std::string& path, const std::string& bytes) const;
     void writePicture(const std::string& path, const QImage& image) const;
 

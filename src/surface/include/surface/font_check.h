@@ -12,7 +12,7 @@ namespace kansu::fontcheck {
 
 // Where the tables the lesson needs lie in the file, once they have passed.
 struct Tables {
-    std::uint32_t glyf = 0, glyfLength = 0;
+    std::uint32_t glyf = 0;
     std::uint32_t loca = 0;
     bool longLoca = false;
     std::uint32_t numGlyphs = 0;
