@@ -62,9 +62,8 @@ TEST_F(AutoPlay, ButtonsShowTheRunningStateDuringTheRun) {
     expectIdle();
 }
 
-// ストップ ends the run after the same step as the design's run does; only the wait it falls in
-// ends at once instead of running out.
-TEST_F(AutoPlay, StopEndsTheRunAfterTheSameStepAndCutsItsWaitShort) {
+// ストップ ends the run after the wait it falls in has run out, as the design's run does.
+TEST_F(AutoPlay, StopEndsTheRunAfterItsWaitRunsOut) {
     form.typeText(Combo1, std::string("80"));
     host.deliverInWait(3, [&] {
         click(tomeru);
@@ -77,7 +76,7 @@ TEST_F(AutoPlay, StopEndsTheRunAfterTheSameStepAndCutsItsWaitShort) {
     EXPECT_EQ(form.vars().michinori, 12);
     EXPECT_EQ(text1(), " 0.3");
     EXPECT_EQ(host.waits(), std::vector<std::int32_t>(3, 400));
-    EXPECT_EQ(host.elapsed(), 800u); // two whole waits, the third cut short
+    EXPECT_EQ(host.elapsed(), 1200u); // three whole waits
     expectIdle();
     // A later press continues from there.
     click(jidou);
@@ -174,17 +173,22 @@ TEST_F(AutoPlay, NegativeSpeedMeansNoWait) {
     EXPECT_EQ(form.vars().michinori, 320);
 }
 
-TEST_F(AutoPlay, HugeWaitCanStillBeStopped) {
-    // However long the wait (5.8 days at "100000000", the longest there is at about 24.8 days),
-    // ストップ ends it at once.
-    for (const char* speed : {"100000000", "1e400", "&H7FFFFFFF", "2147483648", "80"}) {
+TEST_F(AutoPlay, AWaitLongerThanAnyListedSpeedEndsAtOnceOnStop) {
+    // A wait up to the longest of the list (400 ms at "80") runs out; a longer one, up to the
+    // longest there is (about 24.8 days), ends at once: no one waits days for the buttons.
+    const struct {
+        const char* speed;
+        std::uint64_t waited;
+    } cases[] = {{"80", 400},       {"80.2", 0},       {"100000000", 0}, {"1e400", 0},
+                 {"&H7FFFFFFF", 0}, {"2147483648", 0}, {"10", 50},       {"79.9", 400}};
+    for (const auto& e : cases) {
         click(Command1);
         const std::uint64_t before = host.elapsed();
-        form.typeText(Combo1, speed);
+        form.typeText(Combo1, e.speed);
         host.deliverInWait(1, [&] { click(tomeru); });
         click(jidou);
-        EXPECT_EQ(form.vars().michinori, 4) << speed;
-        EXPECT_EQ(host.elapsed(), before) << speed;
+        EXPECT_EQ(form.vars().michinori, 4) << e.speed;
+        EXPECT_EQ(host.elapsed() - before, e.waited) << e.speed;
         expectIdle();
     }
 }

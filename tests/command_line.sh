@@ -28,6 +28,22 @@ check 1 "kansu: no usable display" timeout 20 env QT_QPA_PLATFORM=offscreen "$ka
 check 1 "kansu: no usable display" timeout 20 env QT_QPA_PLATFORM=minimal "$kansu"
 # Nor a frame buffer that is not there: the platform starts with no screen.
 check 1 "kansu: no usable display" timeout 20 env QT_QPA_PLATFORM=linuxfb:fb=/nonexistent "$kansu"
+# What cannot be written is no success: a full disk, or no standard output at all.
+for program in "$kansu" "$script"; do
+    name=$(basename "$program")
+    for option in --help --version; do
+        check 2 "$name: cannot write the standard output" bash -c "'$program' $option >/dev/full"
+        check 2 "$name: cannot write the standard output" bash -c "'$program' $option >&-"
+    done
+done
+# The help names every action.
+help=$("$script" --help)
+for action in click type maximize restore close during-wait state link png image worksheet; do
+    if ! grep -qE "^  ([a-z-]+ \| )?$action( |$)" <<<"$help"; then
+        echo "FAIL: kansu-script --help does not list $action"
+        failed=1
+    fi
+done
 check 0 "kansu-script $version" "$script" --version
 check 0 "Usage: kansu-script " "$script" --help
 check 2 "kansu-script: Unknown option 'bogus'" "$script" --bogus
@@ -50,6 +66,27 @@ if unshare -rm true 2>/dev/null; then
     check 2 "line 0: the lesson's font, IPA P Gothic, is not installed" \
         unshare -rm sh -c "$hidden exec '$script'"
 fi
+# A font file cut short while the script runs: what was drawn stays, the rest is an error on its
+# line, never a bus error.
+cp /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf "$work/font.ttf"
+mkfifo "$work/lines"
+(KANSU_FONT="$work/font.ttf" "$script" <"$work/lines" >"$work/cut.out" 2>&1
+ echo $? >"$work/cut.status") &
+{
+    echo "png kokuban $work/before.png"
+    for _ in $(seq 200); do [ -s "$work/before.png" ] && break; sleep 0.05; done
+    truncate -s 4000 "$work/font.ttf"
+    echo "click Check2"
+    echo "png gamen $work/after.png"
+} >"$work/lines"
+wait
+if [ "$(cat "$work/cut.status")" = 2 ] && grep -q "^line [23]: the lesson's font file changed" "$work/cut.out" &&
+    [ -s "$work/before.png" ]; then
+    echo "ok: a font cut short while the script runs"
+else
+    echo "FAIL: a font cut short while the script runs: status $(cat "$work/cut.status"), $(head -c 200 "$work/cut.out")"
+    failed=1
+fi
 # A script that cannot be read from its first byte never started.
 check 2 "line 0: cannot read script '$work'" "$script" "$work"
 # A reader gone away is a failed write (status 2), not a death by SIGPIPE.
@@ -60,6 +97,13 @@ check 2 "line 1: cannot write the standard output" bash -c "set -o pipefail; pri
 ln -s /proc/self/fd/1 "$work/mine"
 { printf 'link %s\nclick susumu\nlink\n' "$work/mine" | "$script"; } >"$work/linked.txt"
 printf 'state /dev/stdout\n' | "$script" | cat >"$work/piped.txt"
+# "-" is the standard output, not a file of that name.
+(cd "$work" && printf 'state -\nlink -\n' | "$script" >"$work/dashed.txt")
+if [ -e "$work/-" ] || ! grep -q '"controls"' "$work/dashed.txt" ||
+    ! grep -q '^#x=0.0&c=000000&s=20$' "$work/dashed.txt"; then
+    echo "FAIL: state - and link - write a file named -"
+    failed=1
+fi
 if [ "$(head -1 "$work/out.txt")" = header ] && grep -q '"controls"' "$work/out.txt" &&
     grep -q '^#x=0.0&c=000000&s=20$' "$work/out.txt" && [ "$(tail -1 "$work/out.txt")" = footer ] &&
     [ "$(cat "$work/linked.txt")" = $'#x=0.0&c=000000&s=20\n#x=0.1&c=000000&s=20' ] &&

@@ -1,9 +1,13 @@
 #include "surface/font.h"
 #include "surface/picture_box.h"
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <unistd.h>
 #include <vector>
 
 namespace kansu {
@@ -137,8 +141,8 @@ namespace {
 
 // The lesson's font, as bytes to damage.
 std::vector<unsigned char> ipaFont() {
-    const FontFile file = FontFile::open("/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf");
-    return {file.bytes().begin(), file.bytes().end()};
+    std::ifstream in("/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::uint32_t be32(const std::vector<unsigned char>& b, std::size_t at) {
@@ -275,6 +279,56 @@ TEST(Typeface, DamagedFontsAreRefusedOrDrawNothingOutside) {
             EXPECT_TRUE(inkBounds(image).isEmpty());
         }
     }
+}
+
+// A font file cut short or copied over while the lesson runs cannot reach it: what was drawn is
+// drawn the same, a glyph not drawn yet is drawn as nothing, and the face says the file changed.
+TEST(Typeface, AFileChangedUnderTheLessonCannotReachIt) {
+    const std::string path = ::testing::TempDir() + "kansu-changing-font.ttf";
+    const std::vector<unsigned char> font = ipaFont();
+    auto write = [&](const std::vector<unsigned char>& bytes) {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+        std::fclose(f);
+    };
+    const struct {
+        const char* change;
+        std::vector<unsigned char> bytes;
+    } changes[] = {{"cut short", {font.begin(), font.begin() + 4000}},
+                   {"copied over with noise", std::vector<unsigned char>(font.size(), 0x5A)}};
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.change);
+        write(font);
+        const Typeface face{FontFile::open(path)};
+        ASSERT_TRUE(face.hasGlyphs()) << face.problem();
+        auto drawn = [&](const char* text) {
+            Image image(200, 60);
+            face.draw(image, text, 2, 40, 32, true, 0xFF000000u, image.rect());
+            return image;
+        };
+        const Image before = drawn("８ cm");
+        const double ems = face.ems("８ cm 関数");
+        // The file changes in place, as cp over it or a stick pulled out would change it.
+        {
+            std::FILE* f = std::fopen(path.c_str(), "r+b");
+            ASSERT_NE(f, nullptr);
+            ASSERT_EQ(std::fwrite(c.bytes.data(), 1, c.bytes.size(), f), c.bytes.size());
+            std::fclose(f);
+            ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(c.bytes.size())), 0);
+        }
+        EXPECT_TRUE(drawn("８ cm") == before);
+        EXPECT_EQ(face.ems("８ cm 関数"), ems);
+        EXPECT_FALSE(face.changedSinceStart());
+        // Glyphs never drawn before: nothing, or what the file held when they were first read,
+        // once checked; never a read outside the file.
+        const Image after = drawn("関数の利用");
+        if (c.bytes.size() < font.size()) {
+            EXPECT_TRUE(inkBounds(after).isEmpty());
+            EXPECT_TRUE(face.changedSinceStart());
+        }
+    }
+    std::remove(path.c_str());
 }
 
 } // namespace

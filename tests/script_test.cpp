@@ -92,7 +92,7 @@ TEST_F(Script, StateAfterARunStoppedInItsThirdWait) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QJsonObject s = QJsonDocument::fromJson(file.readAll()).object();
     EXPECT_FALSE(s["closed"].toBool());
-    EXPECT_EQ(s["clock_ms"].toInt(), 200); // the third wait ends at ストップ
+    EXPECT_EQ(s["clock_ms"].toInt(), 300); // the third wait runs out after ストップ
     EXPECT_EQ(s["waits"].toArray(), QJsonArray({100, 100, 100}));
     EXPECT_EQ(s["vars"].toObject()["michinori"].toInt(), 12);
     EXPECT_EQ(s["vars"].toObject()["stopRequested"].toInt(), 0);

@@ -10,8 +10,10 @@
 #include "motion/problem.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -102,18 +104,43 @@ TEST_F(Window, EveryWindowedControlStandsAtItsDesignPlace) {
     EXPECT_EQ(windowed, 17);
 }
 
-TEST_F(Window, FocusMovesInTheDesignOrder) {
-    const ControlId order[] = {gamen,    end,    Combo1, Check2, kokuban, susumu,
-                               modoru,   jidou,  tomeru, Check3, Check1,  hyo,
-                               Command1, Check5, Check6, Text1,  Check4};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
-        QWidget* from = window->widgetFor(order[i]);
-        QWidget* next = from->nextInFocusChain();
-        // A combo box keeps an editor of its own in the chain.
-        while (next && next->parentWidget() != &window->lessonWindow())
-            next = next->nextInFocusChain();
-        EXPECT_EQ(next, window->widgetFor(order[i + 1])) << i;
-    }
+// Tab goes through the design's focus order among the controls in view: the graph and the table
+// take the focus only once グラフ and 表 bring them into view, and a disabled ストップ none.
+TEST_F(Window, TabFollowsTheDesignOrderAmongTheControlsInView) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto controlWithFocus = [&] {
+        QWidget* focus = QApplication::focusWidget();
+        for (std::size_t i = 0; i < controlCount; ++i) {
+            QWidget* w = window->widgetFor(static_cast<ControlId>(i));
+            if (w && (w == focus || w->isAncestorOf(focus)))
+                return static_cast<ControlId>(i);
+        }
+        return ControlId::Count;
+    };
+    auto tabbedFrom = [&](ControlId first, std::size_t count) {
+        window->widgetFor(first)->setFocus();
+        std::vector<ControlId> order;
+        for (std::size_t i = 0; i < count; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order.push_back(controlWithFocus());
+        }
+        return order;
+    };
+    const std::vector<ControlId> atStart{susumu, modoru, jidou,  Check3, Check1, Command1, Check5,
+                                         Check6, Text1,  Check4, end,    Combo1, Check2,   kokuban};
+    EXPECT_EQ(tabbedFrom(kokuban, atStart.size()), atStart);
+    clickOn(Check2);
+    clickOn(Check3);
+    const std::vector<ControlId> bothShown{susumu,   modoru, jidou,  Check3, Check1, hyo,
+                                           Command1, Check5, Check6, Text1,  Check4, gamen,
+                                           end,      Combo1, Check2, kokuban};
+    EXPECT_EQ(tabbedFrom(kokuban, bothShown.size()), bothShown);
+    // The graph leaves the view with its focus: the focus goes on to a control in view.
+    window->widgetFor(gamen)->setFocus();
+    clickOn(Check2);
+    EXPECT_NE(controlWithFocus(), gamen);
+    EXPECT_NE(controlWithFocus(), ControlId::Count);
 }
 
 TEST_F(Window, EveryControlHasAnAccessibleName) {
@@ -310,6 +337,23 @@ TEST_F(Window, ZoomGrowsTheWindowAsFarAsTheScreenAllows) {
     EXPECT_EQ(window->zoom(), 1);
 }
 
+// Copy figure copies the figure as it shows, at the zoom it shows at: the same pixels Save picture
+// writes as PNG.
+TEST_F(Window, CopyIsWhatTheUserSees) {
+    window->setZoom(1.25);
+    ASSERT_EQ(window->shownScale(), 1.25);
+    const auto actions = window->actions();
+    const auto copy = std::find_if(actions.begin(), actions.end(), [](QAction* a) {
+        return a->shortcut() == QKeySequence(QKeySequence::Copy);
+    });
+    ASSERT_NE(copy, actions.end());
+    (*copy)->trigger();
+    const QImage copied = QApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), QSize(627, 564));
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32),
+              pictureAsSeen(*form, kokuban, 1.25).convertToFormat(QImage::Format_RGB32));
+}
+
 // In full screen the lesson fills the screen keeping its shape, its controls named and placed
 // where they show; the pointer hides after a while without movement and comes back on movement.
 TEST_F(Window, FullScreenFillsTheScreenAndHidesAnIdlePointer) {
@@ -381,7 +425,7 @@ TEST_F(Window, TheFrameSpeaksTheUsersLanguage) {
 
 // The settings file is read and written only while it is a regular file (a link to a device, a
 // pipe or a folder is left alone, and nothing blocks); a zoom that is not a step in range is 100 %;
-// writing keeps a teacher's comments.
+// writing keeps a teacher's comments, and a file too large to read whole is not rewritten.
 TEST(Settings, OnlyARegularFileIsReadOrWritten) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kansu.conf"));
@@ -415,6 +459,14 @@ TEST(Settings, OnlyARegularFileIsReadOrWritten) {
         write(QByteArray("[General]\n") + z.text + "\n");
         EXPECT_EQ(zoomStep(SettingsFile(path).zoom().value_or(1)), z.step) << z.text;
     }
+    // Too large to be read whole: its zoom is taken, but it is never rewritten, so nothing past
+    // the part read is lost.
+    const QByteArray large = "[General]\nzoom=2\n# " + QByteArray(1 << 20, 'x') + "\nkept=1\n";
+    write(large);
+    SettingsFile tooLarge(path);
+    EXPECT_EQ(tooLarge.zoom(), 2);
+    EXPECT_NE(tooLarge.setZoom(1.5), QString());
+    EXPECT_EQ(read(), large);
     // Not a regular file: left alone.
     QFile::remove(path);
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), path));
@@ -434,19 +486,30 @@ TEST(Settings, OnlyARegularFileIsReadOrWritten) {
     EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
-// Save picture writes the type chosen in the dialog, whatever the name, and names the file so.
-TEST(SavePicture, TheChosenTypeDecidesAndNamesTheFile) {
+// Save picture writes the type of an extension typed, else the type chosen in the dialog, and
+// names the file so. A worksheet is a PDF only.
+TEST(SavePicture, ATypedExtensionWinsElseTheChosenTypeNamesTheFile) {
+    using enum PictureFormat;
+    const QList<PictureFormat> picture{Png, Svg, Pdf}, sheet{Pdf};
     const struct {
         const char* chosen;
         PictureFormat format;
-        const char* path;
-    } rows[] = {{"noext", PictureFormat::Svg, "noext.svg"},
-                {"figure.PNG", PictureFormat::Png, "figure.PNG"},
-                {"figure.png", PictureFormat::Pdf, "figure.png.pdf"},
-                {"図.pdf", PictureFormat::Pdf, "図.pdf"},
-                {"a.b/c", PictureFormat::Png, "a.b/c.png"}};
-    for (const auto& r : rows)
-        EXPECT_EQ(savedPath(QString::fromUtf8(r.chosen), r.format), QString::fromUtf8(r.path));
+        QList<PictureFormat> possible;
+        SavedFile saved;
+    } rows[] = {{"noext", Svg, picture, {"noext.svg", Svg}},
+                {"figure.PNG", Png, picture, {"figure.PNG", Png}},
+                {"figure.png", Pdf, picture, {"figure.png", Png}},
+                {"x.svg", Png, picture, {"x.svg", Svg}},
+                {"図.pdf", Pdf, picture, {"図.pdf", Pdf}},
+                {"a.b/c", Png, picture, {"a.b/c.png", Png}},
+                {".png", Svg, picture, {".png.svg", Svg}},
+                {"sheet.svg", Pdf, sheet, {"sheet.svg.pdf", Pdf}},
+                {"sheet.PDF", Pdf, sheet, {"sheet.PDF", Pdf}}};
+    for (const auto& r : rows) {
+        const SavedFile file = savedFile(QString::fromUtf8(r.chosen), r.format, r.possible);
+        EXPECT_EQ(file.path, QString::fromUtf8(r.saved.path.toUtf8())) << r.chosen;
+        EXPECT_EQ(file.format, r.saved.format) << r.chosen;
+    }
 }
 
 // Every file the window writes is written whole or not at all: on a full disk the old file stays
@@ -501,11 +564,12 @@ TEST_F(Window, EveryWriterIsWholeOrNothingOnAFullDisk) {
     }
 }
 
-// The keyboard starts where the design's focus order starts, on the graph's picture box.
-TEST_F(Window, FocusStartsAtTheFirstControlOfTheDesignOrder) {
+// The keyboard starts on the first picture box of the design's order in view, the figure: a
+// first Space changes nothing, and the presenter's keys are free.
+TEST_F(Window, FocusStartsOnTheFigure) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(QApplication::focusWidget(), window->widgetFor(gamen));
+    EXPECT_EQ(QApplication::focusWidget(), window->widgetFor(kokuban));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_FALSE(form->ended());
     EXPECT_EQ(form->vars().michinori, 0);
@@ -584,6 +648,59 @@ TEST_F(Window, VectorPicturesMatchThePng) {
     }
 }
 
+// The graph's numbers are bold in every format, as on the screen, whatever renders the file: their
+// ink in the SVG and the PDF, rendered back, is about the PNG's (a viewer left to embolden the
+// face itself makes them heavier or lighter).
+TEST_F(Window, TheGraphsNumbersAreBoldInEveryFormat) {
+    clickOn(Check2);
+    QTemporaryDir dir;
+    constexpr int scale = 4;
+    const QImage png = pictureAsSeen(*form, gamen, scale).convertToFormat(QImage::Format_RGB32);
+    // How much black the numbers of both axes and the captions lay down, in the picture's
+    // pixels at four times its size.
+    auto ink = [](const QImage& image) {
+        double black = 0;
+        for (const QRect area : {QRect(0, 0, 120, 1440), QRect(80, 1992, 1120, 80)})
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    // Black, not the grid's green.
+                    if (c.green() - c.red() < 40)
+                        black += (255 - qGray(c.rgb())) / 255.0;
+                }
+        return black;
+    };
+    const struct {
+        PictureFormat format;
+        const char* file;
+        QStringList render;
+    } rows[] = {
+        {PictureFormat::Svg,
+         "graph.svg",
+         {"rsvg-convert", "-z", "4", "-o", "back.png", "graph.svg"}},
+        {PictureFormat::Pdf,
+         "graph.pdf",
+         {"pdftoppm", "-png", "-scale-to-x", QString::number(png.width()), "-scale-to-y",
+          QString::number(png.height()), "-singlefile", "graph.pdf", "back"}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.file);
+        ASSERT_EQ(writePicture(*form, gamen, dir.filePath(QString::fromLatin1(r.file)), r.format),
+                  "");
+        QProcess tool;
+        tool.setWorkingDirectory(dir.path());
+        tool.start(r.render.front(), r.render.mid(1));
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        const QImage back = QImage(dir.filePath(QStringLiteral("back.png")));
+        ASSERT_EQ(back.size(), png.size());
+        const double ratio = double(ink(back)) / ink(png);
+        EXPECT_GT(ratio, 0.85) << "the numbers are lighter than on the screen";
+        EXPECT_LT(ratio, 1.15) << "the numbers are heavier than on the screen";
+        QFile::remove(dir.filePath(QStringLiteral("back.png")));
+    }
+}
+
 // The output of a poppler tool, which must succeed.
 QByteArray popplerOutput(const QString& tool, const QStringList& arguments) {
     QProcess process;
@@ -654,6 +771,12 @@ TEST_F(Window, WorksheetsAreVectorPagesOfA4) {
                       .toStdString(),
                   r.areaRow);
     }
+    // Printed to a file on the paper the print dialog was set to.
+    const QString letter = dir.filePath(QStringLiteral("letter.pdf"));
+    ASSERT_EQ(writeWorksheetPdf(*form, SheetKind::Answers, letter, QPageSize(QPageSize::Letter)),
+              "");
+    EXPECT_TRUE(QString::fromUtf8(popplerOutput(QStringLiteral("pdfinfo"), {letter}))
+                    .contains(QStringLiteral("Page size:       612 x 792 pts (letter)")));
 }
 
 // On paper the square measures 8 cm, and the distances along it are to scale: measured on the

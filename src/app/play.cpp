@@ -1,5 +1,7 @@
 #include "app/form1.h"
 
+#include <algorithm>
+
 namespace kansu {
 
 using namespace role;
@@ -18,14 +20,18 @@ void Form1::jidou_Click() {
     if (motion_.atEnd())
         InitScreen();
     showRunning(true);
-    const bool stillOn =
-        player_.play({[this] { return motion_.atEnd(); }, [this] { susumu_Click(); },
-                      [this] { return control(speedBox).text; },
-                      [this] {
-                          publish();
-                      }});
+    const bool stillOn = player_.play(
+        {[this] { return motion_.atEnd(); }, [this] { susumu_Click(); },
+         [this] { return control(speedBox).text; }, [this] { publish(); }, longestListedWait()});
     if (stillOn)
         showRunning(false);
+}
+
+std::int32_t Form1::longestListedWait() const {
+    std::int32_t longest = 0;
+    for (const std::string& speed : control(speedBox).items)
+        longest = std::max(longest, motion::Player::waitFor(speed));
+    return longest;
 }
 
 void Form1::tomeru_Click() {

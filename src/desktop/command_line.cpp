@@ -1,9 +1,29 @@
 #include "desktop/command_line.h"
 
 #include <QCommandLineParser>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 namespace kansu {
+
+namespace {
+
+// What --help or --version writes, written out now: a full disk or a closed output is a failure
+// said on standard error (status 2), never a success.
+int printed(const char* program, const std::string& text) {
+    errno = 0;
+    const bool whole = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (whole && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    const int error = errno;
+    std::fprintf(stderr, "%s: cannot write the standard output: %s\n", program,
+                 error ? std::strerror(error) : "write error");
+    return 2;
+}
+
+} // namespace
 
 CommandLine readCommandLine(int argc, char* argv[], const char* program, const char* usage,
                             qsizetype maxFiles, const char* tooMany) {
@@ -24,13 +44,11 @@ CommandLine readCommandLine(int argc, char* argv[], const char* program, const c
         return line;
     }
     if (parser.isSet(help)) {
-        std::fputs(usage, stdout);
-        line.exitStatus = 0;
+        line.exitStatus = printed(program, usage);
         return line;
     }
     if (parser.isSet(version)) {
-        std::printf("%s %s\n", program, KANSU_VERSION);
-        line.exitStatus = 0;
+        line.exitStatus = printed(program, std::string(program) + " " + KANSU_VERSION + "\n");
         return line;
     }
     line.files = parser.positionalArguments();

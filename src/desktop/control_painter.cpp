@@ -2,11 +2,49 @@
 
 #include "desktop/qt_bridge.h"
 
+#include <QFontInfo>
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <cmath>
 
 namespace kansu {
+
+namespace {
+
+// Whether the painter draws vectors for a file or a printer rather than pixels for a screen.
+bool drawsVectors(const QPainter& painter) {
+    const QPaintEngine* engine = painter.paintEngine();
+    if (!engine)
+        return false;
+    switch (engine->type()) {
+    case QPaintEngine::Pdf:
+    case QPaintEngine::SVG:
+    case QPaintEngine::Picture:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void drawText(QPainter& painter, const QPointF& baseline, const QFont& font, const QString& text) {
+    if (!font.bold() || !drawsVectors(painter)) {
+        painter.setFont(font);
+        painter.drawText(baseline, text);
+        return;
+    }
+    QFont regular = font;
+    regular.setBold(false);
+    QPainterPath outline;
+    outline.addText(baseline, regular, text);
+    const QColor colour = painter.pen().color();
+    const double strike = QFontInfo(regular).pixelSize() / 24.0;
+    painter.fillPath(outline, colour);
+    painter.fillPath(outline.translated(strike, 0), colour);
+}
 
 namespace {
 
@@ -27,14 +65,19 @@ void paintLabel(QPainter& painter, const Control& c, QPoint origin) {
     const QString caption = qt(c.caption);
     // A caption wider than its label in the face actually used ("８ cm" in IPA P Gothic) is
     // condensed to fit, not cut; one that fits is drawn as it is.
-    const qreal wide = QFontMetricsF(font).horizontalAdvance(caption);
-    if (wide > rect.width() && rect.width() > 0) {
+    const QFontMetricsF metrics(font);
+    const qreal wide = metrics.horizontalAdvance(caption);
+    const bool condensed = wide > rect.width() && rect.width() > 0;
+    if (condensed) {
         painter.translate(rect.left(), 0);
         painter.scale(rect.width() / wide, 1);
-        painter.drawText(QRectF(0, rect.top(), wide, rect.height()),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
+    }
+    if (font.bold() && drawsVectors(painter)) {
+        drawText(painter, QPointF(condensed ? 0 : rect.left(), rect.top() + metrics.ascent()), font,
+                 caption);
     } else {
-        painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
+        const QRectF box = condensed ? QRectF(0, rect.top(), wide, rect.height()) : QRectF(rect);
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
     }
     painter.restore();
 }

@@ -70,13 +70,21 @@ QString filterOf(PictureFormat format) {
 
 } // namespace
 
-QString savedPath(const QString& chosen, PictureFormat format) {
-    const QString suffix = QLatin1Char('.') + QLatin1String(suffixOf(format));
-    return chosen.endsWith(suffix, Qt::CaseInsensitive) ? chosen : chosen + suffix;
+SavedFile savedFile(const QString& chosen, PictureFormat chosenFormat,
+                    const QList<PictureFormat>& possible) {
+    for (const PictureFormat format : possible) {
+        const QString suffix = QLatin1Char('.') + QLatin1String(suffixOf(format));
+        if (chosen.endsWith(suffix, Qt::CaseInsensitive) && chosen.size() > suffix.size())
+            return {chosen, format};
+    }
+    return {chosen + QLatin1Char('.') + QLatin1String(suffixOf(chosenFormat)), chosenFormat};
 }
 
-void copyFigure(const Form1& form) {
-    QApplication::clipboard()->setImage(pictureAsSeen(form, role::figure, 1));
+void copyFigure(const Form1& form, double shownScale) {
+    QImage picture = pictureAsSeen(form, role::figure, shownScale);
+    // The pixels as they show; a program it is pasted into takes them one for one.
+    picture.setDevicePixelRatio(1);
+    QApplication::clipboard()->setImage(picture);
 }
 
 void savePicture(QWidget& parent, const Form1& form, double shownScale) {
@@ -91,23 +99,26 @@ void savePicture(QWidget& parent, const Form1& form, double shownScale) {
     // A worksheet is a page: a PDF only.
     const bool sheet = *chosen >= qsizetype(std::size(boxes));
 
+    QList<PictureFormat> possible;
     QStringList filters;
     for (const PictureFormat format : formats)
-        if (!sheet || format == PictureFormat::Pdf)
+        if (!sheet || format == PictureFormat::Pdf) {
+            possible << format;
             filters << filterOf(format);
+        }
     QFileDialog dialog(&parent, FrameActions::tr("Save picture"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const PictureFormat format =
-        sheet ? PictureFormat::Pdf
-              : formats[std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))];
-    const QString path = savedPath(dialog.selectedFiles().front(), format);
+    const SavedFile file = savedFile(
+        dialog.selectedFiles().front(),
+        possible[std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))], possible);
+    const QString& path = file.path;
     // A PNG as sharp as the screen shows it.
     const QString why =
         sheet ? writeWorksheetPdf(form, sheetKindAt(*chosen - qsizetype(std::size(boxes))), path)
-              : writePicture(form, boxes[*chosen], path, format, shownScale);
+              : writePicture(form, boxes[*chosen], path, file.format, shownScale);
     if (!why.isEmpty())
         QMessageBox::warning(&parent, FrameActions::tr("Save picture"),
                              FrameActions::tr("The picture could not be saved in %1: %2.")
@@ -128,8 +139,9 @@ void printWorksheet(QWidget& parent, const Form1& form) {
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-        // Printed to a file: written whole, as every file the window writes.
-        const QString why = writeWorksheetPdf(form, kind, printer.outputFileName());
+        // Printed to a file: written whole, as every file the window writes, on the paper chosen.
+        const QString why = writeWorksheetPdf(form, kind, printer.outputFileName(),
+                                              printer.pageLayout().pageSize());
         if (!why.isEmpty())
             QMessageBox::warning(&parent, FrameActions::tr("Print worksheet"),
                                  FrameActions::tr("The worksheet could not be saved in %1: %2.")

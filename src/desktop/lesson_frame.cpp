@@ -45,11 +45,8 @@ LessonFrame::LessonFrame(Form1& form, QWidget* parent)
     });
     buildMenu();
     arrange();
-    // The keyboard starts where the design's focus order starts.
-    for (std::size_t i = 0; i < controlCount; ++i)
-        if (form_.controls()[i].tabIndex == 0)
-            if (QWidget* first = window_.widgetFor(static_cast<ControlId>(i)))
-                first->setFocus();
+    if (QWidget* first = window_.firstFocus())
+        first->setFocus();
 }
 
 void LessonFrame::buildMenu() {
@@ -62,7 +59,8 @@ void LessonFrame::buildMenu() {
         addAction(action);
         return action;
     };
-    add(tr("Copy figure"), QKeySequence::Copy, [this] { copyFigure(form_); });
+    add(tr("Copy figure"), QKeySequence::Copy,
+        [this] { copyFigure(form_, shownScale_ * devicePixelRatioF()); });
     add(tr("Save picture…"), QKeySequence::Save,
         [this] { savePicture(*this, form_, shownScale_ * devicePixelRatioF()); });
     add(tr("Print worksheet…"), QKeySequence::Print, [this] { printWorksheet(*this, form_); });

@@ -165,6 +165,7 @@ void LessonWindow::build() {
             focusChain[*c.tabIndex] = w;
         else
             w->setFocusPolicy(Qt::NoFocus);
+        focusPolicies_[i] = w->focusPolicy();
     }
     QWidget* previous = nullptr;
     for (const auto& [position, w] : focusChain) {
@@ -173,6 +174,35 @@ void LessonWindow::build() {
             setTabOrder(previous, w);
         previous = w;
     }
+    keepFocusInView();
+}
+
+bool LessonWindow::inView(ControlId id) const {
+    const WindowGeometry& g = form_.geometry();
+    return placeOf(form_.control(id), 1).intersects(QRect(0, 0, g.clientWidth, g.clientHeight));
+}
+
+void LessonWindow::keepFocusInView() {
+    for (std::size_t i = 0; i < controlCount; ++i) {
+        QWidget* w = widgets_[i];
+        if (!w)
+            continue;
+        const bool shown = inView(static_cast<ControlId>(i));
+        w->setFocusPolicy(shown ? focusPolicies_[i] : Qt::NoFocus);
+        if (!shown && w->hasFocus())
+            focusNextChild();
+    }
+}
+
+QWidget* LessonWindow::firstFocus() const {
+    std::map<int, QWidget*> order;
+    for (std::size_t i = 0; i < controlCount; ++i) {
+        const Control& c = form_.controls()[i];
+        if (widgets_[i] && c.tabIndex && c.kind == ControlKind::Picture &&
+            inView(static_cast<ControlId>(i)))
+            order[*c.tabIndex] = widgets_[i];
+    }
+    return order.empty() ? nullptr : order.begin()->second;
 }
 
 void LessonWindow::showControl(ControlId id) {
@@ -222,6 +252,8 @@ void LessonWindow::showChanges(const Changes& changes) {
     }
     if (windowLabels)
         update();
+    if (changes.window)
+        keepFocusInView();
     describe();
 }
 

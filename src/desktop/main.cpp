@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -109,8 +110,15 @@ int main(int argc, char* argv[]) {
     // The zoom of the last run, and every change of it for the next.
     kansu::SettingsFile settings(kansu::SettingsFile::standardPath());
     lesson.window.setZoom(settings.zoom().value_or(1));
+    // A zoom that cannot be kept is said once, not at every change.
     QObject::connect(&lesson.window, &kansu::LessonFrame::zoomChanged, &lesson.window,
-                     [&settings](double zoom) { settings.setZoom(zoom); });
+                     [&settings, said = false](double zoom) mutable {
+                         const QString why = settings.setZoom(zoom);
+                         if (!why.isEmpty() && !std::exchange(said, true))
+                             std::fprintf(stderr, "kansu: the zoom is not kept in %s: %s\n",
+                                          qPrintable(kansu::SettingsFile::standardPath()),
+                                          qPrintable(why));
+                     });
     // Destroyed by another program, the window ends the lesson as a close would.
     kansu::WindowWatch watch(lesson.window, [&lesson] { lesson.form.closeByFrame(); });
     app.installNativeEventFilter(&watch);

@@ -42,6 +42,24 @@ void PictureBoxWidget::paintEvent(QPaintEvent*) {
     const qreal deviceScale = std::hypot(device.m11(), device.m12());
     paintPictureContents(painter, form_, id_, QPoint(b, b),
                          renderScale_ > 0 ? renderScale_ : deviceScale);
+    // Where the keyboard is, once the keyboard has been used to move about: a picture box has no
+    // focus mark of its own, and the window as it starts shows none.
+    if (hasFocus() && renderScale_ == 0 && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        painter.setClipping(false);
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(r.adjusted(b + 1, b + 1, -b - 2, -b - 2));
+    }
+}
+
+void PictureBoxWidget::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PictureBoxWidget::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 } // namespace kansu

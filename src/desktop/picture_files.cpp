@@ -72,19 +72,6 @@ QString encodePicture(const Form1& form, ControlId box, PictureFormat format, do
     return notDrawn();
 }
 
-QString encodeWorksheetPdf(const Form1& form, SheetKind kind, QByteArray& bytes) {
-    const Worksheet sheet = worksheetOf(form, kind);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter pdf(&buffer);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                  QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-    pdf.setResolution(1200);
-    pdf.setTitle(qt(sheet.title));
-    pdf.setCreator(QStringLiteral("kansu"));
-    return paintInto(pdf, [&](QPainter& p) { paintWorksheet(p, sheet, 1200 / 25.4); });
-}
-
 // Encoded whole in memory first, then written whole or not at all.
 QString encodedThenWritten(const QString& path, const std::function<QString(QByteArray&)>& encode) {
     QByteArray bytes;
@@ -95,15 +82,31 @@ QString encodedThenWritten(const QString& path, const std::function<QString(QByt
 
 } // namespace
 
+QString encodeWorksheetPdf(const Form1& form, SheetKind kind, QByteArray& bytes,
+                           const QPageSize& paper) {
+    const Worksheet sheet = worksheetOf(form, kind);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    // Placed from the paper's corner, as printed: the sheet lies inside A4's and Letter's margins.
+    pdf.setPageLayout(
+        QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    pdf.setResolution(1200);
+    pdf.setTitle(qt(sheet.title));
+    pdf.setCreator(QStringLiteral("kansu"));
+    return paintInto(pdf, [&](QPainter& p) { paintWorksheet(p, sheet, 1200 / 25.4); });
+}
+
 QString writePicture(const Form1& form, ControlId box, const QString& path, PictureFormat format,
                      double scale) {
     return encodedThenWritten(
         path, [&](QByteArray& bytes) { return encodePicture(form, box, format, scale, bytes); });
 }
 
-QString writeWorksheetPdf(const Form1& form, SheetKind kind, const QString& path) {
+QString writeWorksheetPdf(const Form1& form, SheetKind kind, const QString& path,
+                          const QPageSize& paper) {
     return encodedThenWritten(
-        path, [&](QByteArray& bytes) { return encodeWorksheetPdf(form, kind, bytes); });
+        path, [&](QByteArray& bytes) { return encodeWorksheetPdf(form, kind, bytes, paper); });
 }
 
 } // namespace kansu

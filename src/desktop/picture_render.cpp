@@ -94,12 +94,12 @@ void paintPictureVector(QPainter& painter, const Form1& form, ControlId box) {
                                 Qt::IntersectClip);
             QFont font = designFont(op.font);
             font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
-            painter.setFont(font);
             painter.setPen(colourOf(op.colour));
             // Condensed about its left edge, as the picture condenses it.
             painter.translate(op.from.x, 0);
             painter.scale(op.squeeze, 1);
-            painter.drawText(QPointF(0, op.from.y + textMetrics(op.font).ascent), qt(op.text));
+            drawText(painter, QPointF(0, op.from.y + textMetrics(op.font).ascent), font,
+                     qt(op.text));
             painter.restore();
             break;
         }

@@ -13,6 +13,8 @@ namespace kansu {
 namespace {
 
 const QString section = QStringLiteral("[General]");
+// No settings file of ours comes near this size; a larger one is read no further.
+constexpr qint64 largestRead = 1 << 20;
 const QString zoomKey = QStringLiteral("zoom");
 
 bool isSection(const QString& line) {
@@ -37,7 +39,10 @@ SettingsFile::SettingsFile(QString path) : path_(std::move(path)) {
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    lines_ = QString::fromUtf8(file.read(1 << 20)).split(u'\n');
+    const QByteArray bytes = file.read(largestRead);
+    // What follows the part read would be lost by writing the part back.
+    readWhole_ = file.atEnd() && file.error() == QFileDevice::NoError;
+    lines_ = QString::fromUtf8(bytes).split(u'\n');
     if (!lines_.isEmpty() && lines_.back().isEmpty())
         lines_.removeLast();
 }
@@ -74,6 +79,8 @@ std::optional<double> SettingsFile::zoom() const {
 QString SettingsFile::setZoom(double zoom) {
     if (!usable())
         return QStringLiteral("not a regular file");
+    if (!readWhole_)
+        return QStringLiteral("larger than 1 MiB, so not read whole and not rewritten");
     const QString setting = zoomKey + u'=' + QString::number(zoom);
     // The line that says it already, else a new one right under [General], else both at the end.
     bool general = true, written = false;

@@ -32,7 +32,7 @@ bool Player::play(const Run& run) {
     running_ = true;
     while (!(stopRequested_ == 1 || run.atEnd())) {
         run.step();
-        wait(waitFor(run.speed()), run.show);
+        wait(waitFor(run.speed()), run.show, run.longestPlainWait);
         if (abandoned_)
             return false;
     }
@@ -41,7 +41,8 @@ bool Player::play(const Run& run) {
     return true;
 }
 
-void Player::wait(std::int32_t milliseconds, const std::function<void()>& show) {
+void Player::wait(std::int32_t milliseconds, const std::function<void()>& show,
+                  std::int32_t longestPlainWait) {
     host_.waitStarted(milliseconds);
     if (milliseconds <= 0)
         return;
@@ -49,7 +50,8 @@ void Player::wait(std::int32_t milliseconds, const std::function<void()>& show) 
     const std::uint32_t start = host_.tickCount();
     if (show)
         show();
-    while (!abandoned_ && stopRequested_ != 1) {
+    const bool stopCutsItShort = milliseconds > longestPlainWait;
+    while (!abandoned_ && !(stopCutsItShort && stopRequested_ == 1)) {
         // Unsigned subtraction is the elapsed time modulo 2^32, right across a wrap of the counter.
         const std::uint32_t elapsed = host_.tickCount() - start;
         if (elapsed >= length)

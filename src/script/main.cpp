@@ -28,8 +28,13 @@ with # are skipped.
   close                  close the window by its frame
   during-wait K ACTION   do ACTION inside the K-th wait of automatic play
   state [FILE]           write the state as JSON to FILE or standard output
+  link [FILE]            write the address fragment that opens the page at
+                         this moment (#x=4.5&c=000001&s=20)
   png NAME FILE [SCALE]  PNG of kokuban, gamen, hyo or window (SCALE up to 8)
   image NAME FILE        PNG of picture box NAME's drawn image alone
+  worksheet KIND FILE    the worksheet of this moment as a PDF, KIND answers
+                         (解答用) or blank (問題用)
+A FILE of "-" is standard output.
 
 Options: --help prints this help, --version the version; both exit 0.
 Exit status: 0 when every line ran, 2 when a line could not run (standard

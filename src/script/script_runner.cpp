@@ -6,6 +6,7 @@
 #include "desktop/picture_render.h"
 #include "desktop/qt_bridge.h"
 #include "desktop/whole_file.h"
+#include "surface/font.h"
 
 namespace kansu {
 
@@ -81,6 +82,10 @@ bool ScriptRunner::runLine(std::string_view text, int number) {
         }
         case script::Line::Kind::Action:
             perform(line.action);
+            if (Typeface::lesson().changedSinceStart())
+                throw Failure{"the lesson's font file changed or was cut short while the script "
+                              "ran: its pictures can no longer be trusted",
+                              std::nullopt};
             // Actions whose wait let no event run are delivered when the line has finished.
             host_->deliverOverdue();
             if (deferredError_) {
@@ -148,12 +153,27 @@ void ScriptRunner::written(const std::string& path, const QString& why) {
         throw Failure{"cannot write '" + path + "': " + why.toStdString(), std::nullopt};
 }
 
-void ScriptRunner::writeFile(const std::string& path, const std::string& bytes) const {
-    written(path, writeWhole(QString::fromStdString(path), QByteArray::fromStdString(bytes)));
+void ScriptRunner::writeStandardOutput(std::string_view bytes) {
+    if (!output_)
+        stdout_ += bytes;
+    else if (!output_(bytes))
+        throw Failure{"cannot write the standard output", std::nullopt};
 }
 
-void ScriptRunner::writePicture(const std::string& path, const QImage& image) const {
-    written(path, writePng(QString::fromStdString(path), image));
+void ScriptRunner::writeFile(const std::string& path, std::string_view bytes) {
+    // "-" is the standard output, as for the script itself.
+    if (path == "-")
+        return writeStandardOutput(bytes);
+    written(path, writeWhole(QString::fromStdString(path),
+                             QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()))));
+}
+
+void ScriptRunner::writePicture(const std::string& path, const QImage& image) {
+    const QByteArray png = encodePng(image);
+    if (png.isEmpty())
+        throw Failure{"cannot write '" + path + "': the picture could not be encoded",
+                      std::nullopt};
+    writeFile(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
 }
 
 void ScriptRunner::perform(const Action& action) {
@@ -172,12 +192,10 @@ void ScriptRunner::perform(const Action& action) {
             text += *link;
             text += '\n';
         }
-        if (!action.file.empty())
+        if (action.file.empty())
+            writeStandardOutput(text);
+        else
             writeFile(action.file, text);
-        else if (!output_)
-            stdout_ += text;
-        else if (!output_(text))
-            throw Failure{"cannot write the standard output", std::nullopt};
         return;
     }
     check(action);
@@ -213,8 +231,10 @@ void ScriptRunner::perform(const Action& action) {
     case Action::Verb::Image:
         return writePicture(action.file, qtImage(form_->box(controlNamed(action.name)).image()));
     case Action::Verb::Worksheet: {
-        return written(action.file, writeWorksheetPdf(*form_, *sheetKindNamed(action.name),
-                                                      QString::fromStdString(action.file)));
+        QByteArray pdf;
+        written(action.file, encodeWorksheetPdf(*form_, *sheetKindNamed(action.name), pdf));
+        return writeFile(action.file,
+                         std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
     }
     case Action::Verb::State:
     case Action::Verb::Link:

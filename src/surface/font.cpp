@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <unordered_map>
+#include <unordered_set>
 
 #define STBTT_STATIC
 #define STB_TRUETYPE_IMPLEMENTATION
@@ -59,7 +60,23 @@ struct Typeface::Face {
     int unitsPerEm = fallbackUnitsPerEm;
     int winAscent = fallbackWinAscent;
     int winDescent = fallbackWinDescent;
-    mutable std::unordered_map<std::uint64_t, Glyph> glyphs;
+    std::unordered_map<std::uint64_t, Glyph> glyphs;
+    // The outlines copied out of the file so far, by their place in it.
+    std::unordered_set<std::uint64_t> heldOutlines;
+    bool changed = false;
+
+    // An outline is held once: held again, a file changed since would change it under the
+    // glyphs already checked with it.
+    bool holdOutline(std::uint64_t offset, std::uint64_t length) {
+        if (heldOutlines.contains(offset))
+            return true;
+        if (!file.hold(offset, length)) {
+            changed = true;
+            return false;
+        }
+        heldOutlines.insert(offset);
+        return true;
+    }
 };
 
 Typeface::Typeface(FontFile file) : face_(std::make_unique<Face>()) {
@@ -71,7 +88,10 @@ Typeface::Typeface(FontFile file) : face_(std::make_unique<Face>()) {
         return;
     }
     // stb_truetype believes every offset in the file: checked first.
-    if (const auto problem = fontcheck::fontProblem(bytes, f.tables)) {
+    if (const auto problem = fontcheck::fontProblem(
+            bytes, f.tables, [&f](std::uint64_t offset, std::uint64_t length) {
+                return f.file.hold(offset, length);
+            })) {
         f.problem = "the font file is damaged: " + *problem;
         return;
     }
@@ -150,6 +170,10 @@ const Typeface& Typeface::lesson() {
     return face;
 }
 
+bool Typeface::changedSinceStart() const {
+    return face_->changed;
+}
+
 bool Typeface::hasGlyphs() const {
     return face_->loaded;
 }
@@ -169,7 +193,7 @@ LineMetrics Typeface::metrics(int pixelSize) const {
 }
 
 const Typeface::Glyph& Typeface::glyph(char32_t codePoint, int pixelSize) const {
-    const Face& f = *face_;
+    Face& f = *face_;
     const std::uint64_t key = (static_cast<std::uint64_t>(pixelSize) << 32) | codePoint;
     if (const auto it = f.glyphs.find(key); it != f.glyphs.end())
         return it->second;
@@ -182,7 +206,10 @@ const Typeface::Glyph& Typeface::glyph(char32_t codePoint, int pixelSize) const 
     const int index = glyphIndex(f.info, f.tables, codePoint);
     g.advance = static_cast<int>(std::lround(advanceUnits(f.info, index) * scale));
     // A damaged outline is drawn as nothing; the glyph keeps its width.
-    if (!fontcheck::glyphSound(f.file.bytes(), f.tables, static_cast<std::uint32_t>(index)))
+    if (!fontcheck::glyphSound(f.file.bytes(), f.tables, static_cast<std::uint32_t>(index),
+                               [&f](std::uint64_t offset, std::uint64_t length) {
+                                   return f.holdOutline(offset, length);
+                               }))
         return f.glyphs.emplace(key, std::move(g)).first->second;
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     stbtt_GetGlyphBitmapBox(&f.info, index, scale, scale, &x0, &y0, &x1, &y1);

@@ -100,16 +100,24 @@ std::uint64_t locaOffset(const Reader& r, std::uint64_t loca, bool longLoca, std
 
 } // namespace
 
-std::optional<std::string> fontProblem(Bytes bytes, Tables& tables) {
+std::optional<std::string> fontProblem(Bytes bytes, Tables& tables, const Hold& hold) {
     const Reader r{bytes};
+    const auto held = [&](std::uint64_t offset, std::uint64_t length) {
+        return !hold || hold(offset, length);
+    };
+    constexpr const char* changed = "it changed or was cut short while it was read";
     if (!r.has(0, 12))
         return "it is too short to be a font";
+    if (!held(0, 12))
+        return changed;
     const std::uint32_t version = r.u32(0);
     if (version != 0x00010000 && version != tag("true"))
         return "it is not a TrueType font";
     const std::uint32_t count = r.u16(4);
     if (!r.has(12, 16ull * count))
         return "its table of tables runs past its end";
+    if (!held(12, 16ull * count))
+        return changed;
     std::map<std::uint32_t, Table> found;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint64_t record = 12 + 16ull * i;
@@ -127,6 +135,9 @@ std::optional<std::string> fontProblem(Bytes bytes, Tables& tables) {
                 *cmap = table("cmap");
     if (!head || !maxp || !hhea || !hmtx || !loca || !glyf || !cmap)
         return "it lacks a table the lesson needs (head, maxp, hhea, hmtx, loca, glyf, cmap)";
+    for (const Table* t : {head, maxp, hhea, hmtx, loca, cmap, table("OS/2")})
+        if (t && !held(t->offset, t->length))
+            return changed;
 
     if (head->length < 54 || r.u16(head->offset + 18) == 0)
         return "its head table is damaged";
@@ -187,14 +198,15 @@ std::pair<std::uint64_t, std::uint64_t> placeOf(const Reader& r, const Tables& t
     return {locaOffset(r, t.loca, t.longLoca, glyph), locaOffset(r, t.loca, t.longLoca, glyph + 1)};
 }
 
-bool glyphSound(const Reader& r, const Tables& t, std::uint32_t glyph, int depth) {
+bool glyphSound(const Reader& r, const Tables& t, std::uint32_t glyph, int depth,
+                const Hold& hold) {
     if (glyph >= t.numGlyphs || depth > 8)
         return false;
     const auto [begin, end] = placeOf(r, t, glyph);
     if (begin == end)
         return true;
     const std::uint64_t length = end - begin, at = t.glyf + begin;
-    if (length < 10)
+    if (length < 10 || (hold && !hold(at, length)))
         return false;
     const std::int32_t contours = r.i16(at);
     if (contours >= 0) {
@@ -247,7 +259,7 @@ bool glyphSound(const Reader& r, const Tables& t, std::uint32_t glyph, int depth
             return false;
         used += 4 + ((flags & 1) ? 4 : 2);
         used += (flags & 8) ? 2 : (flags & 0x40) ? 4 : (flags & 0x80) ? 8 : 0;
-        if (used > length || !glyphSound(r, t, component, depth + 1))
+        if (used > length || !glyphSound(r, t, component, depth + 1, hold))
             return false;
         more = (flags & 0x20) != 0;
     }
@@ -256,8 +268,8 @@ bool glyphSound(const Reader& r, const Tables& t, std::uint32_t glyph, int depth
 
 } // namespace
 
-bool glyphSound(Bytes bytes, const Tables& tables, std::uint32_t glyph) {
-    return glyphSound(Reader{bytes}, tables, glyph, 0);
+bool glyphSound(Bytes bytes, const Tables& tables, std::uint32_t glyph, const Hold& hold) {
+    return glyphSound(Reader{bytes}, tables, glyph, 0, hold);
 }
 
 } // namespace kansu::fontcheck

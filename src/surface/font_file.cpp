@@ -1,5 +1,6 @@
 #include "surface/font_file.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <utility>
@@ -29,17 +30,21 @@ FontFile FontFile::open(const std::string& path) {
     if (fd >= 0) {
         struct stat info {};
         void* address = MAP_FAILED;
+        // Memory of the lesson's own as large as the file, taken up only where a part is held:
+        // not the file's pages mapped, which a file cut short takes away even once copied.
         if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
             static_cast<std::uintmax_t>(info.st_size) <= largestFont)
-            address = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ,
-                             MAP_PRIVATE, fd, 0);
-        ::close(fd);
+            address =
+                ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
         if (address != MAP_FAILED) {
             FontFile file;
-            file.mapped_ = static_cast<const unsigned char*>(address);
+            file.mapped_ = static_cast<unsigned char*>(address);
             file.mappedSize_ = static_cast<std::size_t>(info.st_size);
+            file.descriptor_ = fd;
             return file;
         }
+        ::close(fd);
     }
 #endif
     std::ifstream in(path, std::ios::binary | std::ios::ate);
@@ -57,7 +62,8 @@ FontFile FontFile::open(const std::string& path) {
 
 FontFile::FontFile(FontFile&& other) noexcept
     : owned_(std::move(other.owned_)), mapped_(std::exchange(other.mapped_, nullptr)),
-      mappedSize_(std::exchange(other.mappedSize_, 0)) {}
+      mappedSize_(std::exchange(other.mappedSize_, 0)),
+      descriptor_(std::exchange(other.descriptor_, -1)) {}
 
 FontFile& FontFile::operator=(FontFile&& other) noexcept {
     if (this != &other) {
@@ -65,6 +71,7 @@ FontFile& FontFile::operator=(FontFile&& other) noexcept {
         owned_ = std::move(other.owned_);
         mapped_ = std::exchange(other.mapped_, nullptr);
         mappedSize_ = std::exchange(other.mappedSize_, 0);
+        descriptor_ = std::exchange(other.descriptor_, -1);
     }
     return *this;
 }
@@ -76,10 +83,36 @@ FontFile::~FontFile() {
 void FontFile::unmap() {
 #ifdef KANSU_MAP_FILES
     if (mapped_)
-        ::munmap(const_cast<unsigned char*>(mapped_), mappedSize_);
+        ::munmap(mapped_, mappedSize_);
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
 #endif
     mapped_ = nullptr;
     mappedSize_ = 0;
+    descriptor_ = -1;
+}
+
+bool FontFile::hold(std::uint64_t offset, std::uint64_t length) {
+    const std::uint64_t size = bytes().size();
+    if (offset > size || length > size - offset)
+        return false;
+    if (!mapped_)
+        return true; // read whole: held from the start
+#ifdef KANSU_MAP_FILES
+    // Read afresh from the file into the mapping: what the file holds now, or less when it has
+    // been cut short since, which is then no part to read.
+    while (length > 0) {
+        const ssize_t got = ::pread(descriptor_, mapped_ + offset, static_cast<std::size_t>(length),
+                                    static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        offset += static_cast<std::uint64_t>(got);
+        length -= static_cast<std::uint64_t>(got);
+    }
+#endif
+    return true;
 }
 
 std::span<const unsigned char> FontFile::bytes() const {

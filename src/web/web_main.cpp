@@ -166,8 +166,10 @@ struct Lesson {
 };
 
 std::unique_ptr<Lesson> lesson;
-std::unique_ptr<Worksheet> worksheet; // the last one asked for, whose pictures the page draws
-std::string reply;                    // the last text handed to the page
+// The last worksheet asked for, whose pictures the page draws. Its figure is the lesson's own, so
+// it goes with the lesson.
+std::unique_ptr<Worksheet> worksheet;
+std::string reply; // the last text handed to the page
 int pictureWidth = 0, pictureHeight = 0;
 
 // A picture's RGBA bytes for the page, their size kept for the two calls that ask it.
@@ -175,6 +177,24 @@ const std::uint8_t* handedOver(const Image& image) {
     pictureWidth = image.width();
     pictureHeight = image.height();
     return reinterpret_cast<const std::uint8_t*>(image.data());
+}
+
+// Nothing to hand over: no bytes, and a size of nothing.
+const std::uint8_t* nothingHandedOver() {
+    pictureWidth = pictureHeight = 0;
+    return nullptr;
+}
+
+// The page asks for pictures only at the scales a screen shows (a fraction up to a few device
+// pixels a pixel); anything else, not a number or too large to hold, is no picture.
+constexpr double largestScale = 16;
+bool sensibleScale(double scale) {
+    return scale > 0 && scale <= largestScale;
+}
+
+bool isPictureBox(int control) {
+    return control == indexOf(role::figure) || control == indexOf(role::graph) ||
+           control == indexOf(role::table);
 }
 
 } // namespace
@@ -236,6 +256,7 @@ EMSCRIPTEN_KEEPALIVE const char* kansu_problem() {
 // shown everything at once. Returns 0 for no fragment, 1 for a moment opened, 2 for a fragment
 // that names no moment (the lesson then stays on its initial screen).
 EMSCRIPTEN_KEEPALIVE int kansu_start(const char* fragment) {
+    worksheet.reset();
     lesson.reset();
     lesson = std::make_unique<Lesson>();
     int opened = 0;
@@ -267,7 +288,10 @@ EMSCRIPTEN_KEEPALIVE void kansu_type(int control, const char* text) {
 
 // What the user sees of a picture box at a device scale: RGBA bytes, as a canvas takes them,
 // valid until the lesson draws again; its size by the next two calls.
+// Nothing for a control that is no picture box or a scale no screen shows.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* kansu_picture(int control, double scale) {
+    if (!lesson || !isPictureBox(control) || !sensibleScale(scale))
+        return nothingHandedOver();
     return handedOver(lesson->form.seen(static_cast<ControlId>(control), scale));
 }
 
@@ -282,7 +306,13 @@ EMSCRIPTEN_KEEPALIVE int kansu_picture_height() {
 // The worksheet of the moment, kind 0 the answers and 1 the students' copy, as the page prints
 // it: its texts, rules and pictures, in millimetres from the paper's corner. Each picture's
 // pixels come by its index from kansu_worksheet_picture.
+// Any other kind is no worksheet: an empty text.
 EMSCRIPTEN_KEEPALIVE const char* kansu_worksheet(int kind) {
+    if (!lesson || (kind != 0 && kind != 1)) {
+        worksheet.reset();
+        reply.clear();
+        return reply.c_str();
+    }
     worksheet = std::make_unique<Worksheet>(
         worksheetOf(lesson->form, kind == 1 ? SheetKind::Blank : SheetKind::Answers));
     json::Array texts, rules, pictures;
@@ -318,10 +348,12 @@ EMSCRIPTEN_KEEPALIVE const char* kansu_worksheet(int kind) {
 }
 
 // A picture of the last worksheet as the user sees it at a device scale: RGBA bytes and their
-// size, as kansu_picture gives them; nothing for an index it does not have.
+// size, as kansu_picture gives them; nothing for an index it does not have, a scale no printer
+// asks for, or when the lesson it was made from has been replaced since.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* kansu_worksheet_picture(int index, double scale) {
-    if (!worksheet || index < 0 || static_cast<std::size_t>(index) >= worksheet->pictures.size())
-        return nullptr;
+    if (!worksheet || index < 0 || static_cast<std::size_t>(index) >= worksheet->pictures.size() ||
+        !sensibleScale(scale))
+        return nothingHandedOver();
     const Worksheet::Picture& p = worksheet->pictures[static_cast<std::size_t>(index)];
     return handedOver(p.form->seen(p.box, scale));
 }

@@ -27,6 +27,8 @@ const types = {
 
 // A static server for the site on a free port of this machine; it counts the bytes it sends and
 // remembers every path it was asked for. served.replace maps a path to the bytes to send instead.
+// served.plain, a date, makes it a plain static server: no Cache-Control, every file dated then
+// (a file sent instead dated now), and a conditional request answered as such a server does.
 export async function serve() {
   const served = { bytes: 0, paths: [], replace: new Map() };
   const server = createServer((request, response) => {
@@ -40,11 +42,21 @@ export async function serve() {
       response.writeHead(404).end();
       return;
     }
+    const type = types[extname(file)] || 'application/octet-stream';
+    if (served.plain) {
+      const modified = served.replace.has(path) ? new Date() : served.plain;
+      const since = Date.parse(request.headers['if-modified-since'] ?? '');
+      if (since >= Math.floor(modified.getTime() / 1000) * 1000) {
+        response.writeHead(304).end();
+        return;
+      }
+      served.bytes += body.length;
+      response.writeHead(200, { 'Content-Type': type, 'Last-Modified': modified.toUTCString() });
+      response.end(body);
+      return;
+    }
     served.bytes += body.length;
-    response.writeHead(200, {
-      'Content-Type': types[extname(file)] || 'application/octet-stream',
-      'Cache-Control': 'no-cache',
-    });
+    response.writeHead(200, { 'Content-Type': type, 'Cache-Control': 'no-cache' });
     response.end(body);
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));

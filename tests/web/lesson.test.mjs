@@ -359,15 +359,34 @@ describe('the page in a classroom', () => {
     await idle(page);
     const boxes = await page.$$eval('.picture', (els) => els.map((e) => {
       const r = e.getBoundingClientRect();
-      return { name: e.dataset.name, left: r.left, top: r.top, right: r.right, bottom: r.bottom, width: r.width };
+      const picture = e.querySelector('canvas').getBoundingClientRect().width;
+      return { name: e.dataset.name, left: r.left, top: r.top, right: r.right, bottom: r.bottom, picture };
     }));
     for (const b of boxes) {
       assert.ok(b.left >= 0 && b.top >= 0 && b.right <= 768 && b.bottom <= 1024, `${b.name} off the screen`);
     }
-    assert.ok(boxes.find((b) => b.name === 'kokuban').width >= 420);
+    const figure = boxes.find((b) => b.name === 'kokuban').picture;
+    assert.ok(figure >= 420, `the figure is ${figure} px wide`);
     assert.equal(await page.$eval('#turn', (e) => e.hidden), true);
+    // A phone held upright: asked to turn, and 共有's panel, its × and コピー inside the screen.
     await page.setViewport({ width: 390, height: 844, deviceScaleFactor: 1 });
     await page.waitForFunction(() => !document.getElementById('turn').hidden);
+    await page.click('#share');
+    await page.waitForSelector('#share-panel[open]');
+    const inside = await page.evaluate(() => ['#share-panel', '#share-panel .close', '#share-copy', '#share-code'].map((s) => {
+      const r = document.querySelector(s).getBoundingClientRect();
+      return r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight;
+    }));
+    assert.deepEqual(inside, [true, true, true, true]);
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#share-panel:not([open])');
+    // Narrower than the page's own controls: the lesson gets smaller, never turned over.
+    for (const width of [60, 30]) {
+      await page.setViewport({ width, height: 600, deviceScaleFactor: 1 });
+      await page.waitForFunction((w) => innerWidth === w, {}, width);
+      const scale = await page.evaluate(() => new DOMMatrix(getComputedStyle(document.getElementById('window')).transform).a);
+      assert.ok(scale >= 0, `${width} px wide: a scale of ${scale}`);
+    }
     assert.deepEqual(errors, []);
     await page.close();
   });
@@ -384,6 +403,28 @@ describe('the page in a classroom', () => {
     await idle(page);
     const table = await page.$$eval('#values tr', (rows) => rows.map((r) => [...r.cells].map((c) => c.textContent)));
     assert.deepEqual(table, [['χ', '0', '1', '2', '3', '4'], ['ｙ', '0', '1', '4', '9', '16']]);
+    // The rows are read as x and y, not "chi"; the table and the graph are read only while they
+    // are in view.
+    const spoken = async () => {
+      const cdp = await page.target().createCDPSession();
+      const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+      await cdp.detach();
+      const seen = nodes.filter((n) => !n.ignored);
+      return {
+        rows: seen.filter((n) => n.role?.value === 'rowheader').map((n) => n.name?.value),
+        pictures: seen.filter((n) => n.role?.value === 'image').map((n) => n.name?.value).sort(),
+        tables: seen.filter((n) => n.role?.value === 'table').length,
+      };
+    };
+    assert.deepEqual(await spoken(), { rows: ['x', 'y'], pictures: ['グラフ', '図', '表'], tables: 1 });
+    await click(page, 'Check3');
+    await click(page, 'Check2');
+    await idle(page);
+    await page.waitForFunction(() => document.getElementById('values').hidden);
+    assert.deepEqual(await spoken(), { rows: [], pictures: ['図'], tables: 0 });
+    await click(page, 'Check3');
+    await click(page, 'Check2');
+    await idle(page);
     assert.equal(await page.$eval('h1', (h) => h.textContent), '関数の利用');
     assert.equal(await page.$$eval('[role="application"]', (els) => els.length), 0);
     const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
@@ -531,6 +572,61 @@ describe('the page in a classroom', () => {
     await shown(page);
     assert.equal(await page.evaluate(() => document.documentElement.dataset.version), '2');
     server.served.replace.clear();
+    await context.close();
+  });
+
+  it('takes from its script only what the core can answer, and no worksheet outlives its lesson', async () => {
+    const { page, errors } = await openLesson(chromium.browser, server.url, 'offline=no');
+    const before = await canvasDigest(page, 'kokuban');
+    const answers = await page.evaluate(() => {
+      const core = window.kansu.core();
+      const figure = JSON.parse(core.UTF8ToString(core._kansu_layout())).controls.find((c) => c.name === 'kokuban').id;
+      const picture = (id, scale) => core._kansu_picture(id, scale) === 0 && core._kansu_picture_width() === 0;
+      const sheet = core.UTF8ToString(core._kansu_worksheet(0));
+      const fromSheet = core._kansu_worksheet_picture(0, 1) !== 0;
+      const noKind = core.UTF8ToString(core._kansu_worksheet(7)) === '';
+      core._kansu_worksheet(0);
+      core.ccall('kansu_start', 'number', ['string'], ['']);
+      return {
+        notABox: [-1, 999, 1, 2147483647].map((id) => picture(id, 1)),
+        notAScale: [NaN, 0, -1, Infinity, 1e9].map((scale) => picture(figure, scale)),
+        sheet: sheet.length > 0 && fromSheet && noKind,
+        sheetAfterAStart: core._kansu_worksheet_picture(0, 1) === 0 && core._kansu_worksheet_picture(1, 1) === 0,
+      };
+    });
+    assert.deepEqual(answers, {
+      notABox: [true, true, true, true], notAScale: [true, true, true, true, true], sheet: true, sheetAfterAStart: true,
+    });
+    await page.waitForFunction(() => window.kansu.idle());
+    assert.equal(await canvasDigest(page, 'kokuban'), before, 'a refused call drew something');
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('a plain static server with old dates never keeps an old version in the browser', async () => {
+    const monthAgo = new Date(Date.now() - 30 * 24 * 3600 * 1000);
+    server.served.plain = monthAgo;
+    const context = await chromium.browser.createBrowserContext();
+    const page = await context.newPage();
+    await page.goto(`${server.url}?scale=1`, { waitUntil: 'load' });
+    await shown(page);
+    await page.waitForFunction(async () => (await navigator.serviceWorker.ready).active !== null, { timeout: 20000 });
+    // Visited again, so the browser's own cache holds every file, as dated as the server says.
+    await page.reload({ waitUntil: 'load' });
+    await shown(page);
+    const app = readFileSync(join(site, 'app.js'), 'utf8');
+    server.served.replace.set('/app.js', Buffer.from(`${app}\ndocument.documentElement.dataset.version = '2';\n`));
+    const sw = readFileSync(join(site, 'sw.js'), 'utf8');
+    server.served.replace.set('/sw.js', Buffer.from(sw.replace(/const version = '[^']*'/, "const version = 'kansu-v2'")));
+    let version;
+    for (let visit = 0; visit < 3 && version !== '2'; ++visit) {
+      await page.reload({ waitUntil: 'load' });
+      await shown(page);
+      version = await page.evaluate(() => document.documentElement.dataset.version);
+    }
+    assert.equal(version, '2');
+    server.served.replace.clear();
+    delete server.served.plain;
     await context.close();
   });
 

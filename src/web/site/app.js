@@ -89,7 +89,8 @@ async function main() {
   }
 }
 
-// For tests and measurements: the state as kansu-script writes it, and the lesson's own calls.
-window.kansu = { state, act, idle };
+// For tests and measurements: the state as kansu-script writes it, the lesson's own calls, and the
+// core itself, whose boundary with the page is tested as any script could cross it.
+window.kansu = { state, act, idle, core: () => ui.core };
 
 main();

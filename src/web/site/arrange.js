@@ -29,17 +29,18 @@ function arrangement(portrait) {
     return { width: g.width, height: g.height, graph: { left: graph.state.left, top: graph.state.top } };
   }
   const width = ui.layout.startClient.width;
-  const top = g.height + 4;
+  const top = g.height + 2;
   return {
     width,
-    height: top + graph.height + 8,
+    height: top + graph.height + 6,
     graph: { left: Math.round((width - graph.width) / 2), top },
   };
 }
 
-// The largest scale that shows the whole window in the area, and where it then lies.
+// The largest scale that shows the whole window in the area, and where it then lies; an area with
+// no room at all gives a scale of nothing, never one that turns the window over.
 function fitIn(width, height, area) {
-  const scale = Math.min(area.width / width, area.height / height);
+  const scale = Math.max(0, Math.min(area.width / width, area.height / height));
   return {
     scale,
     x: area.x + Math.max(0, (area.width - width * scale) / 2),
@@ -65,11 +66,13 @@ export function arrange() {
     const screen = { x: 0, y: 0, width: innerWidth, height: innerHeight };
     fit = fitIn(width, height, screen);
     // The page's own controls sit in a corner; should the lesson reach under them, it gives them
-    // the strip they need.
+    // the strip they need beside it, or the band above it, whichever leaves the lesson larger.
     const bar = toolbar.getBoundingClientRect();
     const lesson = { x: fit.x, y: fit.y, width: width * fit.scale, height: height * fit.scale };
     if (overlaps(lesson, bar)) {
-      fit = fitIn(width, height, { ...screen, width: innerWidth - bar.width - 4 });
+      const beside = fitIn(width, height, { ...screen, width: innerWidth - bar.width - 4 });
+      const below = fitIn(width, height, { ...screen, y: bar.bottom + 4, height: innerHeight - bar.bottom - 4 });
+      fit = beside.scale >= below.scale ? beside : below;
     }
   }
   win.style.transform = `translate(${fit.x}px, ${fit.y}px) scale(${fit.scale})`;

@@ -113,16 +113,17 @@ export function enabled(name) {
   return el && !(el.input ?? el).disabled;
 }
 
-// The RGBA bytes the core has just handed over at data, with their size.
+// The picture the core has just handed over at data, as an ImageData; null when it handed over
+// nothing (a picture it does not have).
 export function handedOver(data) {
   const core = ui.core;
   const width = core._kansu_picture_width();
   const height = core._kansu_picture_height();
-  const rgba = new Uint8ClampedArray(core.HEAPU8.buffer, data, width * height * 4);
-  return { rgba, width, height };
+  if (!data || !width || !height) return null;
+  return new ImageData(new Uint8ClampedArray(core.HEAPU8.buffer, data, width * height * 4), width, height);
 }
 
-// What the user sees of a picture box at a device scale, as RGBA bytes the size of the picture.
+// What the user sees of a picture box at a device scale, the size of the picture.
 export function picturePixels(id, scale) {
   return handedOver(ui.core._kansu_picture(id, scale));
 }

@@ -18,22 +18,27 @@ export function inView(id) {
 
 function draw(id) {
   const p = ui.pictures.get(id);
-  const { rgba, width, height } = picturePixels(id, view.scale);
-  if (p.canvas.width !== width || p.canvas.height !== height) {
-    p.canvas.width = width;
-    p.canvas.height = height;
+  const image = picturePixels(id, view.scale);
+  if (!image) return;
+  if (p.canvas.width !== image.width || p.canvas.height !== image.height) {
+    p.canvas.width = image.width;
+    p.canvas.height = image.height;
   }
-  p.canvas.getContext('2d').putImageData(new ImageData(rgba, width, height), 0, 0);
+  p.canvas.getContext('2d').putImageData(image, 0, 0);
   p.scale = view.scale;
 }
 
-// A picture box out of view is neither drawn nor seen nor reached by Tab; it is drawn when it
-// comes into view.
+// A picture box out of view is neither drawn nor seen nor reached by Tab, nor told to a screen
+// reader (the table's values neither); it is drawn when it comes into view.
 export function refreshPictures() {
   for (const [id, p] of ui.pictures) {
     const visible = inView(id);
     p.element.style.visibility = visible ? '' : 'hidden';
     p.element.tabIndex = visible ? 0 : -1;
+    if (p.control.name === 'hyo') {
+      const values = document.getElementById('values');
+      if (values) values.hidden = !visible;
+    }
     if (!visible) continue;
     if (pending.has(id) || p.scale !== view.scale) {
       pending.delete(id);
@@ -51,11 +56,12 @@ export function showPictures(changes) {
 
 // The picture as seen, as a PNG.
 export function pictureBlob(id) {
-  const { rgba, width, height } = picturePixels(id, view.scale);
+  const image = picturePixels(id, view.scale);
+  if (!image) return Promise.resolve(null);
   const canvas = document.createElement('canvas');
-  canvas.width = width;
-  canvas.height = height;
-  canvas.getContext('2d').putImageData(new ImageData(rgba, width, height), 0, 0);
+  canvas.width = image.width;
+  canvas.height = image.height;
+  canvas.getContext('2d').putImageData(image, 0, 0);
   return new Promise((resolve) => canvas.toBlob(resolve, 'image/png'));
 }
 

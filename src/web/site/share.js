@@ -65,7 +65,8 @@ function drawCode(canvas, text) {
   const modules = code.getModuleCount();
   const quiet = 4;
   const side = modules + 2 * quiet;
-  const room = Math.min(innerHeight * 0.6, innerWidth * 0.85);
+  // Inside the panel, which takes at most 95% of the width with its padding and border.
+  const room = Math.min(innerHeight * 0.6, innerWidth * 0.95 - 48);
   const cssPerModule = Math.max(2, Math.floor(room / side));
   const ratio = window.devicePixelRatio || 1;
   const devicePerModule = Math.max(1, Math.round(cssPerModule * ratio));

@@ -19,11 +19,13 @@ function svgElement(name, attributes) {
 
 function pictureCanvas(index, picture, margin) {
   const scale = Math.min(4, Math.max(1, Math.ceil(picture.mmPerPixel * printDotsPerMm)));
-  const { rgba, width, height } = handedOver(ui.core._kansu_worksheet_picture(index, scale));
+  const image = handedOver(ui.core._kansu_worksheet_picture(index, scale));
   const canvas = document.createElement('canvas');
-  canvas.width = width;
-  canvas.height = height;
-  canvas.getContext('2d').putImageData(new ImageData(rgba, width, height), 0, 0);
+  if (image) {
+    canvas.width = image.width;
+    canvas.height = image.height;
+    canvas.getContext('2d').putImageData(image, 0, 0);
+  }
   canvas.className = 'sheet-picture';
   canvas.style.left = `${picture.x - margin}mm`;
   canvas.style.top = `${picture.y - margin}mm`;
@@ -38,7 +40,9 @@ function pictureCanvas(index, picture, margin) {
 export function fillSheet(kind = 'answers') {
   if (!ui.layout || ui.ended) return;
   const core = ui.core;
-  const page = JSON.parse(core.UTF8ToString(core._kansu_worksheet(kind === 'blank' ? 1 : 0)));
+  const composed = core.UTF8ToString(core._kansu_worksheet(kind === 'blank' ? 1 : 0));
+  if (!composed) return;
+  const page = JSON.parse(composed);
   const margin = page.margin;
   const width = page.paperWidth - 2 * margin;
   const drawing = svgElement('svg', {

@@ -24,15 +24,20 @@ self.addEventListener('activate', (event) => {
 });
 
 // The server's files while it answers, so an update shows at the next load; the kept ones when
-// it does not. Nothing is ever asked of another origin.
+// it does not. Asked of the server itself, never answered from the browser's HTTP cache, and
+// handed to the page as not to be kept: a server without Cache-Control lets the browser keep an
+// old file for days, in its HTTP cache and in the page's own. Nothing is ever asked of another
+// origin.
 self.addEventListener('fetch', (event) => {
   if (event.request.method !== 'GET' || new URL(event.request.url).origin !== location.origin) return;
   event.respondWith(
     caches.open(version).then((cache) =>
-      fetch(event.request)
+      fetch(event.request, { cache: 'no-cache' })
         .then((response) => {
           if (response.ok) cache.put(event.request, response.clone());
-          return response;
+          const headers = new Headers(response.headers);
+          headers.set('Cache-Control', 'no-cache');
+          return new Response(response.body, { status: response.status, statusText: response.statusText, headers });
         })
         .catch(() => cache.match(event.request, { ignoreSearch: true }).then((hit) => hit || Response.error())),
     ),

@@ -164,11 +164,13 @@ function makeTable(c) {
   const caption = document.createElement('caption');
   caption.textContent = c.accessibleName;
   const body = document.createElement('tbody');
-  for (const name of ['χ', 'ｙ']) {
+  // The design's captions, named as a class reads them: "χ" is the lesson's x, not chi.
+  for (const [caption, name] of [['χ', 'x'], ['ｙ', 'y']]) {
     const row = body.insertRow();
     const head = document.createElement('th');
     head.scope = 'row';
-    head.textContent = name;
+    head.textContent = caption;
+    head.setAttribute('aria-label', name);
     row.append(head);
   }
   table.append(caption, body);

@@ -134,6 +134,8 @@ private:
     // so that a time typed by hand is the time they draw for. Read once per step.
     double shownSeconds() const;
     void showRunning(bool running);
+    // The longest wait of a speed in the list: a stop lets a wait up to this long run out.
+    std::int32_t longestListedWait() const;
     KANSU_SUSPENDS_IN_THE_BROWSER void runHandler(ControlId id);
     void windowChanged(bool clientAreaChanged);
     // Announces what the action so far has changed, if anything.

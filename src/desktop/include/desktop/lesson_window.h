@@ -24,6 +24,10 @@ public:
 
     // The widget that shows a windowed control (nullptr for the lightweight ones).
     QWidget* widgetFor(ControlId id) const { return widgets_[indexOf(id)]; }
+    // Where the keyboard starts: the first control of the design's focus order that is in view
+    // and on which no key changes the lesson (a picture box): not 終了, which a stray Space would
+    // end the lesson with, nor a text box, which would keep the presenter's arrows.
+    QWidget* firstFocus() const;
 
     // Every control, font and picture grown by a scale, the pictures drawn again at it; the
     // lesson's client area stays in design pixels.
@@ -39,6 +43,9 @@ private:
     void place(ControlId id);
     void showChanges(const Changes& changes);
     void showControl(ControlId id);
+    // Only controls in view take the focus; one that leaves the view hands it on.
+    void keepFocusInView();
+    bool inView(ControlId id) const;
     // Keeps what assistive technology reads of the pictures in step, and announces changes.
     void describe();
 
@@ -46,6 +53,7 @@ private:
     ScaledStyle* style_;
     double scale_ = 1;
     std::array<QWidget*, controlCount> widgets_{};
+    std::array<Qt::FocusPolicy, controlCount> focusPolicies_{};
     Subscription changes_;
     std::vector<int> describedColumns_;
 };

@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "app/worksheet.h"
 
+#include <QPageSize>
 #include <QString>
 
 namespace kansu {
@@ -14,8 +15,13 @@ enum class PictureFormat { Png, Svg, Pdf };
 QString writePicture(const Form1& form, ControlId box, const QString& path, PictureFormat format,
                      double scale = 1);
 
-// The worksheet of the moment, of either kind, on one A4 page as a PDF of vectors with its font
-// embedded, written whole to a file. Returns an empty string, or why it failed.
-QString writeWorksheetPdf(const Form1& form, SheetKind kind, const QString& path);
+// The worksheet of the moment, of either kind, on one page as a PDF of vectors with its font
+// embedded: A4, or the paper a printer was set to (the sheet fits inside Letter's margins too).
+// Returns an empty string, or why it failed.
+QString encodeWorksheetPdf(const Form1& form, SheetKind kind, QByteArray& bytes,
+                           const QPageSize& paper = QPageSize(QPageSize::A4));
+// The same, written whole to a file.
+QString writeWorksheetPdf(const Form1& form, SheetKind kind, const QString& path,
+                          const QPageSize& paper = QPageSize(QPageSize::A4));
 
 } // namespace kansu

@@ -10,7 +10,7 @@ namespace kansu {
 // ~/.config/kansu/kansu.conf. It is read and written only while it is a regular file (or, for
 // writing, not there yet): a link to a device, a pipe or a folder in its place is left alone and
 // the lesson runs with its defaults. Writing keeps every other line, comments included, and is
-// whole or nothing.
+// whole or nothing; a file too large to be read whole (over 1 MiB) is never rewritten.
 class SettingsFile {
 public:
     explicit SettingsFile(QString path);
@@ -27,6 +27,7 @@ private:
 
     QString path_;
     QStringList lines_;
+    bool readWhole_ = true;
 };
 
 } // namespace kansu

@@ -27,6 +27,9 @@ public:
         std::function<std::string()> speed; // the speed text, read before every wait
         // The step's changes shown, once a wait is about to let the window have its turn.
         std::function<void()> show;
+        // A stop lets a wait up to this long run out, as the run always has; a longer one (a
+        // speed typed by hand, of hours or days) ends at once.
+        std::int32_t longestPlainWait = 0;
     };
     // Plays until the end or a stop request, then withdraws the request. Returns false when the
     // program ended during the run: then nothing more may run.
@@ -42,12 +45,13 @@ public:
     void abandon() { abandoned_ = true; }
 
     // Lets pending events run for the given time, on the host's tick counter; no wait, and no
-    // event, for a time of 0 or less. The wait ends as soon as a stop is requested or the
-    // program ends: the run would make no further step anyway, and a wait of days would keep
-    // the buttons disabled for days. show runs first, on the wait's own time, when the wait lets
-    // events run.
+    // event, for a time of 0 or less. The wait ends at once when the program ends, and when a
+    // stop is requested in a wait longer than longestPlainWait: a wait of days would keep the
+    // buttons disabled for days. A shorter one runs out, and the run stops after it. show runs
+    // first, on the wait's own time, when the wait lets events run.
     KANSU_SUSPENDS_IN_THE_BROWSER void wait(std::int32_t milliseconds,
-                                            const std::function<void()>& show = {});
+                                            const std::function<void()>& show = {},
+                                            std::int32_t longestPlainWait = 0);
 
 private:
     Host& host_;

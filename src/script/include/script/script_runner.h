@@ -49,8 +49,9 @@ private:
     ControlId controlNamed(const std::string& name) const;
     // A write that failed stops the script on its line, saying which file and why.
     static void written(const std::string& path, const QString& why);
-    void writeFile(const std::string& path, const std::string& bytes) const;
-    void writePicture(const std::string& path, const QImage& image) const;
+    void writeStandardOutput(std::string_view bytes);
+    void writeFile(const std::string& path, std::string_view bytes);
+    void writePicture(const std::string& path, const QImage& image);
 
     std::unique_ptr<Host> host_;
     std::unique_ptr<Form1> form_;

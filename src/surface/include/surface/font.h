@@ -55,6 +55,10 @@ public:
     bool hasGlyphs() const;
     // Why the face has no glyphs, or an empty text.
     const std::string& problem() const;
+    // Whether its file has been cut short or taken away since the face was made: a glyph not
+    // drawn before then is drawn as nothing. What was read before is kept, and nothing the
+    // file does later reaches it.
+    bool changedSinceStart() const;
     LineMetrics metrics(int pixelSize) const;
     // Width of the text in pixels: the glyphs' advances, each rounded to a whole pixel.
     int advance(std::string_view text, int pixelSize, bool bold) const;
