@@ -1,3 +1,4 @@
+#include "app/problems.h"
 #include "lesson_fixture.h"
 #include "surface/conversions.h"
 
@@ -19,7 +20,8 @@ protected:
 // The graph on a box of its own, with its background drawn and the trace at the origin.
 graph::Graph graphAlone() {
     graph::Graph g(PictureBox(317, 525, colours::white, colours::black, {9.75, true}, 1,
-                              PictureBox::Memory::Persistent));
+                              PictureBox::Memory::Persistent),
+                   std::make_shared<const motion::Course>(lessonsOwnProblem()));
     g.drawAxes(graph::Graph::Background::Cleared);
     g.restartTrace();
     return g;

@@ -1,3 +1,4 @@
+#include "app/problems.h"
 #include "lesson_fixture.h"
 #include "surface/conversions.h"
 
@@ -126,7 +127,8 @@ TEST_F(Table, MaximisedWindowOnlyTicks) {
 
 TEST(TableAlone, HandTypedTimesNeverFail) {
     graph::Table table(PictureBox(645, 101, colours::white, colours::black, {20.25, true}, 1,
-                                  PictureBox::Memory::Transient));
+                                  PictureBox::Memory::Transient),
+                       std::make_shared<const motion::Course>(lessonsOwnProblem()));
     std::vector<std::string> texts = offGraphTexts();
     for (const char* time : {"4.5", "3\n"})
         texts.emplace_back(time);

@@ -816,12 +816,15 @@ TEST_F(Window, TheWorksheetsSquareMeasuresEightCentimetres) {
         return best;
     };
     const double k = figure.mmPerPixel;
-    const double middleRow = figure.y + (motion::cornerA.y + motion::cornerB.y) / 2 * k;
-    const double middleColumn = figure.x + (motion::cornerB.x + motion::cornerC.x) / 2 * k;
-    const double sideAB = sideNear(figure.x + motion::cornerB.x * k, middleRow, true);
-    const double sideCD = sideNear(figure.x + motion::cornerC.x * k, middleRow, true);
-    const double sideAD = sideNear(figure.y + motion::cornerA.y * k, middleColumn, false);
-    const double sideBC = sideNear(figure.y + motion::cornerB.y * k, middleColumn, false);
+    const PointF cornerA = form->course().vertexOnBoard('A'),
+                 cornerB = form->course().vertexOnBoard('B'),
+                 cornerC = form->course().vertexOnBoard('C');
+    const double middleRow = figure.y + (cornerA.y + cornerB.y) / 2 * k;
+    const double middleColumn = figure.x + (cornerB.x + cornerC.x) / 2 * k;
+    const double sideAB = sideNear(figure.x + cornerB.x * k, middleRow, true);
+    const double sideCD = sideNear(figure.x + cornerC.x * k, middleRow, true);
+    const double sideAD = sideNear(figure.y + cornerA.y * k, middleColumn, false);
+    const double sideBC = sideNear(figure.y + cornerB.y * k, middleColumn, false);
     ASSERT_TRUE(sideAB > 0 && sideCD > 0 && sideAD > 0 && sideBC > 0);
     EXPECT_NEAR(sideCD - sideAB, 80, 1);
     EXPECT_NEAR(sideBC - sideAD, 80, 1);

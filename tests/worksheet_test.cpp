@@ -47,8 +47,11 @@ TEST_F(WorksheetOf, TheFigureIsAtItsTrueSize) {
     ASSERT_FALSE(sheet.pictures.empty());
     const Worksheet::Picture& figure = sheet.pictures.front();
     EXPECT_EQ(figure.box, role::figure);
-    EXPECT_DOUBLE_EQ((motion::cornerC.x - motion::cornerB.x) * figure.mmPerPixel, 80);
-    EXPECT_DOUBLE_EQ((motion::cornerB.y - motion::cornerA.y) * figure.mmPerPixel, 80);
+    const motion::Course& course = form.course();
+    EXPECT_DOUBLE_EQ(
+        (course.vertexOnBoard('C').x - course.vertexOnBoard('B').x) * figure.mmPerPixel, 80);
+    EXPECT_DOUBLE_EQ(
+        (course.vertexOnBoard('B').y - course.vertexOnBoard('A').y) * figure.mmPerPixel, 80);
 }
 
 // The kinds at moments on each leg of P's path and at its ends: the questions from the moment,

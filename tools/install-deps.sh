@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
     build-essential cmake
-    qt6-base-dev qt6-svg-dev qt6-l10n-tools qt6-translations-l10n libstb-dev
+    qt6-base-dev qt6-svg-dev qt6-l10n-tools qt6-translations-l10n libstb-dev nlohmann-json3-dev
     libgtest-dev googletest libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
     xvfb xauth xdotool x11-utils libxcb1-dev openbox librsvg2-bin poppler-utils zbar-tools

@@ -71,6 +71,22 @@
         <source>&lt;p&gt;&lt;b&gt;４.関数 — 関数の利用&lt;/b&gt; %1&lt;/p&gt;&lt;p&gt;A lesson for junior high school: points P and Q move on the square ABCD, and the area of triangle BPQ is shown as a figure, a graph and a table.&lt;/p&gt;&lt;p&gt;Free software under the MIT licence.&lt;/p&gt;&lt;p&gt;Its text is set in IPA P Gothic (IPA Font License v1.0).&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;４.関数 — 関数の利用&lt;/b&gt; %1&lt;/p&gt;&lt;p&gt;正方形 ABCD の上を動く点 P, Q と三角形 BPQ の面積を、図・グラフ・表で示す授業用ソフトです。&lt;/p&gt;&lt;p&gt;MIT ライセンスのフリーソフトウェアです。&lt;/p&gt;&lt;p&gt;文字は IPA P ゴシック（IPA フォントライセンス v1.0）で表示しています。&lt;/p&gt;</translation>
     </message>
+    <message>
+        <source>Open…</source>
+        <translation>開く…</translation>
+    </message>
+    <message>
+        <source>Open a problem</source>
+        <translation>問題を開く</translation>
+    </message>
+    <message>
+        <source>Problem (*.json);;All files (*)</source>
+        <translation>問題 (*.json);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>%1 is no problem kansu can show: %2.</source>
+        <translation>%1 は表示できる問題ではありません（%2）。</translation>
+    </message>
 </context>
 <context>
     <name>PictureFiles</name>
@@ -119,6 +135,10 @@
     <message>
         <source>About kansu</source>
         <translation>このソフトについて</translation>
+    </message>
+    <message>
+        <source>Problem</source>
+        <translation>問題</translation>
     </message>
 </context>
 </TS>

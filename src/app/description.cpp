@@ -1,15 +1,11 @@
 #include "app/description.h"
 
-#include "motion/problem.h"
-
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace kansu {
-
-using motion::areaAt;
-using motion::endCounter;
-using motion::turnCounter;
 
 std::string plainNumber(double value) {
     char text[32];
@@ -17,29 +13,45 @@ std::string plainNumber(double value) {
     return text;
 }
 
-std::string figureDescription(double counter) {
-    const double seconds = motion::secondsAt(counter);
-    std::string p, q;
-    if (counter <= 0) {
-        p = "点Pと点Qは点B";
-    } else {
-        p = counter < turnCounter    ? "点Pは辺AB上"
-            : counter == turnCounter ? "点Pは点A"
-            : counter < endCounter   ? "点Pは辺AD上"
-                                     : "点Pは点D";
-        q = counter < endCounter ? "点Qは辺BC上" : "点Qは点C";
+std::string figureDescription(const motion::Motion& now) {
+    const motion::Course& course = now.course();
+    const double seconds = now.seconds();
+    const auto& points = course.points();
+    // Where each point stands: on a vertex, or on a side named by its two vertices in
+    // alphabetical order (辺AB).
+    std::vector<std::string> said;
+    std::vector<bool> told(points.size(), false);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (told[i])
+            continue;
+        const auto vertex = course.vertexAt(i, seconds);
+        std::string who = std::string("点") + points[i].name;
+        if (vertex) {
+            for (std::size_t j = i + 1; j < points.size(); ++j)
+                if (!told[j] && course.vertexAt(j, seconds) == vertex) {
+                    who += std::string("と点") + points[j].name;
+                    told[j] = true;
+                }
+            said.push_back(who + "は点" + *vertex);
+        } else {
+            const motion::Leg& leg = points[i].legs[now.legOf(i)];
+            std::string side{leg.fromName, leg.toName};
+            std::sort(side.begin(), side.end());
+            said.push_back(who + "は辺" + side + "上");
+        }
+        told[i] = true;
     }
-    std::string text = plainNumber(seconds) + "秒後　" + p;
-    if (!q.empty())
-        text += "、" + q;
-    return text + "、面積 y = " + plainNumber(areaAt(seconds)) + " cm²";
+    std::string text = plainNumber(seconds) + "秒後　";
+    for (std::size_t i = 0; i < said.size(); ++i)
+        text += (i ? "、" : "") + said[i];
+    return text + "、面積 y = " + plainNumber(course.areaAt(seconds)) + " cm²";
 }
 
-std::string graphDescription(double seconds) {
+std::string graphDescription(const motion::Course& course, double seconds) {
     if (seconds <= 0)
         return "グラフ　まだ点がありません";
     return "グラフ　最後の点は x = " + plainNumber(seconds) +
-           " 秒、y = " + plainNumber(areaAt(seconds)) + " cm²";
+           " 秒、y = " + plainNumber(course.areaAt(seconds)) + " cm²";
 }
 
 } // namespace kansu

@@ -1,6 +1,9 @@
 #include "app/form1.h"
 
+#include "app/problems.h"
 #include "app/seen_picture.h"
+#include "board/drawn_board.h"
+#include "board/figure_board.h"
 #include "surface/conversions.h"
 
 #include <algorithm>
@@ -40,6 +43,40 @@ board::Controls boardControls() {
     return roles;
 }
 
+// The marks a drawn board makes look as the lesson's own controls do.
+board::MarkStyles markStyles(const ControlModel& controls) {
+    auto c = [&](ControlId id) -> const Control& {
+        return controls[indexOf(id)];
+    };
+    auto fore = [&](ControlId id) {
+        return c(id).foreColour.value_or(colours::black);
+    };
+    board::MarkStyles s;
+    s.vertexFont = c(Label4(0)).font;
+    s.vertexColour = fore(Label4(0));
+    s.lengthFont = c(Label4(4)).font;
+    s.lengthColour = fore(Label4(4));
+    s.pointFont = c(Label4(8)).font;
+    s.pointColour = fore(Label4(8));
+    s.areaFont = c(Label4(6)).font;
+    s.areaColour = fore(Label4(6));
+    s.squaredFont = c(Label4(7)).font;
+    s.dotColour = c(ControlId::Shape1).backColour;
+    s.dotSize = static_cast<int>(std::min(c(ControlId::Shape1).width, c(ControlId::Shape1).height));
+    // P's orange and Q's blue, then a purple and an olive for a third and a fourth point.
+    s.pathColours = {fore(Line5(1)), fore(Line5(0)), 0x800080, 0x008080};
+    s.pathWidth = c(Line5(1)).lineWidth;
+    s.hintColour = fore(Line5(2));
+    s.hintWidth = c(Line5(2)).lineWidth;
+    return s;
+}
+
+// Two problems of the same figure and motion, whatever they are called.
+bool sameMotion(const motion::Problem& a, const motion::Problem& b) {
+    return a.vertices == b.vertices && a.shape == b.shape && a.points == b.points &&
+           a.area == b.area && a.end == b.end;
+}
+
 } // namespace
 
 Rect pictureClientRect(const Control& box) {
@@ -49,11 +86,12 @@ Rect pictureClientRect(const Control& box) {
 }
 
 Form1::Form1(Host& host)
-    : host_(host), controls_(designLayout()), player_(host),
-      board_(controls_, boardControls(),
-             makeBox(control(role::figure), 3, PictureBox::Memory::Persistent)),
-      graph_(makeBox(control(role::graph), 1, PictureBox::Memory::Persistent)),
-      table_(makeBox(control(role::table), 1, PictureBox::Memory::Transient)) {
+    : host_(host), controls_(designLayout()),
+      course_(std::make_shared<const motion::Course>(lessonsOwnProblem())),
+      figure_(makeBox(control(role::figure), 3, PictureBox::Memory::Persistent)), motion_(course_),
+      player_(host), board_(boardFor(*course_)),
+      graph_(makeBox(control(role::graph), 1, PictureBox::Memory::Persistent), course_),
+      table_(makeBox(control(role::table), 1, PictureBox::Memory::Transient), course_) {
     controlsChanged_ = controls_.changed().connect([this](ControlIndex i) {
         pending_.controls.set(i);
         // A label, dot or line in a picture box changes what the user sees of that box.
@@ -81,7 +119,50 @@ Changes Changes::all() {
     return c;
 }
 
+std::unique_ptr<board::Board> Form1::boardFor(const motion::Course& course) {
+    const ControlSet layout = designLayout();
+    const bool own = sameMotion(course.problem(), lessonsOwnProblem());
+    for (std::size_t i = 0; i < controlCount; ++i)
+        if (layout[i].container == Container::Kokuban)
+            controls_.setVisible(i, own && layout[i].visible);
+    if (own)
+        return std::make_unique<board::FigureBoard>(controls_, boardControls(), figure_, course_);
+    return std::make_unique<board::DrawnBoard>(figure_, course_, markStyles(controls_));
+}
+
+void Form1::offerHint() {
+    const ControlIndex hint = indexOf(ControlId::Check5);
+    const bool offered = course_->height().has_value();
+    if (!offered && control(ControlId::Check5).value != 0)
+        controls_.setValue(hint, 0);
+    controls_.setEnabled(hint, offered);
+    controls_.setTip(hint, offered
+                               ? std::string()
+                               : "この問題の面積は、底辺が一つの直線上にある三角形ではないので、"
+                                 "高さのヒントはありません。");
+}
+
+bool Form1::canChooseProblem() const {
+    return !ended_ && control(role::initialScreenButton).enabled && !player_.running();
+}
+
+bool Form1::chooseProblem(motion::Problem problem) {
+    if (!canChooseProblem())
+        return false;
+    course_ = std::make_shared<const motion::Course>(std::move(problem));
+    motion_ = motion::Motion(course_);
+    board_ = boardFor(*course_);
+    graph_.setCourse(course_);
+    table_.setCourse(course_);
+    offerHint();
+    InitScreen();
+    publish();
+    return true;
+}
+
 void Form1::publish() {
+    // Whatever the board still has to draw for the action, before the batch is told.
+    board_->settle();
     // Taken first: a view that answers by acting again announces its own batch.
     const Changes batch = std::exchange(pending_, {});
     if (!batch.empty())
@@ -96,7 +177,7 @@ double Form1::shownSeconds() const {
 std::vector<std::pair<int, double>> Form1::tableValues() const {
     std::vector<std::pair<int, double>> values;
     for (const int second : table_.columns())
-        values.emplace_back(second, motion::areaAt(second));
+        values.emplace_back(second, table_.valueAt(second));
     return values;
 }
 
@@ -132,13 +213,13 @@ const PictureBox& Form1::box(ControlId id) const {
     case role::table:
         return table_.picture();
     default:
-        return board_.picture();
+        return figure_;
     }
 }
 
 LessonVars Form1::vars() const {
     LessonVars v;
-    const board::Square& s = board_.square();
+    const board::Square& s = board_->square();
     v.Ax = s.a.x;
     v.Ay = s.a.y;
     v.Bx = s.b.x;
@@ -150,8 +231,11 @@ LessonVars Form1::vars() const {
     v.Px = motion_.p().x;
     v.Py = motion_.p().y;
     v.michinori = motion_.counter();
-    v.Qx = motion_.q().x;
-    v.Qy = static_cast<std::int16_t>(motion_.q().y);
+    // Q is the second point; a problem with one point has none.
+    if (course_->points().size() > 1) {
+        v.Qx = motion_.q().x;
+        v.Qy = static_cast<std::int16_t>(motion_.q().y);
+    }
     v.graphPrevX = graph_.lastX();
     v.graphPrevY = graph_.lastY();
     v.stopRequested = player_.stopRequested();
@@ -176,7 +260,7 @@ void Form1::windowChanged(bool clientAreaChanged) {
             const Rect inBox = pictureClientRect(control(id));
             return inBox.intersected(client).translated(-inBox.x, -inBox.y);
         };
-        board_.setVisibleArea(shown(role::figure));
+        figure_.setVisibleArea(shown(role::figure));
         graph_.setVisibleArea(shown(role::graph));
         table_.setVisibleArea(shown(role::table));
     }

@@ -1,7 +1,9 @@
 #include "app/moment_link.h"
 
 #include "app/form1.h"
-#include "motion/problem.h"
+#include "app/json.h"
+#include "app/problems.h"
+#include "motion/course.h"
 #include "surface/utf8.h"
 
 #include <charconv>
@@ -11,8 +13,9 @@ namespace kansu {
 
 namespace {
 
-// No link this program writes comes near this length; a longer one is not read at all.
-constexpr std::size_t longestLink = 256;
+// No link this program writes comes near this length (a teacher's own problem, with a title and
+// its words in Japanese, takes the most); a longer one is not read at all.
+constexpr std::size_t longestLink = 4096;
 // Nor a speed text near this one.
 constexpr std::size_t longestSpeed = 64;
 
@@ -69,7 +72,7 @@ std::optional<std::string> percentDecoded(std::string_view text) {
     return out;
 }
 
-// "4.5", "0.0", "8.0": the time in tenths, as the link writes it.
+// "4.5", "0.0", "8.0", "12.5": the time in tenths, as the link writes it.
 std::optional<int> tenthsOf(std::string_view text) {
     if (text.size() < 3 || text.size() > 4 || text[text.size() - 2] != '.')
         return std::nullopt;
@@ -81,16 +84,115 @@ std::optional<int> tenthsOf(std::string_view text) {
             return std::nullopt;
         value = value * 10 + (text[i] - '0');
     }
-    const int last = static_cast<int>(motion::endCounter / motion::counterPerStep);
-    if (value > last)
-        return std::nullopt;
     return value;
+}
+
+bool sameMotion(const motion::Problem& a, const motion::Problem& b) {
+    return a.vertices == b.vertices && a.shape == b.shape && a.points == b.points &&
+           a.area == b.area && a.end == b.end;
+}
+
+std::string namesOf(const std::vector<char>& names) {
+    return {names.begin(), names.end()};
+}
+
+// A teacher's own problem in a link: every part the file has, compactly, in characters a
+// fragment carries as they are but for the title and the words.
+std::string writtenOut(const motion::Problem& p) {
+    std::string vertices, points;
+    for (const motion::Vertex& v : p.vertices)
+        vertices += (vertices.empty() ? "" : ",") + std::string(1, v.name) + json::number(v.x) +
+                    "_" + json::number(v.y);
+    for (const motion::MovingPoint& m : p.points)
+        points += (points.empty() ? "" : ",") + std::string{m.name, m.from} + "~" +
+                  namesOf(m.route) + "~" + json::number(m.speed);
+    return vertices + "!" + namesOf(p.shape) + "!" + points + "!" + namesOf(p.area) + "!" +
+           (p.end ? json::number(*p.end) : "") + "!" + p.name + "!" + percentEncoded(p.title) +
+           "!" + percentEncoded(p.text);
+}
+
+std::vector<std::string_view> split(std::string_view text, char at) {
+    std::vector<std::string_view> parts;
+    for (;;) {
+        const std::size_t end = text.find(at);
+        parts.push_back(text.substr(0, end));
+        if (end == std::string_view::npos)
+            return parts;
+        text.remove_prefix(end + 1);
+    }
+}
+
+json::Array namesJson(std::string_view names) {
+    json::Array a;
+    for (const char c : names)
+        a.item(json::string(std::string(1, c)));
+    return a;
+}
+
+// A number as a link writes it: what JSON would write, no more.
+std::optional<std::string> numberText(std::string_view text) {
+    if (text.empty() || text.size() > 24 ||
+        text.find_first_not_of("0123456789.-e+") != std::string_view::npos)
+        return std::nullopt;
+    return std::string(text);
+}
+
+// A teacher's own problem read back from a link: the file it stands for, read as a file is.
+std::optional<motion::Problem> readWrittenOut(std::string_view text) {
+    const auto parts = split(text, '!');
+    if (parts.size() != 8)
+        return std::nullopt;
+    json::Object vertices;
+    for (const std::string_view v : split(parts[0], ',')) {
+        const std::size_t blank = v.find('_');
+        if (v.size() < 4 || blank == std::string_view::npos)
+            return std::nullopt;
+        const auto x = numberText(v.substr(1, blank - 1)), y = numberText(v.substr(blank + 1));
+        if (!x || !y)
+            return std::nullopt;
+        vertices.field(std::string(1, v[0]), json::Array().item(*x).item(*y).close());
+    }
+    json::Array points;
+    for (const std::string_view m : split(parts[2], ',')) {
+        const auto fields = split(m, '~');
+        if (fields.size() != 3 || fields[0].size() != 2)
+            return std::nullopt;
+        const auto speed = numberText(fields[2]);
+        if (!speed)
+            return std::nullopt;
+        json::Object o;
+        o.field("name", json::string(std::string(1, fields[0][0])));
+        o.field("from", json::string(std::string(1, fields[0][1])));
+        o.field("route", namesJson(fields[1]).close()).field("speed", *speed);
+        points.item(o.close());
+    }
+    const auto title = percentDecoded(parts[6]), words = percentDecoded(parts[7]);
+    if (!title || !words)
+        return std::nullopt;
+    json::Object file;
+    file.field("name", json::string(std::string(parts[5]))).field("title", json::string(*title));
+    if (!words->empty())
+        file.field("text", json::string(*words));
+    file.field("vertices", vertices.close()).field("shape", namesJson(parts[1]).close());
+    file.field("points", points.close()).field("area", namesJson(parts[3]).close());
+    if (!parts[4].empty()) {
+        const auto end = numberText(parts[4]);
+        if (!end)
+            return std::nullopt;
+        file.field("end", *end);
+    }
+    if (parts[5].empty())
+        return std::nullopt;
+    return readProblem(file.close()).problem;
 }
 
 } // namespace
 
+Moment::Moment() : problem(lessonsOwnProblem()) {}
+
 Moment momentOf(const Form1& form) {
     Moment m;
+    m.problem = form.course().problem();
     m.tenths = static_cast<int>(std::lround(form.vars().michinori / motion::counterPerStep));
     for (std::size_t i = 0; i < std::size(checkBoxes); ++i)
         m.ticked[i] = form.control(checkBoxes[i]).value != 0;
@@ -105,7 +207,13 @@ std::optional<std::string> linkOf(const Moment& moment) {
                        std::to_string(moment.tenths % 10) + "&c=";
     for (const bool ticked : moment.ticked)
         link += ticked ? '1' : '0';
-    return link + "&s=" + percentEncoded(moment.speed);
+    link += "&s=" + percentEncoded(moment.speed);
+    const motion::Problem& p = moment.problem;
+    if (sameMotion(p, lessonsOwnProblem()))
+        return link;
+    if (const motion::Problem* named = builtInNamed(p.name); named && *named == p)
+        return link + "&p=" + p.name;
+    return link + "&q=" + writtenOut(p);
 }
 
 std::optional<Moment> readLink(std::string_view fragment) {
@@ -114,7 +222,7 @@ std::optional<Moment> readLink(std::string_view fragment) {
     if (fragment.empty() || fragment.size() > longestLink || fragment.back() == '&')
         return std::nullopt;
     Moment m;
-    bool time = false, boxes = false, speed = false;
+    bool time = false, boxes = false, speed = false, problem = false;
     while (!fragment.empty()) {
         const std::size_t end = fragment.find('&');
         const std::string_view part = fragment.substr(0, end);
@@ -147,16 +255,38 @@ std::optional<Moment> readLink(std::string_view fragment) {
             speed = true;
             break;
         }
+        case 'p': {
+            const motion::Problem* named = builtInNamed(value);
+            if (problem || !named)
+                return std::nullopt;
+            m.problem = *named;
+            problem = true;
+            break;
+        }
+        case 'q': {
+            auto own = readWrittenOut(value);
+            if (problem || !own)
+                return std::nullopt;
+            m.problem = std::move(*own);
+            problem = true;
+            break;
+        }
         default:
             return std::nullopt;
         }
     }
     if (!time || !boxes || !speed)
         return std::nullopt;
+    // No later than the problem's end.
+    if (m.tenths * motion::counterPerStep > motion::Course(m.problem).endCounter())
+        return std::nullopt;
     return m;
 }
 
 void bringTo(Form1& form, const Moment& moment) {
+    if (!sameMotion(moment.problem, form.course().problem()) ||
+        moment.problem.name != form.course().problem().name)
+        form.chooseProblem(moment.problem);
     form.typeText(role::speedBox, moment.speed);
     for (std::size_t i = 0; i < std::size(checkBoxes); ++i)
         if (moment.ticked[i] != (form.control(checkBoxes[i]).value != 0))

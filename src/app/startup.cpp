@@ -21,12 +21,12 @@ void Form1::InitScreen() {
     table_.plotEntry(shownSeconds(), graph::Pen::Draw);
     graph_.drawAxes(graph::Graph::Background::Cleared);
     motion_.reset();
-    board_.reset(motion_, o.area);
+    board_->reset(motion_, o.area);
     graph_.restartTrace();
     controls_.setEnabled(indexOf(stopButton), false);
     graph_.plotSegment(motion_.atStart(), shownSeconds(), graph::Pen::Draw);
     if (o.grid)
-        board_.drawGrid();
+        board_->drawGrid();
 }
 
 void Form1::Command1_Click() {

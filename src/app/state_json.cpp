@@ -94,9 +94,23 @@ std::string stateJson(const Form1& form, const RunRecord& run) {
     }
     controls += "\n  }";
 
+    // The problem, and where its points stand now, worked out in centimetres from the time alone.
+    const motion::Course& course = form.course();
+    const double seconds = form.motion().seconds();
+    json::Object points;
+    for (std::size_t i = 0; i < course.points().size(); ++i) {
+        const PointF at = course.pointAt(i, seconds);
+        points.field(std::string(1, course.points()[i].name),
+                     json::Array().item(number(at.x)).item(number(at.y)).close());
+    }
+    json::Object problem;
+    problem.field("name", string(course.problem().name)).field("x", number(seconds));
+    problem.field("y", number(course.areaAt(seconds))).field("points", points.close());
+
     return "{\n  \"closed\": " + boolean(run.closed) + ",\n  \"clock_ms\": " + number(run.clockMs) +
            ",\n  \"waits\": " + waits + ",\n  \"window\": " + window.close() +
-           ",\n  \"vars\": " + vars.close() + ",\n  \"controls\": " + controls + "\n}\n";
+           ",\n  \"vars\": " + vars.close() + ",\n  \"controls\": " + controls +
+           ",\n  \"problem\": " + problem.close() + "\n}\n";
 }
 
 } // namespace kansu

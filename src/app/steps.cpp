@@ -27,14 +27,14 @@ void Form1::modoru_Click() {
 void Form1::showMoment() {
     const Options o = options();
     controls_.setText(indexOf(timeBox), motion_.timeText());
-    board_.redrawFigure(motion_, o.area);
-    board_.placeMarkers(motion_);
+    board_->redrawFigure(motion_, o.area);
+    board_->placeMarkers(motion_);
     if (o.paths)
-        board_.placePaths(motion_);
+        board_->placePaths(motion_);
     if (o.area)
-        board_.placeAreaLabel(motion_);
+        board_->placeAreaLabel(motion_);
     if (o.grid)
-        board_.drawGrid();
+        board_->drawGrid();
     placeHint();
 }
 
@@ -54,16 +54,16 @@ void Form1::refreshMoment() {
 
 void Form1::placeHint() {
     if (options().hint)
-        board_.placeHint(motion_);
+        board_->placeHint(motion_);
     else
-        board_.parkHint();
+        board_->parkHint();
 }
 
 void Form1::Check1_Click() {
     if (options().grid)
-        board_.drawGrid();
+        board_->drawGrid();
     else
-        board_.redrawFigure(motion_, options().area);
+        board_->redrawFigure(motion_, options().area);
 }
 
 void Form1::Check4_Click() {
@@ -71,7 +71,7 @@ void Form1::Check4_Click() {
     if (options().paths)
         refreshMoment();
     else
-        board_.parkPaths();
+        board_->parkPaths();
 }
 
 void Form1::Check5_Click() {

@@ -1,13 +1,16 @@
 #include "app/worksheet.h"
 
 #include "app/moment_link.h"
-#include "motion/problem.h"
+#include "app/wording.h"
 #include "surface/conversions.h"
 #include "surface/font.h"
 #include "surface/utf8.h"
 #include "surface/virtual_host.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace kansu {
 
@@ -19,19 +22,15 @@ constexpr double right = Worksheet::paperWidth - Worksheet::margin;
 // Answers are written in as a teacher's red pen would.
 constexpr Rgb answerColour = toRgb(0x0000C0); // &H00BBGGRR
 
-// The figure at its true size: the board's pixels are 40 to the centimetre.
-constexpr double figureMmPerPixel = 10 / motion::pixelsPerCm;
+// The figure at its true size, no larger than the lesson's own square's (0.25 mm a pixel, its
+// board's pixels 40 to the centimetre), which leaves the graph its room below.
+constexpr double largestMmPerPixel = 0.25;
 
 // The graph below the figure, and the table and the questions beside it.
 constexpr double tableHeadWidth = 13, tableColumnWidth = 12, tableRowHeight = 9;
 
-// A number as a class writes it: the lesson's shortest decimal text, without its sign's blank and
-// with the zero before a point that the classic text leaves out (".25").
 std::string number(double value) {
-    const std::string text = conv::numberText(value);
-    const std::string sign = text.starts_with('-') ? "-" : "";
-    const std::string digits = text.substr(text.empty() ? 0 : 1);
-    return sign + (digits.starts_with('.') ? "0" : "") + digits;
+    return classNumber(value);
 }
 
 std::string seconds(int tenths) {
@@ -52,11 +51,73 @@ struct GraphLesson {
 std::shared_ptr<GraphLesson> graphLessonFor(const Form1& form, SheetKind kind) {
     auto lesson = std::make_shared<GraphLesson>();
     lesson->form.Form_Load();
-    Moment moment = kind == SheetKind::Answers ? momentOf(form) : Moment{};
+    Moment moment = momentOf(form);
+    if (kind == SheetKind::Blank) {
+        const motion::Problem problem = moment.problem;
+        moment = Moment{};
+        moment.problem = problem;
+    }
     moment.ticked[1] = true; // グラフ
     moment.ticked[2] = true; // 表
     bringTo(lesson->form, moment);
     return lesson;
+}
+
+// Every time at which y takes the area it has at a moment, if there are finitely many: the
+// moment's own first.
+std::optional<std::vector<double>> timesOfArea(const motion::Course& course, double area) {
+    std::vector<double> times;
+    for (const motion::Piece& p : course.pieces()) {
+        const double a = p.a, b = p.b, c = p.c - area;
+        std::vector<double> roots;
+        if (std::abs(a) > 1e-12) {
+            const double d = b * b - 4 * a * c;
+            if (d >= 0)
+                for (const double sign : {-1.0, 1.0})
+                    roots.push_back((-b + sign * std::sqrt(std::max(d, 0.0))) / (2 * a));
+        } else if (std::abs(b) > 1e-12) {
+            roots.push_back(-c / b);
+        } else if (std::abs(c) < 1e-9) {
+            return std::nullopt; // level at that area: every time of the piece
+        }
+        for (const double t : roots)
+            if (t >= p.from - 1e-9 && t <= p.to + 1e-9 &&
+                std::none_of(times.begin(), times.end(),
+                             [&](double s) { return std::abs(s - t) < 1e-6; }))
+                times.push_back(t);
+    }
+    std::sort(times.begin(), times.end());
+    return times;
+}
+
+// The moment the third question asks about: 4 s away on the other leg of P's path in the lesson's
+// own square; in general the first piece's length on or back, else another moment, whichever
+// has an area reached at that moment alone.
+int otherMoment(const motion::Course& course, int tenths) {
+    const int end = static_cast<int>(std::lround(course.endSeconds() * 10));
+    const int turn = static_cast<int>(std::lround(course.pieces().front().to * 10));
+    std::vector<int> tried{tenths <= turn ? tenths + turn : tenths - turn};
+    for (int t = end; t >= 1; --t)
+        tried.push_back(t);
+    for (const int t : tried) {
+        if (t < 1 || t > end || t == tenths)
+            continue;
+        const auto times = timesOfArea(course, course.areaAt(t / 10.0));
+        if (times && times->size() == 1 && course.areaAt(t / 10.0) > 0)
+            return t;
+    }
+    return tried.front() >= 0 && tried.front() <= end ? tried.front() : end;
+}
+
+// The answer to the third question: the moment's time, and any other time with its area.
+std::string timesOf(const motion::Course& course, int tenths) {
+    const auto times = timesOfArea(course, course.areaAt(tenths / 10.0));
+    std::string answer = seconds(tenths);
+    if (times)
+        for (const double t : *times)
+            if (std::abs(t - tenths / 10.0) > 1e-6)
+                answer += "、" + number(std::round(t * 1000) / 1000);
+    return answer;
 }
 
 class Composer {
@@ -148,16 +209,14 @@ Worksheet worksheetOf(const Form1& form, SheetKind kind) {
         c.rule(150, 31, right, 31, 0.25);
     }
 
-    // The problem, its numbers from the lesson's own.
-    const std::string problem =
-        "1辺が " + number(motion::sideCm) + " cm の正方形ABCDがあります。点Pは点Bを出発して毎秒 " +
-        number(motion::speedOfP) + " cm の速さで辺BA、AD上を点Dまで動き、点Qは点Pと同時に点Bを" +
-        "出発して毎秒 " + number(motion::speedOfQ) +
-        " cm の速さで辺BC上を点Cまで動きます。点P、Qが点Bを出発してから x 秒後の△BPQの面積を "
-        "y cm² とします。";
-    const double problemEnd = c.paragraph(left, 39, right - left, problem, 10.5, 5.2);
+    // The problem in words, its numbers from the lesson's own.
+    const motion::Course& course = form.course();
+    const double problemEnd =
+        c.paragraph(left, 39, right - left, problemInWords(course), 10.5, 5.2);
 
-    // The figure at the moment, as the user sees it, at its true size.
+    // The figure at the moment, as the user sees it, at its true size where it fits.
+    const double trueSize = 10.0 / course.pixelsPerCm();
+    const double figureMmPerPixel = std::min(trueSize, largestMmPerPixel);
     const double figureTop = problemEnd + 5;
     sheet.pictures.push_back({&form, role::figure, left, figureTop, figureMmPerPixel});
     const double graphTop = figureTop + sheet.pictures.back().height() + 7;
@@ -166,7 +225,12 @@ Worksheet worksheetOf(const Form1& form, SheetKind kind) {
     c.text(besideFigure, figureTop + 6, form.control(ControlId::Label1).caption, 11);
     c.text(besideFigure, figureTop + 12.5,
            seconds(tenths) + " " + form.control(ControlId::Label2).caption + "の図", 11);
-    c.text(besideFigure, figureTop + 20, "（図は実際の大きさです）", 9);
+    c.text(besideFigure, figureTop + 20,
+           figureMmPerPixel == trueSize
+               ? std::string("（図は実際の大きさです）")
+               : "（図は実際の大きさの " +
+                     number(std::round(figureMmPerPixel / trueSize * 100) / 100) + " 倍です）",
+           9);
 
     // The graph: traced to the moment on the answers, empty on the students' copy.
     const auto lesson = graphLessonFor(form, kind);
@@ -176,14 +240,17 @@ Worksheet worksheetOf(const Form1& form, SheetKind kind) {
     sheet.pictures.push_back({&graphForm, role::graph, left, graphTop, graphScale});
     const double column = left + sheet.pictures.back().width() + 8;
 
-    // The table of values: every whole second, its area filled in on the answers only.
-    const int lastSecond = static_cast<int>(motion::endSeconds);
-    const double tableWidth = tableHeadWidth + (lastSecond + 1) * tableColumnWidth;
+    // The table of values: each second of the table's columns, its area filled in on the answers
+    // only; narrower columns where there are many.
+    const auto& layout = graphForm.tableLayout();
+    const double columnWidth =
+        std::min(tableColumnWidth, (right - column - tableHeadWidth) / layout.count);
+    const double tableWidth = tableHeadWidth + layout.count * columnWidth;
     c.box(column, graphTop, tableWidth, 2 * tableRowHeight, 0.4);
     c.rule(column, graphTop + tableRowHeight, column + tableWidth, graphTop + tableRowHeight);
-    for (int s = 0; s <= lastSecond; ++s) {
-        const double x = column + tableHeadWidth + s * tableColumnWidth;
-        c.rule(x, graphTop, x, graphTop + 2 * tableRowHeight, s == 0 ? 0.4 : 0.2);
+    for (int k = 0; k < layout.count; ++k) {
+        const double x = column + tableHeadWidth + k * columnWidth;
+        c.rule(x, graphTop, x, graphTop + 2 * tableRowHeight, k == 0 ? 0.4 : 0.2);
     }
     constexpr double cellPoints = 11;
     auto centred = [&](double cellLeft, double cellWidth, double row, const std::string& s,
@@ -196,29 +263,29 @@ Worksheet worksheetOf(const Form1& form, SheetKind kind) {
             toRgb(colours::black));
     centred(column, tableHeadWidth, 1, form.control(ControlId::Label7).caption, true,
             toRgb(colours::black));
-    for (int s = 0; s <= lastSecond; ++s) {
-        const double x = column + tableHeadWidth + s * tableColumnWidth;
-        centred(x, tableColumnWidth, 0, number(s), false, toRgb(colours::black));
+    for (int k = 0; k < layout.count; ++k) {
+        const int s = k * layout.step;
+        const double x = column + tableHeadWidth + k * columnWidth;
+        centred(x, columnWidth, 0, number(s), false, toRgb(colours::black));
         if (answers)
-            centred(x, tableColumnWidth, 1, number(motion::areaAt(s)), false, answerColour);
+            centred(x, columnWidth, 1, number(course.areaAt(s)), false, answerColour);
     }
 
-    // Three questions the lesson asks, the first and the last from the moment: its time, and the
-    // area 4 s away on the other leg of P's path, so that both rules are asked for.
-    const double turn = motion::turnSeconds, end = motion::endSeconds;
-    const int otherTenths = tenths <= turn * 10 ? tenths + static_cast<int>(turn * 10)
-                                                : tenths - static_cast<int>(turn * 10);
-    const double otherArea = motion::areaAt(otherTenths / 10.0);
+    // Three questions the lesson asks, the first and the last from the moment: its time, and a
+    // moment on another piece of the rule (in the lesson's own square, 4 s away on the other leg
+    // of P's path), so that more than one rule is asked for.
+    const int otherTenths = otherMoment(course, tenths);
+    const double otherArea = course.areaAt(otherTenths / 10.0);
     double y = graphTop + 2 * tableRowHeight + 11;
     c.text(column, y, "(1)  x = " + seconds(tenths) + " のとき、y の値を求めなさい。", 11);
-    c.answer(column + 8, y += 8, "y = ", number(motion::areaAt(tenths / 10.0)));
+    c.answer(column + 8, y += 8, "y = ", number(course.areaAt(tenths / 10.0)));
     c.text(column, y += 11, "(2)  y を x の式で表しなさい。", 11);
-    c.answer(column + 8, y += 8,
-             "0 ≦ x ≦ " + number(turn) + " のとき　y = ", motion::areaRuleClimbing);
-    c.answer(column + 8, y += 8,
-             number(turn) + " ≦ x ≦ " + number(end) + " のとき　y = ", motion::areaRuleAlongTop);
+    for (const motion::Piece& piece : course.pieces())
+        c.answer(
+            column + 8, y += 8,
+            number(piece.from) + " ≦ x ≦ " + number(piece.to) + " のとき　y = ", ruleText(piece));
     c.text(column, y += 11, "(3)  y = " + number(otherArea) + " となる x の値を求めなさい。", 11);
-    c.answer(column + 8, y += 8, "x = ", seconds(otherTenths));
+    c.answer(column + 8, y += 8, "x = ", timesOf(course, otherTenths));
     return sheet;
 }
 

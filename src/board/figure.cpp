@@ -1,20 +1,22 @@
 #include "board/figure_board.h"
+#include "board/grid.h"
 #include "surface/conversions.h"
 
 namespace kansu::board {
 
 namespace {
-// Two pixels inside corner B, fixed whatever the corners hold.
-constexpr int seedX = static_cast<int>(motion::cornerB.x) + 2;
-constexpr int seedRow = static_cast<int>(motion::cornerB.y) - 2;
-
 float f(double value) {
     return static_cast<float>(value);
 }
 } // namespace
 
-FigureBoard::FigureBoard(ControlModel& controls, Controls roles, PictureBox picture)
-    : controls_(controls), roles_(roles), picture_(std::move(picture)) {}
+FigureBoard::FigureBoard(ControlModel& controls, Controls roles, PictureBox& picture,
+                         std::shared_ptr<const motion::Course> course)
+    : controls_(controls), roles_(roles), picture_(picture), course_(std::move(course)) {}
+
+double FigureBoard::turn() const {
+    return course_->counterAt(0, course_->points()[0].legs[0].end);
+}
 
 void FigureBoard::redrawFigure(const Motion& now, bool shaded) {
     const Square& s = square_;
@@ -35,33 +37,25 @@ void FigureBoard::redrawFigure(const Motion& now, bool shaded) {
         board.setFillStyle(PictureBox::FillStyle::Solid);
         board.setFillColour(paletteColour(14));
         // The fill stops at the black of the triangle's sides, so the seed must lie inside it:
-        // by corner B, or on the row above the base just left of the vertical through P.
-        switch (now.leg()) {
-        case motion::Leg::BA:
-            board.floodFillBorder(seedX, seedRow, board.foreColour());
-            break;
-        case motion::Leg::AD:
-            if (const auto x = conv::toInt32(now.p().x - 2))
-                board.floodFillBorder(*x, seedRow, board.foreColour());
-            break;
+        // two pixels inside corner B, fixed whatever P does, or on the row above the base just
+        // left of the vertical through P.
+        const PointF b = course_->vertexOnBoard('B');
+        const int seedRow = static_cast<int>(b.y) - 2;
+        if (climbing(now)) {
+            board.floodFillBorder(static_cast<int>(b.x) + 2, seedRow, board.foreColour());
+        } else if (const auto x = conv::toInt32(now.p().x - 2)) {
+            board.floodFillBorder(*x, seedRow, board.foreColour());
         }
     }
     board.setFillStyle(PictureBox::FillStyle::Transparent);
 
-    const bool showArea = shaded && now.counter() > 0 && now.counter() <= motion::endCounter;
+    const bool showArea = shaded && now.counter() > 0 && now.counter() <= course_->endCounter();
     controls_.setVisible(roles_.areaLabel, showArea);
     controls_.setVisible(roles_.areaSquared, showArea);
 }
 
 void FigureBoard::drawGrid() {
-    PictureBox& board = picture_;
-    board.setDrawWidth(1);
-    // One pixel inside the square's sides at both ends; rows first, then columns.
-    for (int i = 1; i <= 7; ++i)
-        board.lineStep(101, static_cast<float>(50 + 40 * i), 318, 0, paletteColour(0));
-    for (int i = 1; i <= 7; ++i)
-        board.lineStep(static_cast<float>(100 + 40 * i), 51, 0, 318, paletteColour(0));
-    board.setDrawWidth(3);
+    drawGridOver(picture_, *course_);
 }
 
 } // namespace kansu::board

@@ -8,7 +8,8 @@ constexpr double parkedRow = 800;
 } // namespace
 
 void FigureBoard::reset(const Motion& now, bool shaded) {
-    square_ = {motion::cornerA, motion::cornerB, motion::cornerC, motion::cornerD};
+    square_ = {course_->vertexOnBoard('A'), course_->vertexOnBoard('B'),
+               course_->vertexOnBoard('C'), course_->vertexOnBoard('D')};
     redrawFigure(now, shaded);
 
     const Square& s = square_;
@@ -26,7 +27,7 @@ void FigureBoard::reset(const Motion& now, bool shaded) {
     place(roles_.pLabel, s.b.x - 25, s.b.y - 35 - 3);
     place(roles_.qLabel, s.b.x + 4, s.b.y);
     place(roles_.pDot, s.b.x - 4, s.b.y - 4);
-    place(roles_.qDot, 96, 366);
+    place(roles_.qDot, s.b.x - 4, s.b.y - 4);
 
     parkPaths();
     parkHint();
@@ -42,19 +43,16 @@ void FigureBoard::placeMarkers(const Motion& now) {
     controls_.setLeft(roles_.qLabel, s.b.x + 4 + 0.9 * d);
     controls_.setTop(roles_.qDot, s.b.y - 4);
     controls_.setLeft(roles_.qDot, s.b.x - 4 + d);
-    switch (now.leg()) {
-    case motion::Leg::BA:
+    if (climbing(now)) {
         controls_.setTop(roles_.pLabel, s.b.y - 35 - 0.9 * (2 * d));
         controls_.setLeft(roles_.pLabel, s.b.x - 25);
         controls_.setTop(roles_.pDot, s.b.y - 4 - 2 * d);
         controls_.setLeft(roles_.pDot, s.b.x - 4);
-        break;
-    case motion::Leg::AD:
+    } else {
         controls_.setTop(roles_.pLabel, s.a.y - 35);
-        controls_.setLeft(roles_.pLabel, s.a.x - 4 + 8 + 0.9 * (2 * (d - motion::turnCounter)));
+        controls_.setLeft(roles_.pLabel, s.a.x - 4 + 8 + 0.9 * (2 * (d - turn())));
         controls_.setTop(roles_.pDot, s.a.y - 4);
-        controls_.setLeft(roles_.pDot, s.a.x - 4 + (2 * (d - motion::turnCounter)));
-        break;
+        controls_.setLeft(roles_.pDot, s.a.x - 4 + (2 * (d - turn())));
     }
 }
 
@@ -67,35 +65,29 @@ void FigureBoard::placeAreaLabel(const Motion& now) {
         controls_.setVisible(roles_.areaSquared, false);
         return;
     }
-    switch (now.leg()) {
-    case motion::Leg::BA:
+    if (climbing(now)) {
         controls_.setTop(roles_.areaLabel, 330 - (d - 50));
         controls_.setLeft(roles_.areaLabel, 110);
         controls_.setTop(roles_.areaSquared, 330 - (d - 50));
         controls_.setLeft(roles_.areaSquared, 157);
-        break;
-    case motion::Leg::AD:
+    } else {
         controls_.setTop(roles_.areaLabel, 220);
-        controls_.setLeft(roles_.areaLabel, 110 + 1.9 * (d - motion::turnCounter));
+        controls_.setLeft(roles_.areaLabel, 110 + 1.9 * (d - turn()));
         controls_.setTop(roles_.areaSquared, 220);
-        controls_.setLeft(roles_.areaSquared, 157 + 1.9 * (d - motion::turnCounter));
-        break;
+        controls_.setLeft(roles_.areaSquared, 157 + 1.9 * (d - turn()));
     }
 }
 
 void FigureBoard::placePaths(const Motion& now) {
     const Square& s = square_;
     controls_.setLine(roles_.qPath, s.b.x, s.b.y, now.q().x, now.q().y);
-    switch (now.leg()) {
-    case motion::Leg::BA:
+    if (climbing(now)) {
         // P's way along AD lies out of sight, below the board, until P turns the corner.
         controls_.setLine(roles_.pPathOnBA, s.b.x, s.b.y, now.p().x, now.p().y);
         controls_.setLine(roles_.pPathOnAD, s.a.x, parkedRow, now.p().x, parkedRow);
-        break;
-    case motion::Leg::AD:
+    } else {
         controls_.setLine(roles_.pPathOnBA, s.b.x, s.b.y, s.a.x, s.a.y);
         controls_.setLine(roles_.pPathOnAD, s.a.x, s.a.y, now.p().x, now.p().y);
-        break;
     }
 }
 
@@ -108,7 +100,7 @@ void FigureBoard::placeHint(const Motion& now) {
     // Beside side BA while P climbs it (the height is that side itself), beside side CD at the
     // very end, on the vertical through P in between.
     double x = now.p().x;
-    if (now.leg() == motion::Leg::BA)
+    if (climbing(now))
         x -= 4;
     else if (now.atEnd())
         x += 4;

@@ -1,5 +1,8 @@
 #include "desktop/command_line.h"
 
+#include "app/json.h"
+#include "app/problems.h"
+
 #include <QCommandLineParser>
 #include <cerrno>
 #include <cstdio>
@@ -34,8 +37,12 @@ CommandLine readCommandLine(int argc, char* argv[], const char* program, const c
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringLiteral("help"));
     const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption problem(QStringLiteral("problem"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption problems(QStringLiteral("problems"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(problem);
+    parser.addOption(problems);
     CommandLine line;
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "%s: %s (try '%s --help')\n", program,
@@ -51,6 +58,15 @@ CommandLine readCommandLine(int argc, char* argv[], const char* program, const c
         line.exitStatus = printed(program, std::string(program) + " " + KANSU_VERSION + "\n");
         return line;
     }
+    if (parser.isSet(problems)) {
+        json::Array all;
+        for (const motion::Problem& p : builtInProblems())
+            all.item(problemJson(p));
+        line.exitStatus = printed(program, all.close() + "\n");
+        return line;
+    }
+    if (parser.isSet(problem))
+        line.problem = parser.value(problem);
     line.files = parser.positionalArguments();
     if (line.files.size() > maxFiles) {
         const QByteArray complaint =

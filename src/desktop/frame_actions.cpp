@@ -2,14 +2,17 @@
 
 #include "desktop/picture_files.h"
 #include "desktop/picture_render.h"
+#include "desktop/problem_file.h"
 #include "desktop/qt_bridge.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
@@ -161,6 +164,39 @@ void printWorksheet(QWidget& parent, const Form1& form) {
     }
     paintWorksheet(painter, worksheetOf(form, kind), printer.resolution() / 25.4);
     painter.end();
+}
+
+void fillProblemMenu(QMenu& menu, QWidget& parent, Form1& form) {
+    menu.clear();
+    auto* group = new QActionGroup(&menu);
+    const bool free = form.canChooseProblem();
+    for (const motion::Problem& problem : builtInProblems()) {
+        QAction* action = menu.addAction(qt(problem.title));
+        action->setCheckable(true);
+        action->setChecked(problem == form.course().problem());
+        action->setEnabled(free);
+        group->addAction(action);
+        QObject::connect(action, &QAction::triggered, &menu,
+                         [&form, problem] { form.chooseProblem(problem); });
+    }
+    menu.addSeparator();
+    QAction* open = menu.addAction(FrameActions::tr("Open…"));
+    open->setEnabled(free);
+    QObject::connect(open, &QAction::triggered, &menu, [&parent, &form] {
+        const QString path =
+            QFileDialog::getOpenFileName(&parent, FrameActions::tr("Open a problem"), QString(),
+                                         FrameActions::tr("Problem (*.json);;All files (*)"));
+        if (path.isEmpty())
+            return;
+        const ReadProblem read = readProblemFile(path);
+        if (!read.problem) {
+            QMessageBox::warning(&parent, FrameActions::tr("Open a problem"),
+                                 FrameActions::tr("%1 is no problem kansu can show: %2.")
+                                     .arg(QDir::toNativeSeparators(path), qt(read.error)));
+            return;
+        }
+        form.chooseProblem(*read.problem);
+    });
 }
 
 void showAbout(QWidget& parent) {

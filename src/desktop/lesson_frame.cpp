@@ -64,6 +64,11 @@ void LessonFrame::buildMenu() {
     add(tr("Save picture…"), QKeySequence::Save,
         [this] { savePicture(*this, form_, shownScale_ * devicePixelRatioF()); });
     add(tr("Print worksheet…"), QKeySequence::Print, [this] { printWorksheet(*this, form_); });
+    // The problem the lesson shows: filled afresh each time it opens, so it ticks the one shown
+    // and offers the others only while they may be chosen.
+    QMenu* problems = menu_->addMenu(tr("Problem"));
+    connect(problems, &QMenu::aboutToShow, this,
+            [this, problems] { fillProblemMenu(*problems, *this, form_); });
     menu_->addSeparator();
     add(tr("Full screen"), QKeySequence(Qt::Key_F11), [this] { toggleFullScreen(); });
     // In on Ctrl+= and Ctrl++ however the keyboard makes +: Shift+= (US), Shift+; (Japanese),

@@ -1,4 +1,5 @@
 #include "desktop/command_line.h"
+#include "desktop/problem_file.h"
 #include "desktop/running_lesson.h"
 #include "desktop/settings_file.h"
 #include "desktop/translations.h"
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -23,15 +25,18 @@ B->A->D at 2 cm/s and Q runs B->C at 1 cm/s, and the area y of triangle BPQ
 after x seconds is shown as a figure, a graph and a table.
 
 Options:
-  --help     print this help and exit
-  --version  print the version and exit
+  --problem NAME|FILE  start with another problem: a built-in one by its
+                       name, or a teacher's own from a JSON file
+  --problems           print the built-in problems as a JSON array and exit
+  --help               print this help and exit
+  --version            print the version and exit
 
 Environment:
   QT_SCALE_FACTOR  scale the whole window, e.g. 1.5 for a projector
   QT_QPA_PLATFORM  the Qt platform plugin (normally chosen by Qt)
 
 Exit status: 0 when the lesson ends, 1 when no usable display is available,
-2 for an unknown option.
+2 for an unknown option or a problem that cannot be read.
 See kansu(1); kansu-script(1) runs the lesson from a script.
 )";
 
@@ -76,10 +81,20 @@ void messages(QtMsgType type, const QMessageLogContext& context, const QString& 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (const kansu::CommandLine line =
-            kansu::readCommandLine(argc, argv, "kansu", usage, 0, nullptr);
-        line.exitStatus)
+    const kansu::CommandLine line = kansu::readCommandLine(argc, argv, "kansu", usage, 0, nullptr);
+    if (line.exitStatus)
         return *line.exitStatus;
+    // Another problem to start with, read before anything shows: one that cannot be is said.
+    std::optional<kansu::motion::Problem> problem;
+    if (line.problem) {
+        kansu::ReadProblem read = kansu::problemNamed(*line.problem);
+        if (!read.problem) {
+            std::fprintf(stderr, "kansu: the problem %s cannot be used: %s\n",
+                         qPrintable(*line.problem), read.error.c_str());
+            return 2;
+        }
+        problem = std::move(read.problem);
+    }
 
     // Without its font the lesson would draw its numbers blank: say so and stop.
     if (const std::string& problem = kansu::Typeface::lesson().problem(); !problem.empty()) {
@@ -107,6 +122,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("kansu"));
     QApplication::setApplicationVersion(QStringLiteral(KANSU_VERSION));
     kansu::RunningLesson lesson;
+    if (problem)
+        lesson.form.chooseProblem(*problem);
     // The zoom of the last run, and every change of it for the next.
     kansu::SettingsFile settings(kansu::SettingsFile::standardPath());
     lesson.window.setZoom(settings.zoom().value_or(1));

@@ -1,14 +1,55 @@
 #include "graph/table.h"
 
-#include "motion/problem.h"
 #include "surface/conversions.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace kansu::graph {
 
-// Where the column of a whole second is printed: both its rows, a two-digit y included.
-Rect Table::cellOf(int second) {
-    const int left = 50 + 65 * second - (second > 3 ? 10 : 0);
-    return {left, 20, 75, 80};
+namespace {
+constexpr double firstColumn = 50, widestGap = 65;
+// The x printed as the table prints it, blanks aside.
+std::size_t printedLength(double value) {
+    std::string text = conv::numberText(value);
+    std::erase(text, ' ');
+    return text.size();
+}
+} // namespace
+
+Columns Columns::of(const motion::Course& course, int tableWidth) {
+    Columns c;
+    const int whole = static_cast<int>(std::floor(course.endSeconds() + 1e-9));
+    for (const int step : {1, 2, 5, 10, 20}) {
+        c.step = step;
+        c.count = whole / step + 1;
+        if (c.count <= 12)
+            break;
+    }
+    // The last column's two-digit y ends about 60 pixels past its start.
+    const double room = tableWidth - firstColumn - 60;
+    c.gap = c.count > 1 ? std::min(widestGap, std::floor(room / (c.count - 1))) : widestGap;
+    return c;
+}
+
+void Table::setCourse(std::shared_ptr<const motion::Course> course) {
+    course_ = std::move(course);
+    columns_ = Columns::of(*course_, picture_.width());
+}
+
+double Table::columnOf(int second) const {
+    return firstColumn + columns_.gap * (second / columns_.step);
+}
+
+double Table::shiftOf(int second) const {
+    const std::size_t x = printedLength(second), y = printedLength(valueAt(second));
+    return y > x ? 10.0 * static_cast<double>(y - x) : 0;
+}
+
+// Where the column of a second is printed: both its rows, a longer y included.
+Rect Table::cellOf(int second) const {
+    const int left = static_cast<int>(columnOf(second) - shiftOf(second));
+    return {left, 20, static_cast<int>(columns_.gap) + 10, 80};
 }
 
 void Table::setVisibleArea(const Rect& area) {
@@ -34,24 +75,27 @@ void Table::remember(int second, bool erased) {
 
 void Table::plotEntry(double shownSeconds, Pen pen) {
     const double t = shownSeconds;
-    // Only whole seconds from 0 to 8 have a column; every other time prints nothing.
-    if (conv::integerPart(t) != t || !(0 <= t && t <= motion::endSeconds))
+    // Only the seconds of the columns, from 0 to the end, have one; every other time prints
+    // nothing.
+    if (conv::integerPart(t) != t || !(0 <= t && t <= course_->endSeconds()) ||
+        std::fmod(t, columns_.step) != 0)
         return;
-    const bool firstLeg = t <= motion::turnSeconds;
+    const int second = static_cast<int>(t);
     PictureBox& table = picture_;
     const bool erase = pen == Pen::Erase;
-    // A column per whole second, 65 px apart from column 50; a two-digit y starts 10 px further
-    // left than its x. Light blue while y = x², light red while y = 4x.
-    const auto column = static_cast<float>(50 + 65 * t);
-    const double y = motion::areaAt(t);
-    table.setForeColour(erase ? colours::white : paletteColour(firstLeg ? 9 : 12));
+    // A column for each second of the table, 65 px apart from column 50 (or closer); a y longer
+    // than its x starts 10 px further left for each character more. In the colour of the piece
+    // of y's rule: light blue while y = x², light red while y = 4x in the lesson's own square.
+    const auto column = static_cast<float>(columnOf(second));
+    const double y = valueAt(second);
+    table.setForeColour(erase ? colours::white : paletteColour(course_->pieceAt(t).colour));
     table.setCurrentX(column);
     table.setCurrentY(20);
     table.printNumber(t);
-    table.setCurrentX(y >= 10 ? column - 10 : column);
+    table.setCurrentX(static_cast<float>(column - shiftOf(second)));
     table.setCurrentY(65);
     table.printNumber(y);
-    remember(static_cast<int>(t), erase);
+    remember(second, erase);
 }
 
 } // namespace kansu::graph

@@ -4,16 +4,20 @@
 
 namespace kansu::motion {
 
+Motion::Motion(std::shared_ptr<const Course> course)
+    : course_(std::move(course)), points_(course_->points().size()) {
+    reset();
+}
+
 void Motion::reset() {
     counter_ = 0;
-    p_ = cornerB;
-    q_ = cornerB;
+    placePoints();
 }
 
 bool Motion::stepForward() {
     counter_ += counterPerStep;
-    if (counter_ > endCounter) {
-        counter_ = endCounter;
+    if (counter_ > course_->endCounter()) {
+        counter_ = course_->endCounter();
         return false;
     }
     placePoints();
@@ -31,17 +35,8 @@ bool Motion::stepBack() {
 }
 
 void Motion::placePoints() {
-    // Q moves a pixel a counter unit along BC, P two along BA and then along AD.
-    const double d = counter_;
-    q_ = {d + cornerB.x, cornerB.y};
-    switch (leg()) {
-    case Leg::BA:
-        p_ = {cornerB.x, cornerB.y - 2 * d};
-        break;
-    case Leg::AD:
-        p_ = {cornerA.x + 2 * (d - turnCounter), cornerA.y};
-        break;
-    }
+    for (std::size_t i = 0; i < points_.size(); ++i)
+        points_[i] = course_->pointOnBoard(i, counter_);
 }
 
 std::string Motion::timeTextFor(double counter) {

@@ -16,7 +16,8 @@
 
 namespace {
 
-constexpr const char* usage = R"(Usage: kansu-script [--help] [--version] [FILE]
+constexpr const char* usage =
+    R"(Usage: kansu-script [--problem NAME|FILE] [--problems] [--help] [--version] [FILE]
 Runs the kansu lesson offscreen from a script read from FILE, or from
 standard input when FILE is absent or "-", writing its state as JSON and
 its pictures as PNG. One action a line; blank lines and lines starting
@@ -34,9 +35,13 @@ with # are skipped.
   image NAME FILE        PNG of picture box NAME's drawn image alone
   worksheet KIND FILE    the worksheet of this moment as a PDF, KIND answers
                          (解答用) or blank (問題用)
+  problem NAME|FILE      show another problem from its initial screen: a
+                         built-in one by its name, or a teacher's own file
 A FILE of "-" is standard output.
 
-Options: --help prints this help, --version the version; both exit 0.
+Options: --problem NAME|FILE starts with another problem; --problems prints
+the built-in problems as a JSON array; --help prints this help, --version the
+version; these three exit 0.
 Exit status: 0 when every line ran, 2 when a line could not run (standard
 error then holds "line N: reason"), or for a wrong command line.
 See kansu-script(1).
@@ -56,6 +61,23 @@ void messages(QtMsgType type, const QMessageLogContext&, const QString& message)
 bool writeOut(std::string_view text) {
     return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
            std::fflush(stdout) == 0;
+}
+
+// A word of a script line that holds any text: a JSON string.
+std::string quoted(const QString& text) {
+    std::string out = "\"";
+    for (const char c : text.toStdString()) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+            continue;
+        }
+        out += c;
+    }
+    return out + "\"";
 }
 
 int fail(const std::string& message) {
@@ -96,6 +118,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     kansu::ScriptRunner runner(writeOut);
+    if (command.problem && !runner.runLine("problem " + quoted(*command.problem), 0))
+        return fail(runner.error());
     kansu::script::LineReader reader(in, kansu::script::maxLineBytes);
     std::string line;
     for (int number = 1;; ++number) {

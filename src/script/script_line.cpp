@@ -137,6 +137,14 @@ Action parseAction(const std::vector<Word>& words) {
         a.file = fileName(words[2]);
         if (words.size() == 4)
             a.scale = scaleOf(words[3]);
+    } else if (verb == "problem") {
+        expectWords(words, 2, 2, "problem NAME|FILE");
+        a.verb = Action::Verb::Problem;
+        if (words[1].value.empty())
+            throw ParseError("missing problem: a name or a file");
+        if (words[1].value.find('\0') != std::string::npos)
+            throw ParseError("a NUL in the file name");
+        a.name = words[1].value;
     } else if (verb == "worksheet") {
         if (words.size() < 3)
             throw ParseError("missing output file");

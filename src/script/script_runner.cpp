@@ -4,6 +4,7 @@
 #include "app/state_json.h"
 #include "desktop/picture_files.h"
 #include "desktop/picture_render.h"
+#include "desktop/problem_file.h"
 #include "desktop/qt_bridge.h"
 #include "desktop/whole_file.h"
 #include "surface/font.h"
@@ -235,6 +236,15 @@ void ScriptRunner::perform(const Action& action) {
         written(action.file, encodeWorksheetPdf(*form_, *sheetKindNamed(action.name), pdf));
         return writeFile(action.file,
                          std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+    }
+    case Action::Verb::Problem: {
+        const ReadProblem read = problemNamed(QString::fromStdString(action.name));
+        if (!read.problem)
+            throw Failure{"the problem '" + action.name + "' cannot be used: " + read.error,
+                          std::nullopt};
+        if (!form_->chooseProblem(*read.problem))
+            throw Failure{"no other problem while automatic play runs", std::nullopt};
+        return;
     }
     case Action::Verb::State:
     case Action::Verb::Link:

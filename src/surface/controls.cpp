@@ -42,6 +42,10 @@ void ControlModel::setEnabled(ControlIndex i, bool enabled) {
     set(i, &Control::enabled, enabled);
 }
 
+void ControlModel::setTip(ControlIndex i, std::string tip) {
+    set(i, &Control::tip, std::move(tip));
+}
+
 void ControlModel::setText(ControlIndex i, std::string text) {
     set(i, &Control::text, std::move(text));
 }

@@ -4,6 +4,7 @@
 #include "app/json.h"
 #include "app/layout.h"
 #include "app/moment_link.h"
+#include "app/problems.h"
 #include "app/state_json.h"
 #include "app/worksheet.h"
 #include "surface/font.h"
@@ -94,6 +95,7 @@ std::string stateOf(std::size_t id, const Control& c) {
     o.field("x2", json::number(c.x2)).field("y2", json::number(c.y2));
     o.field("visible", json::boolean(c.visible)).field("enabled", json::boolean(c.enabled));
     o.field("value", json::number(c.value)).field("text", json::string(c.text));
+    o.field("tip", json::string(c.tip));
     return o.close();
 }
 
@@ -274,6 +276,39 @@ EMSCRIPTEN_KEEPALIVE int kansu_start(const char* fragment) {
 // link can name it.
 EMSCRIPTEN_KEEPALIVE const char* kansu_link() {
     reply = linkOf(momentOf(lesson->form)).value_or(std::string());
+    return reply.c_str();
+}
+
+// The built-in problems, for the page's chooser: each one's name and title, and which is shown.
+EMSCRIPTEN_KEEPALIVE const char* kansu_problems() {
+    json::Array all;
+    for (const motion::Problem& p : builtInProblems()) {
+        json::Object o;
+        o.field("name", json::string(p.name)).field("title", json::string(p.title));
+        o.field("shown", json::boolean(lesson && p == lesson->form.course().problem()));
+        all.item(o.close());
+    }
+    reply = all.close();
+    return reply.c_str();
+}
+
+// Another problem for the lesson: a built-in one by its name, or a teacher's own from its file's
+// text (named after the file, fileName, when it names itself nothing). Returns why it cannot be
+// shown, or an empty text once it shows.
+EMSCRIPTEN_KEEPALIVE const char* kansu_choose_problem(const char* nameOrText,
+                                                      const char* fileName) {
+    reply.clear();
+    if (!lesson || !nameOrText)
+        return reply.c_str();
+    ReadProblem read;
+    if (const motion::Problem* builtIn = builtInNamed(nameOrText))
+        read.problem = *builtIn;
+    else
+        read = readProblem(nameOrText, fileName && *fileName ? fileName : "mine");
+    if (!read.problem)
+        reply = "問題として読めませんでした（" + read.error + "）";
+    else if (!lesson->form.chooseProblem(*read.problem))
+        reply = "自動で動いている間は、問題を変えられません";
     return reply.c_str();
 }
 

@@ -8,6 +8,7 @@ import { arrange, attachFullScreen, keepArranged } from './arrange.js';
 import { attachKeys } from './keys.js';
 import { attachMenus, showPictures } from './pictures.js';
 import { attachPrinting } from './sheet.js';
+import { attachProblems } from './problems.js';
 import { build, condenseCaptions, showChanges } from './window.js';
 
 const win = document.getElementById('window');
@@ -80,6 +81,7 @@ async function main() {
   keepArranged();
   attachKeys();
   attachSharing(document.getElementById('share'), start);
+  attachProblems(document.getElementById('problems'));
   document.getElementById('again').addEventListener('click', () => start());
   // Painted right after this frame's callbacks.
   requestAnimationFrame(() => setTimeout(() => performance.mark('kansu-first-frame'), 0));

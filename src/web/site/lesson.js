@@ -178,6 +178,17 @@ export async function startLesson(fragment = '') {
   return ['none', 'opened', 'unreadable'][opened];
 }
 
+// The problems built into the lesson, for a chooser: [{ name, title, shown }].
+export function problems() {
+  return JSON.parse(ui.core.UTF8ToString(ui.core._kansu_problems()));
+}
+
+// Another problem for the lesson, by its name or its file's text; why it cannot be, or ''.
+export function chooseProblem(nameOrText, fileName = '') {
+  return withText(nameOrText, (text) =>
+    withText(fileName, (name) => ui.core.UTF8ToString(ui.core._kansu_choose_problem(text, name))));
+}
+
 // The moment the lesson shows now as an address's fragment, without its "#".
 export function momentLink() {
   return ui.core.UTF8ToString(ui.core._kansu_link());

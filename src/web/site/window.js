@@ -195,6 +195,9 @@ function showControl(s) {
   if (c.kind === 'check') {
     el.input.checked = s.value !== 0;
     el.input.disabled = !s.enabled;
+    // Why it is disabled, where the lesson says why.
+    if (s.tip) el.title = s.tip;
+    else el.removeAttribute('title');
   }
   if (c.kind === 'text' && el.value !== s.text) el.value = s.text;
   if (c.kind === 'combo') {

@@ -4,9 +4,10 @@
 #include "app/description.h"
 #include "app/layout.h"
 #include "app/window_frame.h"
-#include "board/figure_board.h"
+#include "board/board.h"
 #include "graph/graph.h"
 #include "graph/table.h"
+#include "motion/course.h"
 #include "motion/motion.h"
 #include "motion/player.h"
 #include "surface/controls.h"
@@ -15,6 +16,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace kansu {
@@ -78,6 +80,11 @@ public:
     void setWindowState(int state);
     // The client area the real window actually has (after a move of the frame by hand, say).
     void setClientSize(int width, int height);
+    // Another problem for the lesson, or the same again: its initial screen, the check boxes,
+    // the speed and the window's size kept. Only while 初期画面 could be pressed: false, and
+    // nothing changed, during automatic play or once the lesson has ended.
+    bool chooseProblem(motion::Problem problem);
+    bool canChooseProblem() const;
 
     bool ended() const { return ended_; }
 
@@ -92,14 +99,20 @@ public:
     const Image& seen(ControlId box, double scale) const;
     LessonVars vars() const;
     Options options() const;
+    // The problem the lesson shows, and all that follows from it.
+    const motion::Course& course() const { return *course_; }
+    std::shared_ptr<const motion::Course> sharedCourse() const { return course_; }
+    const motion::Motion& motion() const { return motion_; }
     // Announced once an action has changed anything, with all that it changed.
     Signal<const Changes&>& changes() const { return changes_; }
 
     // What assistive technology says of the pictures: the figure's moment, the graph's last
     // point, and the whole seconds whose column the table shows.
-    std::string describeFigure() const { return figureDescription(motion_.counter()); }
-    std::string describeGraph() const { return graphDescription(graph_.lastTime()); }
+    std::string describeFigure() const { return figureDescription(motion_); }
+    std::string describeGraph() const { return graphDescription(*course_, graph_.lastTime()); }
     std::vector<int> tableColumns() const { return table_.columns(); }
+    // Which seconds the table has columns for.
+    const graph::Columns& tableLayout() const { return table_.layout(); }
     // The same columns with their values: each whole second shown and its area.
     std::vector<std::pair<int, double>> tableValues() const;
 
@@ -142,13 +155,20 @@ private:
     void publish();
     // The place of a picture box among the three: the figure, the graph, the table.
     static std::size_t pictureSlot(ControlId box);
+    // The figure board for the problem: the lesson's own square moves the design's controls,
+    // any other problem is drawn; the board's controls shown as the layout has them, or hidden.
+    std::unique_ptr<board::Board> boardFor(const motion::Course& course);
+    // The hint check box, where the problem has no height to show, disabled and saying why.
+    void offerHint();
 
     Host& host_;
     ControlModel controls_;
     WindowFrame frame_;
+    std::shared_ptr<const motion::Course> course_;
+    PictureBox figure_;
     motion::Motion motion_;
     motion::Player player_;
-    board::FigureBoard board_;
+    std::unique_ptr<board::Board> board_;
     graph::Graph graph_;
     graph::Table table_;
     bool ended_ = false;

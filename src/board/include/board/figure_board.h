@@ -1,17 +1,9 @@
 #pragma once
 
-#include "motion/motion.h"
+#include "board/board.h"
 #include "surface/controls.h"
-#include "surface/picture_box.h"
 
 namespace kansu::board {
-
-using motion::Motion;
-
-// The square's corners, as the initial screen sets them.
-struct Square {
-    PointF a, b, c, d;
-};
 
 // The board's lightweight controls, by role. They lie above the board's picture and are moved,
 // never drawn.
@@ -24,39 +16,37 @@ struct Controls {
     ControlIndex hint;
 };
 
-// The figure board: the square ABCD, triangle BQP and its shading drawn on the picture box, the
-// grid drawn over them, and the labels, dots, travelled paths and hint line placed above them.
-class FigureBoard {
+// The board of the lesson's own square as its design has it: the square ABCD and triangle BQP
+// drawn on the picture, and the labels, dots, paths and hint as controls above it, moved by the
+// design's own rules (labels at 0.9 times their points' speed, the hint beside a side it would
+// lie on). Its corners, the turn of P at A and the end come from the problem.
+class FigureBoard : public Board {
 public:
-    FigureBoard(ControlModel& controls, Controls roles, PictureBox picture);
+    FigureBoard(ControlModel& controls, Controls roles, PictureBox& picture,
+                std::shared_ptr<const motion::Course> course);
 
-    const PictureBox& picture() const { return picture_; }
-    void setVisibleArea(const Rect& area) { picture_.setVisibleArea(area); }
-    const Square& square() const { return square_; }
+    const Square& square() const override { return square_; }
 
-    // The initial screen: the square's corners, the figure for the motion, every label and dot in
-    // its starting place, the overlays parked and the area label hidden.
-    void reset(const Motion& now, bool shaded);
-    // Clears the picture and draws the square and triangle BQP, shaded when asked and there is
-    // room; shows or hides the area label accordingly.
-    void redrawFigure(const Motion& now, bool shaded);
-    // The 1 cm grid over whatever the picture shows.
-    void drawGrid();
-    // The labels and dots of P and Q.
-    void placeMarkers(const Motion& now);
-    // The distance each point has travelled, as coloured segments along the sides.
-    void placePaths(const Motion& now);
-    void parkPaths();
-    // The area label inside the triangle.
-    void placeAreaLabel(const Motion& now);
-    // The height of the triangle over its base BQ.
-    void placeHint(const Motion& now);
-    void parkHint();
+    void reset(const Motion& now, bool shaded) override;
+    void redrawFigure(const Motion& now, bool shaded) override;
+    void drawGrid() override;
+    void placeMarkers(const Motion& now) override;
+    void placePaths(const Motion& now) override;
+    void parkPaths() override;
+    void placeAreaLabel(const Motion& now) override;
+    void placeHint(const Motion& now) override;
+    void parkHint() override;
 
 private:
+    // P climbs BA for the first leg of its route and runs along AD for the second.
+    static bool climbing(const Motion& now) { return now.legOf(0) == 0; }
+    // The counter at which P turns at A.
+    double turn() const;
+
     ControlModel& controls_;
     Controls roles_;
-    PictureBox picture_;
+    PictureBox& picture_;
+    std::shared_ptr<const motion::Course> course_;
     Square square_;
 };
 

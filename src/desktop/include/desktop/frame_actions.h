@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+class QMenu;
 class QWidget;
 
 namespace kansu {
@@ -16,6 +17,10 @@ void copyFigure(const Form1& form, double shownScale);
 // shownScale: device pixels per design pixel as the picture shows now, the PNG's resolution.
 void savePicture(QWidget& parent, const Form1& form, double shownScale);
 void printWorksheet(QWidget& parent, const Form1& form);
+// The 問題 menu: the built-in problems, the one shown ticked, and Open… for a teacher's own file,
+// each only while 初期画面 could be pressed. A file that is no problem is said in a dialog and the
+// lesson keeps its problem.
+void fillProblemMenu(QMenu& menu, QWidget& parent, Form1& form);
 void showAbout(QWidget& parent);
 
 // Where a picture is saved, and as what, for the name chosen and the type chosen in the dialog: an

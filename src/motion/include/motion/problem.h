@@ -1,44 +1,45 @@
 #pragma once
 
-#include "surface/geometry.h"
+#include <optional>
+#include <string>
+#include <vector>
 
-// The lesson's problem, once: the square ABCD with 8 cm sides on the figure board, P running
-// B→A→D at 2 cm/s and Q running B→C at 1 cm/s, and the area y of triangle BPQ after x seconds.
-// Lengths are pixels of the figure board, 40 to the centimetre, y growing downwards.
+// A moving-point problem as a textbook sets it: a figure with named vertices, points that leave a
+// vertex together and run along its sides at steady speeds, and y, the area of a polygon of
+// vertices and moving points, after x seconds. The lesson is built from one of these; the
+// square of the lesson's own design is the one it starts with.
 namespace kansu::motion {
 
-constexpr double pixelsPerCm = 40;
+// A vertex of the figure, in centimetres, y growing upwards as a textbook draws it.
+struct Vertex {
+    char name = 'A';
+    double x = 0, y = 0;
+    bool operator==(const Vertex&) const = default;
+};
 
-// The square's corners.
-constexpr PointF cornerA{100, 50};
-constexpr PointF cornerB{100, 370};
-constexpr PointF cornerC{420, 370};
-constexpr PointF cornerD{420, 50};
+// A point that leaves a vertex and runs to each vertex of its route in turn, along the sides, at
+// a steady speed in cm/s; it stays where its route ends.
+struct MovingPoint {
+    char name = 'P';
+    char from = 'A';
+    std::vector<char> route;
+    double speed = 1;
+    bool operator==(const MovingPoint&) const = default;
+};
 
-// The travel counter: the pixels Q has travelled, half those of P. It moves in steps of 0.1 s;
-// P reaches A at 4 s and turns towards D; at 8 s P is at D and Q at C.
-constexpr double counterPerStep = 4;
-constexpr double turnCounter = 160;
-constexpr double endCounter = 320;
+struct Problem {
+    std::string name;  // as files, links and kansu-script name it: "square"
+    std::string title; // as a teacher reads it in a menu
+    std::string text;  // the problem in words, for the worksheet; empty: worded from the figure
+    std::vector<Vertex> vertices;
+    std::vector<char> shape; // the outline, vertex by vertex
+    std::vector<MovingPoint> points;
+    std::vector<char> area;    // the polygon whose area is y: vertices and moving points in order
+    std::optional<double> end; // seconds; by default when the last point has arrived
 
-constexpr double secondsAt(double counter) {
-    return counter / pixelsPerCm;
-}
-constexpr double secondsPerStep = secondsAt(counterPerStep);
-constexpr double turnSeconds = secondsAt(turnCounter);
-constexpr double endSeconds = secondsAt(endCounter);
-
-// The side of the square in cm, and the speeds of Q (the counter's pixels a second) and of P.
-constexpr double sideCm = (cornerC.x - cornerB.x) / pixelsPerCm;
-constexpr double speedOfQ = counterPerStep / secondsPerStep / pixelsPerCm;
-constexpr double speedOfP = 2 * speedOfQ;
-
-// The area y in cm² after x seconds: x² while P climbs BA, 4x while it runs along AD.
-constexpr double areaAt(double seconds) {
-    return seconds <= turnSeconds ? seconds * seconds : 4 * seconds;
-}
-// The same rules as a class writes them, y = ….
-constexpr const char* areaRuleClimbing = "x²";
-constexpr const char* areaRuleAlongTop = "4x";
+    bool operator==(const Problem&) const = default;
+    const Vertex* vertex(char name) const;
+    const MovingPoint* point(char name) const;
+};
 
 } // namespace kansu::motion

@@ -8,9 +8,22 @@
 namespace kansu::script {
 
 struct Action {
-    enum class Verb { Click, Type, Maximize, Restore, Close, State, Link, Png, Image, Worksheet };
+    enum class Verb {
+        Click,
+        Type,
+        Maximize,
+        Restore,
+        Close,
+        State,
+        Link,
+        Png,
+        Image,
+        Worksheet,
+        Problem
+    };
     Verb verb = Verb::Click;
-    std::string name; // the control, picture box or "window"; the worksheet's kind
+    // the control, picture box or "window"; the worksheet's kind; the problem's name or file
+    std::string name;
     std::string text; // what type puts into the box
     std::string
         file; // where state, link, png, image and worksheet write; empty: to standard output

@@ -32,6 +32,9 @@ struct Control {
     bool heading = false; // the window's title, read as its heading
     int value = 0;        // check boxes
     bool enabled = true;
+    // Why the control is disabled, for the user who points at it; empty when there is no reason
+    // to give.
+    std::string tip;
     bool visible = true;
 
     OleColour backColour = colours::white;

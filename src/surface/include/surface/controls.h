@@ -32,6 +32,7 @@ public:
     void setLine(ControlIndex i, double x1, double y1, double x2, double y2);
     void setVisible(ControlIndex i, bool visible);
     void setEnabled(ControlIndex i, bool enabled);
+    void setTip(ControlIndex i, std::string tip);
     void setText(ControlIndex i, std::string text);
     void setValue(ControlIndex i, int value);
 

@@ -63,6 +63,8 @@ public:
     void setCurrentX(float x) { currentX_ = x; }
     void setCurrentY(float y) { currentY_ = y; }
     const FontSpec& font() const { return font_; }
+    // The font text is printed in from now on.
+    void setFont(const FontSpec& font) { font_ = font; }
 
     // Fills the box with its back colour and moves the current point to the origin.
     void cls();
