@@ -70,8 +70,10 @@ soak: build-asan
 bench: build web
 	@./tools/run-benchmarks.sh build
 
-# Long fuzzing runs by hand: random sessions and scripts (make fuzz FUZZ_SECONDS=600), or the font
-# loader (make fuzz FUZZ_TARGET=kansu_font_fuzz), seeded with a small cut of the lesson's font.
+# Long fuzzing runs by hand: random sessions and scripts (make fuzz FUZZ_SECONDS=600), the font
+# loader (make fuzz FUZZ_TARGET=kansu_font_fuzz), seeded with a small cut of the lesson's font, or
+# a teacher's problem files (make fuzz FUZZ_TARGET=kansu_problem_fuzz), seeded with the built-in
+# ones.
 FUZZ_SECONDS ?= 60
 FUZZ_TARGET ?= kansu_fuzz
 FUZZ_MAX_LEN ?= $(if $(filter kansu_font_fuzz,$(FUZZ_TARGET)),16384,4096)
@@ -82,6 +84,7 @@ fuzz: deps
 	@if [ $(FUZZ_TARGET) = kansu_font_fuzz ] && [ ! -f build-fuzz/corpus-$(FUZZ_TARGET)/seed.ttf ]; then \
 		/usr/bin/python3 -m fontTools.subset /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
 			--text='８ cm0123' --no-hinting --output-file=build-fuzz/corpus-$(FUZZ_TARGET)/seed.ttf; fi
+	@if [ $(FUZZ_TARGET) = kansu_problem_fuzz ]; then cp data/problems/*.json build-fuzz/corpus-$(FUZZ_TARGET)/; fi
 	@cd build-fuzz && LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp ./tests/$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) -max_len=$(FUZZ_MAX_LEN) \
 		-len_control=0 $(CURDIR)/build-fuzz/corpus-$(FUZZ_TARGET)
 

@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "app/problems.h"
 #include "surface/virtual_host.h"
 
 #include <benchmark/benchmark.h>
@@ -43,6 +44,36 @@ void ForwardStep(benchmark::State& state) {
     }
 }
 BENCHMARK(ForwardStep)->Unit(benchmark::kMicrosecond);
+
+// A forward step of each built-in problem, every view on (the hint where it has one), by its
+// place in the list: 0 is the lesson's own square.
+void ProblemStep(benchmark::State& state) {
+    AllViews lesson;
+    const motion::Problem& problem = builtInProblems()[static_cast<std::size_t>(state.range(0))];
+    lesson.form.chooseProblem(problem);
+    state.SetLabel(problem.name);
+    for (auto _ : state) {
+        if (lesson.form.motion().atEnd()) {
+            state.PauseTiming();
+            lesson.form.click(Command1);
+            state.ResumeTiming();
+        }
+        lesson.click(susumu);
+    }
+}
+BENCHMARK(ProblemStep)->DenseRange(0, 7)->Unit(benchmark::kMicrosecond);
+
+// Choosing a problem, with every view on: its initial screen drawn, as a screen shows it.
+void ChooseProblem(benchmark::State& state) {
+    AllViews lesson;
+    const auto& problems = builtInProblems();
+    std::size_t next = 0;
+    for (auto _ : state) {
+        lesson.form.chooseProblem(problems[next++ % problems.size()]);
+        lesson.shown();
+    }
+}
+BENCHMARK(ChooseProblem)->Unit(benchmark::kMicrosecond);
 
 void BackwardStep(benchmark::State& state) {
     AllViews lesson;

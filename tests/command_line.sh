@@ -44,6 +44,20 @@ for action in click type maximize restore close during-wait state link png image
         failed=1
     fi
 done
+# The built-in problems as JSON, the lesson's own square first; another problem to start with.
+problems=$("$script" --problems)
+if ! node -e 'const p = JSON.parse(require("fs").readFileSync(0, "utf8"));
+              if (p.length < 6 || p[0].name !== "square" || !p.every((q) => q.vertices && q.points && q.area)) process.exit(1)' \
+        <<<"$problems"; then
+    echo "FAIL: kansu-script --problems: ${problems:0:200}"
+    failed=1
+fi
+check 2 "line 0: the problem 'nosuch' cannot be used: no such file" "$script" --problem nosuch
+check 2 "kansu: the problem nosuch cannot be used: no such file" "$kansu" --problem nosuch
+if ! printf 'state\n' | "$script" --problem trapezoid | grep -q '"problem": {"name": "trapezoid"'; then
+    echo "FAIL: kansu-script --problem trapezoid"
+    failed=1
+fi
 check 0 "kansu-script $version" "$script" --version
 check 0 "Usage: kansu-script " "$script" --help
 check 2 "kansu-script: Unknown option 'bogus'" "$script" --bogus

@@ -189,12 +189,58 @@ TEST(ScriptErrors, BadLinesStopTheScriptWithTheirNumber) {
         {"during-wait 99999999999999999999 click susumu",
          "line 1: during-wait's wait number is too large"},
         {"during-wait 1 click nobody\nclick jidou", "line 1: unknown control 'nobody'"},
+        {"problem", "line 1: expected: problem NAME|FILE"},
+        {"click susumu\nproblem nosuch",
+         "line 2: the problem 'nosuch' cannot be used: no such file"},
+        {"problem /tmp", "line 1: the problem '/tmp' cannot be used: not a regular file"},
+        {"problem /dev/null", "line 1: the problem '/dev/null' cannot be used: not a regular file"},
+        {"during-wait 2 problem corner\nclick jidou",
+         "line 1: no other problem while automatic play runs"},
     };
     for (const auto& c : cases) {
         ScriptRunner runner;
         EXPECT_EQ(runner.run(c.script), 2) << c.script;
         EXPECT_EQ(runner.error().rfind(c.error, 0), 0u) << c.script << " gave " << runner.error();
     }
+}
+
+// Another problem by its name or a teacher's file, which when it is no problem says which field
+// is wrong and why, and stops the script there.
+TEST_F(Script, AnotherProblemByItsNameOrItsFile) {
+    auto write = [&](const char* name, const QByteArray& text) {
+        QFile f(path(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        return path(name);
+    };
+    const QByteArray triangle = R"({"title": "三角形", "vertices": {"A": [0, 3], "B": [0, 0],
+        "C": [4, 0]}, "shape": ["A", "B", "C"], "points": [{"name": "P", "from": "B",
+        "route": ["C"], "speed": 0.5}], "area": ["A", "B", "P"]})";
+    const QString own = write("Mine.json", triangle);
+    ASSERT_EQ(run(QStringLiteral("problem rectangle\nclick susumu\nstate %1\nproblem %2\n"
+                                 "click susumu\nclick susumu\nstate\n")
+                      .arg(path("a.json"), own)),
+              0)
+        << runner.error();
+    QFile first(path("a.json"));
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QJsonDocument::fromJson(first.readAll()).object()["problem"].toObject()["name"],
+              QStringLiteral("rectangle"));
+    const QJsonObject problem = state()["problem"].toObject();
+    EXPECT_EQ(problem["name"], QStringLiteral("mine"));
+    EXPECT_EQ(problem["x"].toDouble(), 0.2);
+    EXPECT_DOUBLE_EQ(problem["y"].toDouble(), 0.15);
+    EXPECT_EQ(problem["points"].toObject()["P"].toArray(), QJsonArray({0.1, 0}));
+    // A file that is no problem: its reason, and the problem before it stays.
+    ScriptRunner other;
+    EXPECT_EQ(other.run(QStringLiteral("problem corner\nproblem %1\n")
+                            .arg(write("bad.json", QByteArray(triangle).replace("0.5", "0")))
+                            .toStdString()),
+              2);
+    EXPECT_EQ(other.error(), "line 2: the problem '" + path("bad.json").toStdString() +
+                                 "' cannot be used: points[0].speed: must be a number greater "
+                                 "than 0");
+    EXPECT_EQ(other.form().course().problem().name, "corner");
 }
 
 TEST(ScriptErrors, NothingAfterTheBadLineRuns) {

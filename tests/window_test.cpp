@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "app/problems.h"
 #include "desktop/frame_actions.h"
 #include "desktop/lesson_frame.h"
 #include "desktop/picture_files.h"
@@ -20,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -335,6 +337,38 @@ TEST_F(Window, ZoomGrowsTheWindowAsFarAsTheScreenAllows) {
         EXPECT_EQ(QSize(form->geometry().clientWidth, form->geometry().clientHeight), r.client);
     }
     EXPECT_EQ(window->zoom(), 1);
+}
+
+// The 問題 menu offers every built-in problem, the one shown ticked, and Open…; choosing one shows
+// it from its initial screen.
+TEST_F(Window, TheProblemMenuOffersEveryBuiltInProblem) {
+    QMenu* problems = nullptr;
+    for (QMenu* menu : window->findChildren<QMenu*>())
+        if (menu->title() == QStringLiteral("Problem") || menu->title() == QStringLiteral("問題"))
+            problems = menu;
+    ASSERT_NE(problems, nullptr);
+    emit problems->aboutToShow();
+    QStringList titles;
+    QAction* corner = nullptr;
+    for (QAction* action : problems->actions()) {
+        if (action->isSeparator())
+            continue;
+        titles << action->text();
+        if (action->text() == QString::fromStdString(builtInNamed("corner")->title))
+            corner = action;
+        if (action->isCheckable()) {
+            EXPECT_EQ(action->isChecked(), action == problems->actions().front());
+        }
+    }
+    EXPECT_EQ(titles.size(), qsizetype(builtInProblems().size() + 1));
+    ASSERT_NE(corner, nullptr);
+    corner->trigger();
+    EXPECT_EQ(form->course().problem().name, "corner");
+    emit problems->aboutToShow();
+    for (QAction* action : problems->actions())
+        if (action->text() == QString::fromStdString(builtInNamed("corner")->title)) {
+            EXPECT_TRUE(action->isChecked());
+        }
 }
 
 // Copy figure copies the figure as it shows, at the zoom it shows at: the same pixels Save picture

@@ -19,6 +19,9 @@ cpu_us() { echo "$csv" | awk -F, -v n="\"$1_median\"" '$1 == n { print $4 }'; }
 forward=$(cpu_us ForwardStep)
 backward=$(cpu_us BackwardStep)
 init=$(cpu_us InitialScreen)
+choose=$(cpu_us ChooseProblem)
+# Each built-in problem's step: its name (the benchmark's label) and the median.
+problem_steps=$(echo "$csv" | awk -F, '$1 ~ /^"ProblemStep\/[0-9]+_median"$/ { gsub(/"/, "", $8); print $8, $4 }')
 queued_small=$(cpu_us QueuedActions/10000)
 queued_large=$(cpu_us QueuedActions/100000)
 
@@ -35,10 +38,11 @@ read -r run_wall run_cpu < <("$build/bench/kansu_realtime_run" |
 # The browser's lesson in headless Chromium from a local server (make web builds the site).
 web_site=$(cd "$(dirname "$0")/.." && pwd)/build-web/site
 if [ -f "$web_site/index.html" ]; then
-    read -r web_bytes web_frame web_step web_wall web_cpu < <(cd "$(dirname "$0")/../tests/web" &&
-        KANSU_SITE=$web_site node bench.mjs |
+    web_out=$(cd "$(dirname "$0")/../tests/web" && KANSU_SITE=$web_site node bench.mjs)
+    read -r web_bytes web_frame web_step web_wall web_cpu web_choose < <(echo "$web_out" |
         awk '{ v[$1] = $2 } END { print v["web_site_bytes"], v["web_first_frame_ms"],
-                                        v["web_step_us"], v["web_run_wall_ms"], v["web_run_cpu_ms"] }')
+                                        v["web_step_us"], v["web_run_wall_ms"], v["web_run_cpu_ms"],
+                                        v["web_choose_us"] }')
 fi
 
 row() { # figure, value text, goal text, met (1/0)
@@ -61,6 +65,11 @@ row "peak resident memory, against minimal Qt" "${memory_ratio}× (${kansu_rss} 
 row "forward step, every view on" "$(share "$forward")% of a frame (${forward} µs)" "≤ 5%" "$(le "$(share "$forward")" 5)"
 row "backward step, every view on" "$(share "$backward")% of a frame (${backward} µs)" "≤ 5%" "$(le "$(share "$backward")" 5)"
 row "initial screen, every view on" "$(share "$init")% of a frame (${init} µs)" "≤ 5%" "$(le "$(share "$init")" 5)"
+echo "$problem_steps" | while read -r name us; do
+    [ -n "$us" ] || continue
+    row "forward step of $name, every view on" "$(share "$us")% of a frame (${us} µs)" "≤ 5%" "$(le "$(share "$us")" 5)"
+done
+row "choosing a problem, every view on" "$(share "$choose")% of a frame (${choose} µs)" "≤ 100%" "$(le "$(share "$choose")" 100)"
 row "100k queued actions against 10k (quadratic: 100×)" "$(ratio "$queued_large" "$queued_small")×" "≤ 20×" "$(le "$(ratio "$queued_large" "$queued_small")" 20)"
 row "automatic run at \"20\": length against 8 s" "${length_off}% (${run_wall} ms)" "within 2%" "$(le "$length_abs" 2)"
 row "automatic run at \"20\": CPU against wall" "${cpu_share}% of one core" "≤ 5%" "$(le "$cpu_share" 5)"
@@ -72,6 +81,10 @@ if [ -n "${web_bytes:-}" ]; then
     row "browser: whole site, font included" "$(awk -v b="$web_bytes" 'BEGIN { printf "%.2f MB", b / 1e6 }')" "≤ 1.5 MB" "$(le "$web_bytes" 1500000)"
     row "browser: first frame, against the desktop" "${web_ratio}× (${web_frame} / ${kansu_frame} ms)" "≤ 3×" "$(le "$web_ratio" 3)"
     row "browser: forward step, every view on" "$(share "$web_step")% of a frame (${web_step} µs)" "≤ 5%" "$(le "$(share "$web_step")" 5)"
+    echo "$web_out" | awk '$1 == "web_problem_step_us" { print $2, $3 }' | while read -r name us; do
+        row "browser: forward step of $name" "$(share "$us")% of a frame (${us} µs)" "≤ 5%" "$(le "$(share "$us")" 5)"
+    done
+    row "browser: choosing a problem" "$(share "$web_choose")% of a frame (${web_choose} µs)" "≤ 100%" "$(le "$(share "$web_choose")" 100)"
     row "browser: run at \"20\": length against 8 s" "${web_off}% (${web_wall} ms)" "within 2%" "$(le "$web_abs" 2)"
     row "browser: run at \"20\": CPU against wall" "${web_cpu_share}% of one core" "≤ 5%" "$(le "$web_cpu_share" 5)"
 fi

@@ -152,14 +152,6 @@ bool checkShape(const Problem& p, Reasons& why) {
         if (std::hypot(b.x - a.x, b.y - a.y) < 1e-6)
             return why.fail("shape: its side " + std::string{a.name, b.name} + " has no length");
     }
-    double twice = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const Vertex& a = *p.vertex(p.shape[i]);
-        const Vertex& b = *p.vertex(p.shape[(i + 1) % n]);
-        twice += a.x * b.y - b.x * a.y;
-    }
-    if (std::abs(twice) < 1e-9)
-        return why.fail("shape: it encloses no area");
     // Sides that are not neighbours never meet; neighbours meet only at their shared corner.
     for (std::size_t i = 0; i < n; ++i)
         for (std::size_t j = i + 1; j < n; ++j) {
@@ -182,6 +174,14 @@ bool checkShape(const Problem& p, Reasons& why) {
                                     std::string{c.name, d.name} + " overlap");
             }
         }
+    double twice = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const Vertex& a = *p.vertex(p.shape[i]);
+        const Vertex& b = *p.vertex(p.shape[(i + 1) % n]);
+        twice += a.x * b.y - b.x * a.y;
+    }
+    if (std::abs(twice) < 1e-9)
+        return why.fail("shape: it encloses no area");
     return true;
 }
 

@@ -212,6 +212,9 @@ void LessonWindow::showControl(ControlId id) {
         return; // a lightweight control: its container paints it
     w->setEnabled(c.enabled);
     w->setVisible(c.visible);
+    // Why it is disabled, where the lesson says why.
+    if (w->toolTip() != qt(c.tip))
+        w->setToolTip(qt(c.tip));
     if (auto* check = qobject_cast<QCheckBox*>(w)) {
         const QSignalBlocker block(check);
         check->setChecked(c.value != 0);

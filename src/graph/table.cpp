@@ -46,10 +46,13 @@ double Table::shiftOf(int second) const {
     return y > x ? 10.0 * static_cast<double>(y - x) : 0;
 }
 
-// Where the column of a second is printed: both its rows, a longer y included.
+// Where the column of a second is printed: both its rows, as wide as the longer prints.
 Rect Table::cellOf(int second) const {
-    const int left = static_cast<int>(columnOf(second) - shiftOf(second));
-    return {left, 20, static_cast<int>(columns_.gap) + 10, 80};
+    const double shift = shiftOf(second);
+    const int left = static_cast<int>(columnOf(second) - shift);
+    const int xWidth = picture_.textWidth(conv::numberText(second) + " ");
+    const int yWidth = picture_.textWidth(conv::numberText(valueAt(second)) + " ");
+    return {left, 20, std::max(xWidth + static_cast<int>(shift), yWidth), 80};
 }
 
 void Table::setVisibleArea(const Rect& area) {

@@ -46,6 +46,39 @@ try {
   });
   console.log(`web_step_us ${stepUs.toFixed(1)}`);
 
+  // A forward step of each built-in problem, every view on, and choosing one.
+  const problems = await page.evaluate(async () => {
+    const core = window.kansu.core();
+    const ids = Object.keys(window.kansu.state().controls);
+    const susumu = ids.indexOf('susumu');
+    const names = JSON.parse(core.UTF8ToString(core._kansu_problems())).map((p) => p.name);
+    const choose = (name) => core.ccall('kansu_choose_problem', 'string', ['string', 'string'], [name, '']);
+    const result = { steps: {}, chooseUs: 0 };
+    let chosen = 0;
+    for (const name of names) {
+      let t = performance.now();
+      choose(name);
+      result.chooseUs += 1000 * (performance.now() - t);
+      ++chosen;
+      const state = window.kansu.state();
+      if (state.controls.Check5.enabled && !state.controls.Check5.value) await window.kansu.act(1, ids.indexOf('Check5'));
+      let spent = 0;
+      let steps = 0;
+      for (let i = 0; i < 60; ++i) {
+        t = performance.now();
+        await window.kansu.act(1, susumu);
+        spent += performance.now() - t;
+        ++steps;
+      }
+      result.steps[name] = (1000 * spent) / steps;
+    }
+    result.chooseUs /= chosen;
+    choose('square');
+    return result;
+  });
+  for (const [name, us] of Object.entries(problems.steps)) console.log(`web_problem_step_us ${name} ${us.toFixed(1)}`);
+  console.log(`web_choose_us ${problems.chooseUs.toFixed(1)}`);
+
   // A whole run at "20" in real time, and the page's CPU over it.
   await page.evaluate(() => {
     const ids = Object.keys(window.kansu.state().controls);

@@ -784,6 +784,57 @@ describe('a moment handed to a class', () => {
     await page.close();
   });
 
+  it('問題 shows another problem, from the list or a teacher\'s file, and the address names it', async () => {
+    const { page, errors } = await openLesson(chromium.browser, server.url, 'scale=1');
+    await click(page, 'Check5');
+    await page.click('#problems');
+    await page.waitForSelector('#problem-panel[open]');
+    const listed = await page.$$eval('#problem-list button', (bs) => bs.map((b) => [b.dataset.problem, b.getAttribute('aria-pressed')]));
+    assert.equal(listed.length, 8);
+    assert.deepEqual(listed[0], ['square', 'true']);
+    await page.click('#problem-list [data-problem="quadrilateral"]');
+    await page.waitForFunction(() => window.kansu.state().problem.name === 'quadrilateral');
+    // No height to show: ヒント is off, disabled, and says why.
+    const hint = await page.$eval('[data-name="Check5"]', (e) => [e.querySelector('input').disabled, e.querySelector('input').checked, e.title]);
+    assert.deepEqual(hint.slice(0, 2), [true, false]);
+    assert.match(hint[2], /ヒントはありません/);
+    for (let i = 0; i < 25; ++i) await click(page, 'susumu');
+    await idle(page);
+    // The address follows once a second at most.
+    await page.waitForFunction(() => location.hash === '#x=2.5&c=000000&s=20&p=quadrilateral');
+    // The figure is the core's, as kansu-script draws it.
+    const expected = scriptPictures(['problem quadrilateral', ...Array(25).fill('click susumu')], ['kokuban']);
+    assert.equal(await canvasDigest(page, 'kokuban'), await pngDigest(chromium.browser, expected.kokuban));
+    // A teacher's own file: shown, and the address carries it whole.
+    const dir = mkdtempSync(join(tmpdir(), 'kansu-problem-'));
+    const own = join(dir, 'Triangle.json');
+    writeFileSync(own, JSON.stringify({ title: '三角形', vertices: { A: [0, 3], B: [0, 0], C: [4, 0] },
+      shape: ['A', 'B', 'C'], points: [{ name: 'P', from: 'B', route: ['C'], speed: 0.5 }], area: ['A', 'B', 'P'] }));
+    await page.click('#problems');
+    await page.waitForSelector('#problem-panel[open]');
+    await (await page.$('#problem-file')).uploadFile(own);
+    await page.waitForFunction(() => window.kansu.state().problem.name === 'triangle');
+    await click(page, 'susumu');
+    await idle(page);
+    await page.waitForFunction(() => location.hash.startsWith('#x=0.1&') && location.hash.includes('&q='));
+    const link = await fragmentOf(page);
+    const other = await openLesson(chromium.browser, server.url, `scale=1${link}`);
+    assert.equal((await state(other.page)).problem.name, 'triangle');
+    assert.equal(text(await state(other.page), 'Text1'), ' 0.1');
+    await other.page.close();
+    // A file that is no problem: said in one line, and the problem stays.
+    const bad = join(dir, 'bad.json');
+    writeFileSync(bad, '{"vertices": {"A": [0, 3]}');
+    await page.click('#problems');
+    await page.waitForSelector('#problem-panel[open]');
+    await (await page.$('#problem-file')).uploadFile(bad);
+    await page.waitForFunction(() => /問題として読めませんでした/.test(document.getElementById('notice').textContent));
+    assert.equal((await state(page)).problem.name, 'triangle');
+    rmSync(dir, { recursive: true, force: true });
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
   it("the page's own controls never cover the lesson, even one the browser offers later", async () => {
     const { page, errors } = await openLesson(chromium.browser, server.url, 'offline=no#x=4.5&c=010000&s=20', { width: 1366, height: 768 });
     // As a browser offering installation does.
