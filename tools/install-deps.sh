@@ -13,7 +13,7 @@ packages=(
     python3-pyatspi at-spi2-core dbus-x11
     clang-format
     desktop-file-utils appstream dpkg-dev lintian groff-base
-    emscripten clang libclang-rt-14-dev python3-fonttools chromium
+    emscripten clang libclang-rt-14-dev python3-fonttools chromium brotli gzip
 )
 
 # Node.js runs the browser tests; Debian's npm only where the system has none.

@@ -42,8 +42,11 @@ std::string figureDescription(const motion::Motion& now) {
         told[i] = true;
     }
     std::string text = plainNumber(seconds) + "秒後　";
-    for (std::size_t i = 0; i < said.size(); ++i)
-        text += (i ? "、" : "") + said[i];
+    for (std::size_t i = 0; i < said.size(); ++i) {
+        if (i)
+            text += "、";
+        text += said[i];
+    }
     return text + "、面積 y = " + plainNumber(course.areaAt(seconds)) + " cm²";
 }
 

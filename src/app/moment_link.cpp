@@ -99,16 +99,35 @@ std::string namesOf(const std::vector<char>& names) {
 // A teacher's own problem in a link: every part the file has, compactly, in characters a
 // fragment carries as they are but for the title and the words.
 std::string writtenOut(const motion::Problem& p) {
-    std::string vertices, points;
-    for (const motion::Vertex& v : p.vertices)
-        vertices += (vertices.empty() ? "" : ",") + std::string(1, v.name) + json::number(v.x) +
-                    "_" + json::number(v.y);
-    for (const motion::MovingPoint& m : p.points)
-        points += (points.empty() ? "" : ",") + std::string{m.name, m.from} + "~" +
-                  namesOf(m.route) + "~" + json::number(m.speed);
-    return vertices + "!" + namesOf(p.shape) + "!" + points + "!" + namesOf(p.area) + "!" +
-           (p.end ? json::number(*p.end) : "") + "!" + p.name + "!" + percentEncoded(p.title) +
-           "!" + percentEncoded(p.text);
+    std::string text;
+    for (const motion::Vertex& v : p.vertices) {
+        if (!text.empty())
+            text += ',';
+        text += v.name;
+        text += json::number(v.x);
+        text += '_';
+        text += json::number(v.y);
+    }
+    text += '!';
+    text += namesOf(p.shape);
+    text += '!';
+    for (std::size_t i = 0; i < p.points.size(); ++i) {
+        const motion::MovingPoint& m = p.points[i];
+        if (i)
+            text += ',';
+        text += m.name;
+        text += m.from;
+        text += '~';
+        text += namesOf(m.route);
+        text += '~';
+        text += json::number(m.speed);
+    }
+    for (const std::string& part : {namesOf(p.area), p.end ? json::number(*p.end) : std::string(),
+                                    p.name, percentEncoded(p.title), percentEncoded(p.text)}) {
+        text += '!';
+        text += part;
+    }
+    return text;
 }
 
 std::vector<std::string_view> split(std::string_view text, char at) {

@@ -125,15 +125,21 @@ std::string problemInWords(const motion::Course& course) {
         text += std::string("点") + m.from + "を出発して毎秒 " + cm(m.speed) + " の速さで辺";
         char at = m.from;
         for (std::size_t k = 0; k < m.route.size(); ++k) {
-            text += (k ? "、" : "") + std::string{at, m.route[k]};
+            if (k)
+                text += "、";
+            text += at;
+            text += m.route[k];
             at = m.route[k];
         }
         text +=
             std::string("上を点") + at + "まで動" + (i + 1 < points.size() ? "き、" : "きます。");
     }
     text += "点";
-    for (std::size_t i = 0; i < points.size(); ++i)
-        text += (i ? "、" : "") + std::string(1, points[i].name);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (i)
+            text += "、";
+        text += points[i].name;
+    }
     const bool together = std::all_of(points.begin(), points.end(),
                                       [&](const auto& m) { return m.from == points[0].from; });
     text += points.size() > 1 ? "が" : "が";

@@ -1,15 +1,90 @@
 // Measures the browser's lesson in headless Chromium from a local server and prints one figure a
-// line: the site's size, the first painted frame, a forward step with every view on, and a whole
-// automatic run at "20" with the page's CPU over it.
-import { readdirSync, statSync } from 'node:fs';
-import { join } from 'node:path';
+// line: the site's size, a class's tablet opening it over a school's line, the first painted
+// frame, a forward step with every view on, and a whole automatic run at "20" with the page's CPU
+// over it.
+import { spawn } from 'node:child_process';
+import { existsSync, readdirSync, statSync } from 'node:fs';
+import { dirname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
 import { click, idle, launch, openLesson, serve, site } from './browser.mjs';
+
+// The site as make serve serves it: its files pre-compressed, as a school's server is set up.
+async function makeServe() {
+  const script = join(dirname(fileURLToPath(import.meta.url)), '../../tools/web/serve.py');
+  const port = 20000 + Math.floor(Math.random() * 20000);
+  const child = spawn('python3', [script, site, String(port)], { stdio: ['ignore', 'pipe', 'inherit'] });
+  await new Promise((resolve, reject) => {
+    child.stdout.on('data', (d) => d.toString().includes('serving') && resolve());
+    child.on('exit', reject);
+  });
+  return { url: `http://localhost:${port}/`, stop: () => child.kill() };
+}
+
+// A low-end Chromebook on a school's shared line: CPU four times slower, 1.6 Mbps, 150 ms there
+// and back.
+async function slowed(page) {
+  const cdp = await page.target().createCDPSession();
+  await cdp.send('Network.enable');
+  await cdp.send('Network.emulateNetworkConditions', {
+    offline: false, latency: 150, downloadThroughput: 1.6e6 / 8, uploadThroughput: 1.6e6 / 8,
+  });
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 4 });
+}
+
+// Milliseconds from the visit's start until the lesson's figure first shows.
+async function lessonDrawn(page) {
+  await page.waitForFunction(() => performance.getEntriesByName('lesson-drawn').length > 0, { timeout: 60000 });
+  return page.evaluate(() => performance.getEntriesByName('lesson-drawn')[0].startTime);
+}
 
 const server = await serve();
 const chromium = await launch();
 try {
-  const siteBytes = readdirSync(site).reduce((sum, f) => sum + statSync(join(site, f)).size, 0);
+  const siteBytes = readdirSync(site)
+    .filter((f) => !f.endsWith('.br') && !f.endsWith('.gz'))
+    .reduce((sum, f) => sum + statSync(join(site, f)).size, 0);
   console.log(`web_site_bytes ${siteBytes}`);
+  const wireBytes = readdirSync(site)
+    .filter((f) => !f.endsWith('.br') && !f.endsWith('.gz'))
+    .reduce((sum, f) => sum + statSync(join(site, existsSync(join(site, `${f}.br`)) ? `${f}.br` : f)).size, 0);
+  console.log(`web_wire_bytes ${wireBytes}`);
+
+  // A class's tablet: a first visit, then a later one, each in a browser profile of its own; the
+  // median of three. The later visit also counts what reaches the server.
+  {
+    const school = await makeServe();
+    const first = [];
+    const later = [];
+    let requests = 0;
+    try {
+      for (let i = 0; i < 3; ++i) {
+        const context = await chromium.browser.createBrowserContext();
+        const page = await context.newPage();
+        await slowed(page);
+        await page.goto(school.url, { waitUntil: 'load' });
+        first.push(await lessonDrawn(page));
+        await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 60000 });
+        // What reaches the network on the later visit: requests not answered by the worker.
+        const network = [];
+        page.on('requestfinished', (r) => {
+          const response = r.response();
+          if (response && !response.fromServiceWorker()) network.push(r.url());
+        });
+        await page.reload({ waitUntil: 'load' });
+        later.push(await lessonDrawn(page));
+        await new Promise((r) => setTimeout(r, 1000));
+        requests = Math.max(requests, network.length);
+        await context.close();
+      }
+    } finally {
+      school.stop();
+    }
+    first.sort((a, b) => a - b);
+    later.sort((a, b) => a - b);
+    console.log(`web_first_visit_ms ${first[1].toFixed(1)}`);
+    console.log(`web_later_visit_ms ${later[1].toFixed(1)}`);
+    console.log(`web_later_visit_requests ${requests}`);
+  }
 
   // The first painted frame, from navigation start; the median of a few fresh loads.
   const frames = [];

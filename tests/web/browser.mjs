@@ -29,11 +29,16 @@ const types = {
 // remembers every path it was asked for. served.replace maps a path to the bytes to send instead.
 // served.plain, a date, makes it a plain static server: no Cache-Control, every file dated then
 // (a file sent instead dated now), and a conditional request answered as such a server does.
+// served.fail holds paths answered with 500.
 export async function serve() {
-  const served = { bytes: 0, paths: [], replace: new Map() };
+  const served = { bytes: 0, paths: [], replace: new Map(), fail: new Set() };
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     served.paths.push(path);
+    if (served.fail.has(path)) {
+      response.writeHead(500).end();
+      return;
+    }
     const file = join(site, path.endsWith('/') ? `${path}index.html` : path);
     let body;
     try {

@@ -39,6 +39,17 @@ after(async () => {
 
 const text = (s, name) => s.controls[name].text;
 
+// A new version of the site as a school would put it up: its version file names it, and two of
+// its files mark the page with it.
+function newVersion(served, version, mark) {
+  const files = JSON.parse(readFileSync(join(site, 'version.json'), 'utf8')).files;
+  served.replace.set('/version.json', Buffer.from(JSON.stringify({ version, files })));
+  const app = readFileSync(join(site, 'app.js'), 'utf8');
+  served.replace.set('/app.js', Buffer.from(`${app}\ndocument.documentElement.dataset.version = '${mark}';\n`));
+  const win = readFileSync(join(site, 'window.js'), 'utf8');
+  served.replace.set('/window.js', Buffer.from(`${win}\nwindow.kansuWindowVersion = '${mark}';\n`));
+}
+
 // The pictures in view equal kansu-script's for the same actions (those out of view are drawn
 // when they come into view, as the desktop paints only what shows).
 async function samePictures(page, scriptLines, names = ['kokuban', 'gamen', 'hyo']) {
@@ -542,37 +553,18 @@ describe('the page in a classroom', () => {
   it('says so when its font is damaged or missing, and throws nothing', async () => {
     for (const font of [Buffer.from('not a font'), readFileSync(join(site, 'kansu-gothic.ttf')).subarray(0, 3000)]) {
       server.served.replace.set('/kansu-gothic.ttf', font);
-      const page = await chromium.browser.newPage();
+      // A browser that has not kept the lesson yet: one that has would show its own good font.
+      const context = await chromium.browser.createBrowserContext();
+      const page = await context.newPage();
       const errors = [];
       page.on('pageerror', (e) => errors.push(e.message));
       await page.goto(`${server.url}?offline=no`, { waitUntil: 'load' });
       await page.waitForSelector('#problem:not([hidden])');
       assert.match(await page.$eval('#problem', (e) => e.textContent), /授業を表示できません/);
       assert.deepEqual(errors, []);
-      await page.close();
+      await context.close();
     }
     server.served.replace.delete('/kansu-gothic.ttf');
-  });
-
-  it('shows a new version after a reload, once a school has put it up', async () => {
-    const context = await chromium.browser.createBrowserContext();
-    const page = await context.newPage();
-    await page.goto(`${server.url}?scale=1`, { waitUntil: 'load' });
-    await shown(page);
-    await page.waitForFunction(async () => {
-      const registration = await navigator.serviceWorker.ready;
-      return registration.active !== null;
-    }, { timeout: 20000 });
-    // Version 2 of the page: its script marks the page.
-    const app = readFileSync(join(site, 'app.js'), 'utf8');
-    server.served.replace.set('/app.js', Buffer.from(`${app}\ndocument.documentElement.dataset.version = '2';\n`));
-    const sw = readFileSync(join(site, 'sw.js'), 'utf8');
-    server.served.replace.set('/sw.js', Buffer.from(sw.replace(/const version = '[^']*'/, "const version = 'kansu-v2'")));
-    await page.reload({ waitUntil: 'load' });
-    await shown(page);
-    assert.equal(await page.evaluate(() => document.documentElement.dataset.version), '2');
-    server.served.replace.clear();
-    await context.close();
   });
 
   it('takes from its script only what the core can answer, and no worksheet outlives its lesson', async () => {
@@ -610,14 +602,11 @@ describe('the page in a classroom', () => {
     const page = await context.newPage();
     await page.goto(`${server.url}?scale=1`, { waitUntil: 'load' });
     await shown(page);
-    await page.waitForFunction(async () => (await navigator.serviceWorker.ready).active !== null, { timeout: 20000 });
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 20000 });
     // Visited again, so the browser's own cache holds every file, as dated as the server says.
     await page.reload({ waitUntil: 'load' });
     await shown(page);
-    const app = readFileSync(join(site, 'app.js'), 'utf8');
-    server.served.replace.set('/app.js', Buffer.from(`${app}\ndocument.documentElement.dataset.version = '2';\n`));
-    const sw = readFileSync(join(site, 'sw.js'), 'utf8');
-    server.served.replace.set('/sw.js', Buffer.from(sw.replace(/const version = '[^']*'/, "const version = 'kansu-v2'")));
+    newVersion(server.served, 'c0ffee0000000002', '2');
     let version;
     for (let visit = 0; visit < 3 && version !== '2'; ++visit) {
       await page.reload({ waitUntil: 'load' });
@@ -627,6 +616,60 @@ describe('the page in a classroom', () => {
     assert.equal(version, '2');
     server.served.replace.clear();
     delete server.served.plain;
+    await context.close();
+  });
+
+  it('keeps the site as one set: a visit asks only for the version, a new one comes whole for the next visit', async () => {
+    const served = server.served;
+    const context = await chromium.browser.createBrowserContext();
+    const page = await context.newPage();
+    const visit = async () => {
+      await page.reload({ waitUntil: 'load' });
+      await shown(page);
+      // Both marks of a version, from two of its files: a set mixed from two would show two.
+      return page.evaluate(() => [document.documentElement.dataset.version ?? '1', window.kansuWindowVersion ?? '1']);
+    };
+    const seen = async (path) => {
+      const deadline = Date.now() + 15000;
+      while (Date.now() < deadline && !served.paths.includes(path)) await new Promise((r) => setTimeout(r, 50));
+      assert.ok(served.paths.includes(path), `the server never saw ${path}`);
+    };
+    await page.goto(`${server.url}?scale=1`, { waitUntil: 'load' });
+    await shown(page);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 20000 });
+    // A later visit: the version file, and the worker itself, are all the server hears of.
+    served.paths.length = 0;
+    assert.deepEqual(await visit(), ['1', '1']);
+    await seen('/version.json');
+    assert.ok(served.paths.length <= 2, served.paths.join(' '));
+    assert.ok(served.paths.every((p) => p === '/version.json' || p === '/sw.js'), served.paths.join(' '));
+    // A new version one of whose files fails: never half of it.
+    newVersion(served, 'c0ffee0000000003', '3');
+    served.fail.add('/style.css');
+    served.paths.length = 0;
+    assert.deepEqual(await visit(), ['1', '1']);
+    await seen('/style.css');
+    assert.deepEqual(await visit(), ['1', '1']);
+    // A version file that fails, or is garbage: the set kept stays in use.
+    served.fail.add('/version.json');
+    assert.deepEqual(await visit(), ['1', '1']);
+    served.fail.clear();
+    for (const garbage of ['not json', '{"version": "../x", "files": ["a"]}', '{"version": "abcdef12", "files": ["../../etc"]}']) {
+      served.replace.set('/version.json', Buffer.from(garbage));
+      assert.deepEqual(await visit(), ['1', '1'], garbage);
+    }
+    // Whole now: fetched in the background at one visit, shown whole at the next.
+    newVersion(served, 'c0ffee0000000004', '4');
+    served.paths.length = 0;
+    assert.deepEqual(await visit(), ['1', '1']);
+    await seen('/app.js');
+    await seen('/window.js');
+    assert.deepEqual(await visit(), ['4', '4']);
+    // With no network at all, the kept set still serves.
+    await page.setOfflineMode(true);
+    assert.deepEqual(await visit(), ['4', '4']);
+    await page.setOfflineMode(false);
+    served.replace.clear();
     await context.close();
   });
 

@@ -38,10 +38,26 @@ kansu-gothic.ttf holds only the characters this lesson shows, taken from IPA P G
 The agreement is in FONT-LICENSE.txt. The original font is at https://moji.or.jp/ipafont/.
 TEXT
 
-# The service worker keeps every file; its cache is named after their contents.
-files=$(cd "$site" && ls | grep -v '^sw.js$' | sort)
+# The service worker keeps the files as one set, named in a small version file after their
+# contents; the worker itself is the same for every version.
+cp "$here/src/web/site/sw.js" "$site/sw.js"
+files=$(cd "$site" && ls | grep -v -e '^sw.js$' | sort)
 version=$(cd "$site" && cat $files | sha256sum | cut -c1-16)
-list=$(printf '"./",'; for f in $files; do printf '"%s",' "$f"; done)
-sed -e "s/__VERSION__/kansu-$version/" -e "s|__FILES__|[${list%,}]|" \
-    "$here/src/web/site/sw.js" > "$site/sw.js"
-echo "site: $site ($(du -sb "$site" | cut -f1) bytes)"
+list=$(printf '"./"'; for f in $files; do printf ', "%s"' "$f"; done)
+printf '{"version": "%s", "files": [%s]}\n' "$version" "$list" > "$site/version.json"
+
+# Each text and the core also pre-compressed, Brotli and gzip, for a server to send as they are
+# (make serve does; docs say how a school's web server does).
+for f in "$site"/*; do
+    case "$f" in
+    *.html | *.js | *.css | *.wasm | *.ttf | *.json | *.webmanifest | *.svg | *.txt)
+        brotli --quality=11 --force --keep "$f"
+        gzip -9 --no-name --force --keep "$f"
+        ;;
+    esac
+done
+sizes=$(cd "$site" && for f in *; do
+    case "$f" in *.br | *.gz) continue ;; esac
+    if [ -f "$f.br" ]; then echo "$(stat -c %s "$f") $(stat -c %s "$f.br")"; else echo "$(stat -c %s "$f") $(stat -c %s "$f")"; fi
+done | awk '{ plain += $1; brotli += $2 } END { print plain, brotli }')
+echo "site: $site (${sizes% *} bytes, ${sizes#* } with Brotli)"

@@ -8,7 +8,6 @@ import { arrange, attachFullScreen, keepArranged } from './arrange.js';
 import { attachKeys } from './keys.js';
 import { attachMenus, showPictures } from './pictures.js';
 import { attachPrinting } from './sheet.js';
-import { attachProblems } from './problems.js';
 import { build, condenseCaptions, showChanges } from './window.js';
 
 const win = document.getElementById('window');
@@ -81,13 +80,19 @@ async function main() {
   keepArranged();
   attachKeys();
   attachSharing(document.getElementById('share'), start);
-  attachProblems(document.getElementById('problems'));
+  // 問題's panel and its code come when it is first opened.
+  const problems = document.getElementById('problems');
+  problems.addEventListener('click', async () => {
+    const { attachProblems } = await import('./problems.js');
+    if (attachProblems(problems)) problems.click();
+  }, { once: true });
   document.getElementById('again').addEventListener('click', () => start());
   // Painted right after this frame's callbacks.
   requestAnimationFrame(() => setTimeout(() => performance.mark('kansu-first-frame'), 0));
   const params = new URLSearchParams(location.search);
   if ('serviceWorker' in navigator && params.get('offline') !== 'no') {
-    navigator.serviceWorker.register('sw.js').catch(() => {});
+    // The worker itself is asked of the server, never of the browser's HTTP cache.
+    navigator.serviceWorker.register('sw.js', { updateViaCache: 'none' }).catch(() => {});
   }
 }
 

@@ -16,6 +16,8 @@ export function inView(id) {
   return c.state.left < ui.geometry.width && c.state.top < ui.geometry.height;
 }
 
+let drawn = false;
+
 function draw(id) {
   const p = ui.pictures.get(id);
   const image = picturePixels(id, view.scale);
@@ -26,6 +28,11 @@ function draw(id) {
   }
   p.canvas.getContext('2d').putImageData(image, 0, 0);
   p.scale = view.scale;
+  // The lesson's first figure on the screen: what a school times a visit by.
+  if (!drawn && p.control.name === 'kokuban') {
+    drawn = true;
+    performance.mark('lesson-drawn');
+  }
 }
 
 // A picture box out of view is neither drawn nor seen nor reached by Tab, nor told to a screen

@@ -35,6 +35,7 @@ function fill() {
   }
 }
 
+// Returns true: the click that loaded this module is to be given again.
 export function attachProblems(button) {
   button.addEventListener('click', () => {
     if (!ui.layout || ui.ended) return;
@@ -54,4 +55,5 @@ export function attachProblems(button) {
     }
     choose(await chosen.text(), chosen.name.replace(/\.[^.]*$/, ''));
   });
+  return true;
 }

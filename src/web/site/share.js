@@ -1,7 +1,6 @@
 // A moment of the lesson handed to a class: the page's address names it in its fragment (nothing
 // of it goes to the server), kept up to date as the lesson changes, and 共有 shows that address
 // as a link to copy and as a QR code large enough for a tablet's camera at the back of a room.
-import qrcode from './qrcode.js';
 import { momentLink, ui } from './lesson.js';
 import { tell } from './notice.js';
 
@@ -56,6 +55,9 @@ function shareableAddress(link) {
   return url.href;
 }
 
+// The QR library comes when 共有 is first used, not with the lesson.
+let qrcode = null;
+
 // Each module a whole number of device pixels, as large as fits comfortably on the screen: at
 // 1920×1080 well over 8 CSS px.
 function drawCode(canvas, text) {
@@ -102,10 +104,20 @@ export function attachSharing(button, start) {
   const said = document.getElementById('share-said');
   const canvas = document.getElementById('share-code');
   const copy = document.getElementById('share-copy');
-  button.addEventListener('click', () => {
+  button.addEventListener('click', async () => {
     if (ui.ended) {
       tell('授業を終了しています。');
       return;
+    }
+    if (!qrcode) {
+      try {
+        qrcode = (await import('./qrcode.js')).default;
+      } catch {
+        // Without it the link still shows and copies; the code says it cannot be drawn.
+        qrcode = () => {
+          throw new Error('no QR library');
+        };
+      }
     }
     writeAddress();
     said.textContent = '';
