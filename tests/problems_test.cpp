@@ -11,7 +11,9 @@
 #include "lesson_fixture.h"
 
 #include <cmath>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace kansu::testing {
 namespace {
@@ -105,6 +107,12 @@ TEST(BuiltInProblems, TheirRulesAreTheAreasThePointsMake) {
 
 TEST(BuiltInProblems, ReadBackFromTheirOwnFiles) {
     for (const motion::Problem& p : builtInProblems()) {
+        // The build made each from its file: the reader makes the same of it.
+        std::ifstream in(std::string(KANSU_PROBLEMS) + "/" + p.name + ".json");
+        const std::string file{std::istreambuf_iterator<char>(in), {}};
+        const ReadProblem fromFile = readProblem(file);
+        ASSERT_TRUE(fromFile.problem) << p.name << ": " << fromFile.error;
+        EXPECT_EQ(*fromFile.problem, p);
         const ReadProblem again = readProblem(problemJson(p));
         ASSERT_TRUE(again.problem) << p.name << ": " << again.error;
         EXPECT_EQ(*again.problem, p);

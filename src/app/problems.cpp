@@ -11,9 +11,8 @@
 
 namespace kansu {
 
-// The files of data/problems, as the build puts them into the program, the square first.
-extern const std::string_view builtInProblemFiles[];
-extern const std::size_t builtInProblemCount;
+// The problems of data/problems, as the build puts them into the program, the square first.
+const std::vector<motion::Problem>& builtInProblemValues();
 
 namespace {
 
@@ -450,20 +449,11 @@ std::string problemJson(const motion::Problem& p) {
 }
 
 const std::vector<motion::Problem>& builtInProblems() {
-    static const std::vector<motion::Problem> problems = [] {
-        std::vector<motion::Problem> all;
-        for (std::size_t i = 0; i < builtInProblemCount; ++i)
-            if (auto read = readProblem(builtInProblemFiles[i]); read.problem)
-                all.push_back(std::move(*read.problem));
-        return all;
-    }();
-    return problems;
+    return builtInProblemValues();
 }
 
 const motion::Problem& lessonsOwnProblem() {
-    // Read on its own, at start-up: the others only when someone looks for them.
-    static const motion::Problem square = *readProblem(builtInProblemFiles[0]).problem;
-    return square;
+    return builtInProblems().front();
 }
 
 const motion::Problem* builtInNamed(std::string_view name) {

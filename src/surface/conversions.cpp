@@ -5,10 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <iomanip>
+#include <cstdlib>
 #include <limits>
-#include <locale>
-#include <sstream>
 #include <string>
 
 namespace kansu::conv {
@@ -27,11 +25,18 @@ void trimFraction(std::string& digits) {
 
 std::string classicDigits(double magnitude) {
     // Fifteen significant digits, as the classic runtime shows a double, with a point whatever
-    // the user's locale.
-    std::ostringstream out;
-    out.imbue(std::locale::classic());
-    out << std::scientific << std::setprecision(14) << magnitude;
-    const std::string text = out.str();
+    // the user's locale: the standard library's own conversion, or where it has none (the
+    // browser's) the C library's, which there always keeps the classic locale. Both round
+    // exactly, to the same digits.
+    char buffer[64];
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
+    const std::string text(buffer, result.ptr);
+#else
+    std::snprintf(buffer, sizeof buffer, "%.14e", magnitude);
+    const std::string text(buffer);
+#endif
     const auto ePos = text.find('e');
     const int exponent = std::stoi(text.substr(ePos + 1));
     std::string mantissa = text.substr(0, ePos);
@@ -113,12 +118,12 @@ std::errc parseDecimal(const std::string& number, double& value) {
                            std::chars_format::general)
         .ec;
 #else
-    // Where the standard library cannot read floating point yet (the browser build's).
-    std::istringstream in(number);
-    in.imbue(std::locale::classic());
-    in >> value;
-    // The text is a well-formed number, so a failure can only be a value out of range.
-    return in.fail() ? std::errc::result_out_of_range : std::errc();
+    // Where the standard library cannot read floating point yet (the browser build's): the C
+    // library's, which there always keeps the classic locale and rounds correctly. The text is a
+    // well-formed number, so a failure can only be a value out of range.
+    char* end = nullptr;
+    value = std::strtod(number.c_str(), &end);
+    return std::isinf(value) ? std::errc::result_out_of_range : std::errc();
 #endif
 }
 

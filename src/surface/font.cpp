@@ -29,7 +29,6 @@ constexpr const char* fontFileCandidates[] = {
     "/usr/share/fonts/opentype/ipafont/ipagp.ttf",
     "/usr/share/fonts/truetype/ipafont/ipagp.ttf",
     "/usr/local/share/fonts/ipagp.ttf",
-    "/fonts/ipagp.ttf", // where the browser build mounts it
 };
 
 int readU16(const unsigned char* p) {
@@ -141,7 +140,15 @@ int advanceUnits(const stbtt_fontinfo& info, int index) {
     return advanceWidth;
 }
 
+// The font handed over by the program before the face was first asked for, if it was.
+std::vector<unsigned char>& givenFont() {
+    static std::vector<unsigned char> bytes;
+    return bytes;
+}
+
 FontFile lessonFontFile() {
+    if (!givenFont().empty())
+        return FontFile(std::move(givenFont()));
     if (const std::string named = namedFontPath(); !named.empty())
         return FontFile::open(named);
     for (const char* path : fontFileCandidates)
@@ -151,6 +158,10 @@ FontFile lessonFontFile() {
 }
 
 } // namespace
+
+void Typeface::giveLessonFont(std::vector<unsigned char> bytes) {
+    givenFont() = std::move(bytes);
+}
 
 const Typeface& Typeface::lesson() {
     static Typeface face(lessonFontFile());

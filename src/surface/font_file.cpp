@@ -1,14 +1,13 @@
 #include "surface/font_file.h"
 
 #include <cerrno>
-#include <filesystem>
-#include <fstream>
+#include <cstdio>
+#include <sys/stat.h>
 #include <utility>
 
 #if __has_include(<sys/mman.h>) && !defined(__EMSCRIPTEN__)
 #include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #define KANSU_MAP_FILES 1
 #endif
@@ -22,8 +21,8 @@ constexpr std::uintmax_t largestFont = 64u << 20;
 
 FontFile FontFile::open(const std::string& path) {
     // Only a regular file: a folder, a pipe or a device in its place is no font.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode))
         return {};
 #ifdef KANSU_MAP_FILES
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -47,15 +46,20 @@ FontFile FontFile::open(const std::string& path) {
         ::close(fd);
     }
 #endif
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    // Read whole where nothing can be mapped (the browser's file system).
+    std::FILE* in = std::fopen(path.c_str(), "rb");
     if (!in)
         return {};
-    const std::streamoff size = in.tellg();
-    if (size <= 0 || static_cast<std::uintmax_t>(size) > largestFont)
-        return {};
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
+    std::vector<unsigned char> bytes;
+    unsigned char chunk[1 << 16];
+    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, in)) > 0;) {
+        bytes.insert(bytes.end(), chunk, chunk + got);
+        if (bytes.size() > largestFont)
+            break;
+    }
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    if (failed || bytes.empty() || bytes.size() > largestFont)
         return {};
     return FontFile(std::move(bytes));
 }

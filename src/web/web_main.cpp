@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -247,6 +248,12 @@ EMSCRIPTEN_KEEPALIVE const char* kansu_layout() {
     layout.field("controls", controls.close());
     reply = layout.close();
     return reply.c_str();
+}
+
+// The lesson's font, as the page fetched it: handed over before anything else is asked.
+EMSCRIPTEN_KEEPALIVE void kansu_font(const unsigned char* bytes, int size) {
+    if (bytes && size > 0)
+        Typeface::giveLessonFont(std::vector<unsigned char>(bytes, bytes + size));
 }
 
 // Why the lesson cannot be shown (its font is missing or damaged), or an empty text.

@@ -140,22 +140,18 @@ export async function loadCore() {
   const font = fetch('kansu-gothic.ttf')
     .then((response) => (response.ok ? response.arrayBuffer() : new ArrayBuffer(0)))
     .catch(() => new ArrayBuffer(0));
-  ui.core = await createKansu({
-    kansuPage: page,
-    preRun: [
-      (module) => {
-        module.addRunDependency('font');
-        font.then((bytes) => {
-          module.FS.mkdir('/fonts');
-          if (bytes.byteLength) module.FS.writeFile('/fonts/ipagp.ttf', new Uint8Array(bytes));
-          module.removeRunDependency('font');
-        });
-      },
-    ],
-  });
+  const [core, bytes] = await Promise.all([createKansu({ kansuPage: page }), font]);
+  ui.core = core;
+  // The font goes to the core in its own memory, before the core is asked anything.
+  if (bytes.byteLength) {
+    const address = core._malloc(bytes.byteLength);
+    core.HEAPU8.set(new Uint8Array(bytes), address);
+    core._kansu_font(address, bytes.byteLength);
+    core._free(address);
+  }
   const problem = ui.core.UTF8ToString(ui.core._kansu_problem());
   if (problem) return problem;
-  const face = new FontFace('Kansu Gothic', await font);
+  const face = new FontFace('Kansu Gothic', bytes);
   document.fonts.add(face);
   face.load().catch(() => {});
   ui.layout = JSON.parse(ui.core.UTF8ToString(ui.core._kansu_layout()));

@@ -177,9 +177,15 @@ function makeTable(c) {
   return table;
 }
 
+let tabled = '';
+
 function showTable(values) {
   const table = document.getElementById('values');
   if (!table || values === undefined) return;
+  // Built again only when a column came or went.
+  const now = JSON.stringify(values);
+  if (now === tabled && table.tBodies[0].rows[0].cells.length === values.length + 1) return;
+  tabled = now;
   for (const [r, row] of [...table.tBodies[0].rows].entries()) {
     while (row.cells.length > 1) row.deleteCell(1);
     for (const column of values) row.insertCell().textContent = String(column[r]);
@@ -207,25 +213,26 @@ function showControl(s) {
 }
 
 // The figure's moment and the graph's last point in words: kept as the pictures' descriptions, and
-// the figure's said aloud once the motion rests for a moment: a moment a tenth of a second long
-// is over before anyone could hear it, and each change of the spoken words costs the page a
-// layout.
+// the figure's said aloud, once the motion rests for a moment: a moment a tenth of a second long
+// is over before anyone could hear it, and each change of the words costs the page a layout and
+// the screen reader's tree an update, five times a second while the lesson plays.
 const restBeforeSpeaking = 500; // ms, longer than a wait at "80"
 let speaking = 0;
+let words = null;
 
 function describe(changes) {
-  const figure = ui.elements.get(ui.byName('kokuban').id);
-  const graph = ui.elements.get(ui.byName('gamen').id);
-  if (figure.getAttribute('aria-description') !== changes.figure) {
-    figure.setAttribute('aria-description', changes.figure);
-    clearTimeout(speaking);
-    speaking = setTimeout(() => {
-      if (spoken) spoken.textContent = changes.figure; // absent from a page cached before it had one
-    }, restBeforeSpeaking);
-  }
-  if (graph.getAttribute('aria-description') !== changes.graph) {
-    graph.setAttribute('aria-description', changes.graph);
-  }
+  words = { figure: changes.figure, graph: changes.graph };
+  clearTimeout(speaking);
+  speaking = setTimeout(() => {
+    const figure = ui.elements.get(ui.byName('kokuban').id);
+    const graph = ui.elements.get(ui.byName('gamen').id);
+    if (!figure || !graph) return;
+    if (figure.getAttribute('aria-description') !== words.figure) {
+      figure.setAttribute('aria-description', words.figure);
+      if (spoken) spoken.textContent = words.figure; // absent from a page cached before it had one
+    }
+    if (graph.getAttribute('aria-description') !== words.graph) graph.setAttribute('aria-description', words.graph);
+  }, restBeforeSpeaking);
 }
 
 export function showChanges(changes) {

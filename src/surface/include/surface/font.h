@@ -44,6 +44,9 @@ public:
     // keeps its places and sizes but draws no glyphs, and problem() says why: the programs say
     // so and stop.
     static const Typeface& lesson();
+    // The font's bytes as the program has them already (the browser fetches them), for lesson()
+    // to read instead of a file; only before lesson() is first asked for.
+    static void giveLessonFont(std::vector<unsigned char> bytes);
 
     // A face from a TrueType file; a file that is missing, empty or damaged gives a face without
     // glyphs, and problem() says why.
