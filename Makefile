@@ -3,8 +3,9 @@
 #   make test   install what is missing, build (plain, sanitized, and the core for the browser),
 #               run every test
 #   make soak   the long sanitized random sessions
-.PHONY: all deps build build-asan build-release build-web web serve run test test-plain test-asan test-web \
-        test-web-unoptimised soak bench fuzz \
+#   make class  the page and a class's relay on this machine, for a lesson a class follows
+.PHONY: all deps build build-asan build-release build-web web serve class run test test-plain test-asan \
+        test-web test-web-unoptimised soak bench bench-class fuzz \
         format format-check clean
 
 JOBS ?= $(shell nproc)
@@ -54,11 +55,22 @@ test-web-unoptimised: build
 	@./tests/web/run.sh build-web-unoptimised/site build/kansu-script 'plays|stops|during a run'
 
 # The lesson for the browser, as a folder for any static web server, and that folder served here.
+# RELAY is the class relay the page speaks to: by default /relay on the site's own host, where the
+# school's web server hands it to nats-server (docs/CLASS.md); make web RELAY=wss://relay.example.
+RELAY ?= /relay
 web: build build-web
-	@./tools/web/assemble-site.sh build build-web
+	@RELAY='$(RELAY)' ./tools/web/assemble-site.sh build build-web
 
 serve: web
 	@python3 tools/web/serve.py build-web/site 8080
+
+# The page on http://localhost:8080 and its relay on ws://localhost:9222, together, until Ctrl+C.
+class: web
+	@./tools/web/serve-class.sh build-web/site build-web/class-site ws://localhost:9222 8080
+
+# Classes of forty following their teachers through one relay (docs/CLASS.md).
+bench-class: web
+	@cd tests/web && KANSU_SITE=$(CURDIR)/build-web/site node bench-class.mjs
 
 # The sanitized run first, so the last lines are the plain run's summary; the optimised build
 # only has to compile without a warning.

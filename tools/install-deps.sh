@@ -14,6 +14,7 @@ packages=(
     clang-format
     desktop-file-utils appstream dpkg-dev lintian groff-base
     emscripten clang libclang-rt-14-dev python3-fonttools chromium brotli gzip
+    nats-server
 )
 
 # Node.js runs the browser tests; Debian's npm only where the system has none.
@@ -42,13 +43,15 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# puppeteer-core and axe-core for the browser tests, from the npm registry, as the lock file pins
-# them.
-if [ ! -d tests/web/node_modules/puppeteer-core ] || [ ! -d tests/web/node_modules/axe-core ]; then
+# puppeteer-core and axe-core for the browser tests, and a NATS client and a WebSocket for the
+# class's hostile client and load test, from the npm registry, as the lock file pins them.
+if [ ! -d tests/web/node_modules/puppeteer-core ] || [ ! -d tests/web/node_modules/axe-core ] ||
+    [ ! -d tests/web/node_modules/nats ] || [ ! -d tests/web/node_modules/ws ]; then
     (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 fi
 
-# The page's QR codes come from qrcode-generator, built into the site as the lock file pins it.
-if [ ! -f src/web/node_modules/qrcode-generator/dist/qrcode.mjs ]; then
+# The page's QR codes come from qrcode-generator and its class's relay client from nats.ws, built
+# into the site as the lock file pins them.
+if [ ! -f src/web/node_modules/qrcode-generator/dist/qrcode.mjs ] || [ ! -f src/web/node_modules/nats.ws/esm/nats.js ]; then
     (cd src/web && npm ci --no-audit --no-fund --loglevel=error)
 fi

@@ -29,8 +29,8 @@ const types = {
 // remembers every path it was asked for. served.replace maps a path to the bytes to send instead.
 // served.plain, a date, makes it a plain static server: no Cache-Control, every file dated then
 // (a file sent instead dated now), and a conditional request answered as such a server does.
-// served.fail holds paths answered with 500.
-export async function serve() {
+// served.fail holds paths answered with 500. root is another site folder to serve.
+export async function serve(root = site) {
   const served = { bytes: 0, paths: [], replace: new Map(), fail: new Set() };
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
@@ -39,7 +39,7 @@ export async function serve() {
       response.writeHead(500).end();
       return;
     }
-    const file = join(site, path.endsWith('/') ? `${path}index.html` : path);
+    const file = join(root, path.endsWith('/') ? `${path}index.html` : path);
     let body;
     try {
       body = served.replace.get(path) ?? readFileSync(file);
@@ -90,6 +90,10 @@ export async function launch() {
       '--disable-sync',
       '--disable-dev-shm-usage',
       '--font-render-hinting=none',
+      // A class's tablets are pages side by side here: none is put to sleep behind another.
+      '--disable-background-timer-throttling',
+      '--disable-renderer-backgrounding',
+      '--disable-backgrounding-occluded-windows',
     ],
   });
   const close = async () => {
@@ -120,7 +124,7 @@ export async function shown(page) {
   await page.waitForFunction(() => {
     const time = document.querySelector('[data-name="Text1"]');
     return window.kansu && time && time.value !== '' && window.kansu.idle();
-  });
+  }, { polling: 50 });
 }
 
 // The PNG the page made of a blob, as base64 bytes.
@@ -156,7 +160,8 @@ export async function type(page, name, text) {
 }
 
 export async function idle(page) {
-  await page.waitForFunction(() => window.kansu.idle());
+  // Polled, not on animation frames: a page behind another (a class's tablets side by side) has none.
+  await page.waitForFunction(() => window.kansu.idle(), { polling: 50 });
 }
 
 export async function state(page) {

@@ -29,19 +29,52 @@ onEnded(() => {
   document.getElementById('again').focus();
 });
 
+const isClassLink = (fragment) => /^#?class=/.test(fragment);
+
 // The lesson afresh, at the moment the fragment names (shows everything at once). An address that
-// names no moment opens the initial screen and says so in one line.
+// names no moment opens the initial screen and says so in one line. A class link opens the
+// initial screen and joins the class, which brings the lesson to the teacher's moment.
 async function start(fragment = '') {
+  const joining = isClassLink(fragment) && !ui.inClass;
+  if (joining) ui.inClass = true; // from now on the address keeps the class link
   build();
   attachMenus();
   condenseCaptions();
   endedPanel.hidden = true;
   win.hidden = false;
   openedAt(location.hash);
-  const opened = await startLesson(fragment);
+  const opened = await startLesson(ui.inClass ? '' : fragment);
   if (opened === 'unreadable') {
     tell('リンクを読み取れませんでした。はじめの画面を表示しています。', 10000);
   }
+  if (joining) {
+    const { joinClass } = await import('./classroom.js');
+    if (!(await joinClass(fragment))) ui.inClass = false;
+  }
+}
+
+// 授業 and its code come when it is first used, or at once in a tab that leads a class already
+// (a teacher's reload).
+async function attachClass() {
+  const button = document.getElementById('class');
+  const attach = async () => {
+    const { attachTeaching } = await import('./classroom.js');
+    await attachTeaching(button);
+  };
+  let leading = null;
+  try {
+    leading = sessionStorage.getItem('kansu-class');
+  } catch {
+    // No session storage: no class to go on with.
+  }
+  if (leading && !ui.inClass) {
+    await attach();
+    return;
+  }
+  button.addEventListener('click', async () => {
+    await attach();
+    button.click();
+  }, { once: true });
 }
 
 // A browser that offers to install the lesson as an app gets a control for it.
@@ -86,6 +119,7 @@ async function main() {
     const { attachProblems } = await import('./problems.js');
     if (attachProblems(problems)) problems.click();
   }, { once: true });
+  attachClass();
   document.getElementById('again').addEventListener('click', () => start());
   // Painted right after this frame's callbacks.
   requestAnimationFrame(() => setTimeout(() => performance.mark('kansu-first-frame'), 0));
@@ -98,6 +132,9 @@ async function main() {
 
 // For tests and measurements: the state as kansu-script writes it, the lesson's own calls, and the
 // core itself, whose boundary with the page is tested as any script could cross it.
-window.kansu = { state, act, idle, core: () => ui.core };
+window.kansu = {
+  state, act, idle, core: () => ui.core,
+  classShown: async () => (await import('./classroom.js')).classShown(),
+};
 
 main();

@@ -11,10 +11,12 @@ export const ui = {
   pictures: new Map(), // picture box id -> { element, canvas, width, height, scale }
   geometry: { width: 0, height: 0 },
   ended: false,
+  inClass: false, // a tablet following its teacher's class: its address keeps the class link
+  locked: false, // the teacher has locked the class's own controls
   byName: (name) => ui.layout.controls.find((c) => c.name === name),
 };
 
-const listeners = { changes: [], ended: [] };
+const listeners = { changes: [], ended: [], acts: [], settled: [] };
 
 // Another part of the page takes each batch of changes, or the end of the lesson.
 export function onChanges(show) {
@@ -22,6 +24,22 @@ export function onChanges(show) {
 }
 export function onEnded(show) {
   listeners.ended.push(show);
+}
+// Told of each action of the user's own (not one a class brings).
+export function onUserAct(told) {
+  listeners.acts.push(told);
+}
+// An action of the user's own outside the lesson's controls (another problem chosen): false while
+// the teacher locks the class, else the page is told of it and it may go on.
+export function ownAct() {
+  if (ui.locked) return false;
+  for (const told of listeners.acts) told();
+  return true;
+}
+
+// Told each time the lesson is idle again after its actions (a run of automatic play has ended).
+export function onSettled(told) {
+  listeners.settled.push(told);
 }
 
 // What the core asks of the page.
@@ -68,9 +86,12 @@ function withText(text, call) {
 }
 
 // A click (kind 1) or typing (kind 2). Outside a run the lesson takes it at once; during a run it
-// is queued, and the run's wait wakes up and delivers it, as the desktop does.
-export async function act(kind, control, text = '') {
-  if (ui.ended) return;
+// is queued, and the run's wait wakes up and delivers it, as the desktop does. An action of the
+// page's own (a teacher's moment it follows, a run it stops to start afresh) is not the user's:
+// it acts while the teacher locks the class, where the user's own do not.
+export async function act(kind, control, text = '', { fromPage = false } = {}) {
+  if (ui.ended || (ui.locked && !fromPage)) return;
+  if (!fromPage) for (const told of listeners.acts) told();
   page.queue.push({ kind, control, text });
   if (page.busy) {
     if (page.wake) page.wake();
@@ -91,6 +112,7 @@ export async function act(kind, control, text = '') {
   }
   if (ui.ended) for (const show of listeners.ended) show();
   for (const resolve of page.settled.splice(0)) resolve();
+  for (const told of listeners.settled) told();
 }
 
 export function idle() {
@@ -103,14 +125,19 @@ function settled() {
 }
 
 // A click on a control by its design name, as its button or check box would give it.
-export function clickNamed(name) {
-  return act(1, ui.byName(name).id);
+export function clickNamed(name, options) {
+  return act(1, ui.byName(name).id, '', options);
 }
 
-// Whether a control is enabled now, as the lesson holds it.
+// Whether a control is enabled now for the user (not while the teacher locks the class).
 export function enabled(name) {
   const el = ui.elements.get(ui.byName(name).id);
   return el && !(el.input ?? el).disabled;
+}
+
+// Whether the lesson itself has a control enabled now, whoever may press it.
+export function lessonEnables(name) {
+  return ui.elements.get(ui.byName(name).id)?.shown?.enabled ?? false;
 }
 
 // The picture the core has just handed over at data, as an ImageData; null when it handed over
@@ -165,7 +192,7 @@ export async function loadCore() {
 export async function startLesson(fragment = '') {
   if (!idle()) {
     const stop = ui.byName('tomeru');
-    if (enabled('tomeru')) act(1, stop.id);
+    if (lessonEnables('tomeru')) act(1, stop.id, '', { fromPage: true });
     await settled();
   }
   ui.ended = false;

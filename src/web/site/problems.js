@@ -1,7 +1,7 @@
 // 問題: the problem the lesson shows, chosen from those built in or opened from a teacher's file.
 // The core reads a file as the desktop does; a file that is no problem is said in one line and the
 // lesson keeps its problem. Nothing is sent anywhere: the file is read on this device.
-import { chooseProblem, idle, problems, ui } from './lesson.js';
+import { chooseProblem, idle, ownAct, problems, ui } from './lesson.js';
 import { tell } from './notice.js';
 
 const panel = document.getElementById('problem-panel');
@@ -11,6 +11,10 @@ const file = document.getElementById('problem-file');
 function choose(nameOrText, fileName = '') {
   if (!idle()) {
     tell('自動で動いている間は、問題を変えられません。');
+    return;
+  }
+  if (!ownAct()) {
+    tell('先生が操作を止めています。');
     return;
   }
   const why = chooseProblem(nameOrText, fileName);

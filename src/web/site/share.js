@@ -2,9 +2,11 @@
 // of it goes to the server), kept up to date as the lesson changes, and 共有 shows that address
 // as a link to copy and as a QR code large enough for a tablet's camera at the back of a room.
 import { momentLink, ui } from './lesson.js';
+import { drawCode, loadCodes } from './qr.js';
 import { tell } from './notice.js';
 
-// The fragment the address holds (without "#"), as the page opened it or last wrote it.
+// The fragment the address holds (without "#"), as the page opened it or last wrote it. A page
+// in a class keeps its class link instead.
 let written = '';
 // A plain address (no fragment) stays plain while the lesson is where it opened.
 let plainAt = null;
@@ -42,7 +44,7 @@ function writeAddress() {
 
 // After each batch of changes.
 export function keepAddress() {
-  if (timer) return;
+  if (timer || ui.inClass) return;
   timer = setTimeout(writeAddress, Math.max(0, lastWrite + writeEvery - performance.now()));
 }
 
@@ -55,38 +57,7 @@ function shareableAddress(link) {
   return url.href;
 }
 
-// The QR library comes when 共有 is first used, not with the lesson.
-let qrcode = null;
-
-// Each module a whole number of device pixels, as large as fits comfortably on the screen: at
-// 1920×1080 well over 8 CSS px.
-function drawCode(canvas, text) {
-  const code = qrcode(0, 'M');
-  code.addData(text);
-  code.make();
-  const modules = code.getModuleCount();
-  const quiet = 4;
-  const side = modules + 2 * quiet;
-  // Inside the panel, which takes at most 95% of the width with its padding and border.
-  const room = Math.min(innerHeight * 0.6, innerWidth * 0.95 - 48);
-  const cssPerModule = Math.max(2, Math.floor(room / side));
-  const ratio = window.devicePixelRatio || 1;
-  const devicePerModule = Math.max(1, Math.round(cssPerModule * ratio));
-  canvas.width = canvas.height = side * devicePerModule;
-  canvas.style.width = canvas.style.height = `${(side * devicePerModule) / ratio}px`;
-  canvas.dataset.modules = String(side);
-  const g = canvas.getContext('2d');
-  g.fillStyle = '#fff';
-  g.fillRect(0, 0, canvas.width, canvas.height);
-  g.fillStyle = '#000';
-  for (let row = 0; row < modules; ++row)
-    for (let col = 0; col < modules; ++col)
-      if (code.isDark(row, col))
-        g.fillRect((col + quiet) * devicePerModule, (row + quiet) * devicePerModule,
-          devicePerModule, devicePerModule);
-}
-
-async function copyLink(field, said) {
+export async function copyLink(field, said) {
   try {
     await navigator.clipboard.writeText(field.value);
     said.textContent = 'リンクをコピーしました。';
@@ -109,16 +80,7 @@ export function attachSharing(button, start) {
       tell('授業を終了しています。');
       return;
     }
-    if (!qrcode) {
-      try {
-        qrcode = (await import('./qrcode.js')).default;
-      } catch {
-        // Without it the link still shows and copies; the code says it cannot be drawn.
-        qrcode = () => {
-          throw new Error('no QR library');
-        };
-      }
-    }
+    await loadCodes();
     writeAddress();
     said.textContent = '';
     const link = momentLink();
@@ -143,7 +105,7 @@ export function attachSharing(button, start) {
   copy.addEventListener('click', () => copyLink(field, said));
   panel.addEventListener('close', () => button.focus());
   addEventListener('hashchange', () => {
-    if (location.hash.replace(/^#/, '') === written) return;
+    if (location.hash.replace(/^#/, '') === written || ui.inClass) return;
     if (panel.open) panel.close();
     start(location.hash);
   });

@@ -195,12 +195,15 @@ function showTable(values) {
 function showControl(s) {
   const el = ui.elements.get(s.id);
   if (!el) return; // inside a picture box: its picture shows it
+  el.shown = s;
   const c = ui.layout.controls[s.id];
   el.style.display = s.visible ? '' : 'none';
-  if (c.kind === 'button') el.disabled = !s.enabled;
+  if (c.kind === 'button') el.disabled = !s.enabled || ui.locked;
+  if (c.kind === 'text') el.disabled = ui.locked;
+  if (c.kind === 'combo') el.input.disabled = el.list.disabled = ui.locked;
   if (c.kind === 'check') {
     el.input.checked = s.value !== 0;
-    el.input.disabled = !s.enabled;
+    el.input.disabled = !s.enabled || ui.locked;
     // Why it is disabled, where the lesson says why.
     if (s.tip) el.title = s.tip;
     else el.removeAttribute('title');
@@ -233,6 +236,12 @@ function describe(changes) {
     }
     if (graph.getAttribute('aria-description') !== words.graph) graph.setAttribute('aria-description', words.graph);
   }, restBeforeSpeaking);
+}
+
+// The class's own controls locked by the teacher, or free again: each shown as the lesson has it.
+export function lockControls(locked) {
+  ui.locked = locked;
+  for (const el of ui.elements.values()) if (el.shown) showControl(el.shown);
 }
 
 export function showChanges(changes) {

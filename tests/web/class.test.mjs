@@ -1,0 +1,442 @@
+// A class following its teacher, in real Chromium pages through a real nats-server run with the
+// project's own configuration: the link read from the QR code, following and locking, a hostile
+// client on the relay, the relay stopped and started again, and three relays as a cluster.
+import assert from 'node:assert/strict';
+import { after, before, describe, it } from 'node:test';
+import { execFileSync } from 'node:child_process';
+import { webcrypto } from 'node:crypto';
+import { mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { connect as natsConnect } from 'nats';
+import { at, canvasDigest, click, idle, launch, openLesson, serve, site, state } from './browser.mjs';
+import { sealedSite, startCluster, startRelay } from './relay.mjs';
+
+let chromium;
+before(async () => {
+  chromium = await launch();
+});
+after(async () => {
+  await chromium?.close();
+});
+
+// A class's pages side by side in one browser: only the one in front has frames, and a click
+// waits for one, so each click or key brings its page to the front first, as a user's tap would.
+async function openPage(...args) {
+  const opened = await openLesson(chromium.browser, ...args);
+  const { page } = opened;
+  const inFront = (object, name) => {
+    const plain = object[name].bind(object);
+    object[name] = async (...given) => {
+      await page.bringToFront();
+      return plain(...given);
+    };
+  };
+  inFront(page, 'click');
+  inFront(page, 'type');
+  inFront(page.keyboard, 'press');
+  inFront(page.keyboard, 'sendCharacter');
+  return opened;
+}
+
+const time = async (page) => (await state(page)).controls.Text1.text;
+const link = (page) => page.evaluate(() => location.hash);
+
+// The teacher's page with a class started; resolves to the class link as its panel shows it.
+async function startClass(page) {
+  await page.click('#class');
+  await page.waitForSelector('#class-panel[open]');
+  await page.click('#class-begin');
+  await page.waitForFunction(() => document.getElementById('class-link').value !== '', { polling: 50 });
+  return page.$eval('#class-link', (e) => e.value);
+}
+
+async function closePanel(page) {
+  await page.keyboard.press('Escape');
+  await page.waitForSelector('#class-panel:not([open])');
+}
+
+// A student's tablet opening the class link; it gives its seat number through the dialog.
+async function joinAs(url, seat, viewport) {
+  const address = new URL(url);
+  const query = `scale=1${address.search.replace('?', '&')}${address.hash}`;
+  const student = await openPage(`${address.origin}${address.pathname}`, query, viewport);
+  const { page } = student;
+  await page.waitForSelector('#seat-panel[open]');
+  await page.type('#seat', String(seat));
+  await page.keyboard.press('Enter');
+  await page.waitForSelector('#seat-panel:not([open])');
+  return student;
+}
+
+// Waits until the page shows the teacher's moment (its address keeps the class link, so the
+// moment is read from the lesson).
+async function showsMoment(student, moment) {
+  await student.page.waitForFunction((m) => window.kansu.core()
+    && window.kansu.idle() && window.kansu.core().UTF8ToString(window.kansu.core()._kansu_link()) === m, { polling: 50 }, moment);
+}
+
+const momentOf = (page) => page.evaluate(() => window.kansu.core().UTF8ToString(window.kansu.core()._kansu_link()));
+const lineOf = (page) => page.$eval('#class-line', (e) => (e.hidden ? '' : e.textContent));
+const pressed = (page) => page.$eval('#follow', (e) => e.getAttribute('aria-pressed'));
+
+describe('a class that follows its teacher', () => {
+  it('a page without a class link asks no relay and loads no relay code', async () => {
+    const server = await serve();
+    const page = await chromium.browser.newPage();
+    await page.evaluateOnNewDocument(() => {
+      window.socketsOpened = 0;
+      const Plain = window.WebSocket;
+      window.WebSocket = class extends Plain {
+        constructor(...args) {
+          super(...args);
+          window.socketsOpened += 1;
+        }
+      };
+    });
+    await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: 1 });
+    await page.goto(`${server.url}?scale=1&offline=no`, { waitUntil: 'load' });
+    await page.waitForFunction(() => window.kansu && window.kansu.idle() && document.querySelector('[data-name="Text1"]').value !== '', { polling: 50 });
+    await click(page, 'susumu');
+    await idle(page);
+    assert.equal(await page.evaluate(() => window.socketsOpened), 0);
+    for (const code of ['/nats.js', '/class.js', '/classroom.js']) assert.ok(!server.served.paths.includes(code), code);
+    assert.equal(await lineOf(page), '');
+    await page.close();
+    await server.stop();
+  });
+
+  it('three tablets from the QR code follow the teacher, step on their own, come back, and are locked', async () => {
+    const relay = await startRelay();
+    const sealed = sealedSite(site, relay.wsUrl);
+    const server = await serve(sealed.dir);
+    try {
+      const teacher = await openPage(server.url, 'scale=1', { width: 1920, height: 1080 });
+      const { page } = teacher;
+      const classLink = await startClass(page);
+      assert.match(classLink, new RegExp(`^${server.url}#class=[A-Za-z0-9_-]{22}&t=[A-Za-z0-9_-]{87}&k=[A-Za-z0-9_-]{87}$`));
+      // The QR code reads back as the link, from the back of the room.
+      const modulePx = await page.$eval('#class-code', (c) => c.getBoundingClientRect().width / Number(c.dataset.modules));
+      assert.ok(modulePx >= 8, `a module is ${modulePx} px`);
+      const dir = mkdtempSync(join(tmpdir(), 'kansu-qr-'));
+      const shot = join(dir, 'code.png');
+      await (await page.$('#class-code')).screenshot({ path: shot });
+      const read = execFileSync('zbarimg', ['--raw', '-q', shot]).toString().trim();
+      rmSync(dir, { recursive: true, force: true });
+      assert.equal(read, classLink);
+      await closePanel(page);
+      await page.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('授業中'), { polling: 50 });
+      await click(page, 'Check2');
+      for (let i = 0; i < 3; ++i) await click(page, 'susumu');
+      await idle(page);
+
+      // Each joins at the teacher's moment, 先生に合わせる pressed, and says its seat.
+      const students = [];
+      for (const seat of [3, 17, 40]) students.push(await joinAs(read, seat, { width: 1100, height: 760 }));
+      for (const [i, s] of students.entries()) {
+        await showsMoment(s, await momentOf(page));
+        assert.equal(await pressed(s.page), 'true');
+        assert.match(await lineOf(s.page), new RegExp(`^出席番号 ${[3, 17, 40][i]}：先生の画面に合わせて動きます`));
+      }
+      // Nothing of the class reached the site's server: the fragment stays in the browser.
+      assert.ok(!server.served.paths.some((p) => p.includes('class=')));
+
+      // Steps, a check box, another problem, a run: every tablet shows each, the same pixels.
+      for (const act of [
+        () => click(page, 'susumu'),
+        () => click(page, 'Check3'),
+        () => click(page, 'modoru'),
+        async () => {
+          await page.click('#problems');
+          await page.waitForSelector('#problem-panel[open]');
+          await page.click('#problem-list [data-problem="rectangle"]');
+        },
+        () => click(page, 'susumu'),
+      ]) {
+        await act();
+        await idle(page);
+        const moment = await momentOf(page);
+        for (const s of students) await showsMoment(s, moment);
+      }
+      const teacherFigure = await canvasDigest(page, 'kokuban');
+      for (const s of students) assert.equal(await canvasDigest(s.page, 'kokuban'), teacherFigure);
+      await page.$eval(`${at('Combo1')} input`, (e) => e.select());
+      await page.keyboard.sendCharacter('1');
+      await click(page, 'jidou');
+      await idle(page);
+      for (const s of students) await showsMoment(s, await momentOf(page));
+
+      // A student steps on alone; the teacher's next moment leaves that tablet where it is, and
+      // 先生に合わせる brings it back.
+      const [own, other] = students;
+      await click(own.page, 'Command1');
+      await own.page.waitForFunction(() => document.getElementById('follow').getAttribute('aria-pressed') === 'false', { polling: 50 });
+      await click(page, 'Command1');
+      await idle(page);
+      await click(page, 'susumu');
+      await idle(page);
+      await showsMoment(other, await momentOf(page));
+      assert.equal(await time(own.page), ' 0.0');
+      await own.page.click('#follow');
+      await showsMoment(own, await momentOf(page));
+      assert.equal(await pressed(own.page), 'true');
+
+      // Locked: the tablets' own controls are off (a click, a key, 問題 do nothing) and a tablet
+      // that had gone its own way is brought back.
+      await click(other.page, 'susumu');
+      await other.page.waitForFunction(() => document.getElementById('follow').getAttribute('aria-pressed') === 'false', { polling: 50 });
+      await page.click('#class');
+      await page.waitForSelector('#class-panel[open]');
+      await page.click('#class-lock');
+      await closePanel(page);
+      const moment = await momentOf(page);
+      for (const s of students) {
+        await showsMoment(s, moment);
+        await s.page.waitForFunction(() => document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
+        assert.deepEqual(await s.page.evaluate(() => [document.getElementById('follow').disabled,
+          document.getElementById('follow').getAttribute('aria-pressed'),
+          document.querySelector('[data-name="Check1"] input').disabled,
+          document.querySelector('[data-name="Combo1"] input').disabled]), [true, 'true', true, true]);
+        await s.page.keyboard.press('PageDown');
+        await s.page.click(at('Command1'));
+        assert.equal(await momentOf(s.page), moment);
+        assert.match(await lineOf(s.page), /先生が操作を止めています/);
+      }
+      // The teacher still leads a locked class.
+      await click(page, 'susumu');
+      await idle(page);
+      for (const s of students) await showsMoment(s, await momentOf(page));
+      // Unlocked, the tablets are their own again.
+      await page.click('#class');
+      await page.waitForSelector('#class-panel[open]');
+      await page.click('#class-lock');
+      await closePanel(page);
+      for (const s of students) await s.page.waitForFunction(() => !document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
+
+      // A tablet that joins late, and one reloaded (it keeps its seat and asks nothing).
+      const late = await joinAs(read, 25, { width: 1100, height: 760 });
+      await showsMoment(late, await momentOf(page));
+      await students[2].page.reload({ waitUntil: 'load' });
+      await showsMoment(students[2], await momentOf(page));
+      assert.equal(await students[2].page.$eval('#seat-panel', (d) => d.open), false);
+
+      // The teacher's reload keeps the class: the same link, and the class follows its next moment.
+      await page.reload({ waitUntil: 'load' });
+      await page.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('授業中'), { polling: 50 });
+      await click(page, 'susumu');
+      await idle(page);
+      for (const s of [...students, late]) await showsMoment(s, await momentOf(page));
+      await page.click('#class');
+      await page.waitForSelector('#class-panel[open]');
+      assert.equal(await page.$eval('#class-link', (e) => e.value), classLink);
+      await closePanel(page);
+
+      for (const s of [teacher, ...students, late]) {
+        assert.deepEqual(s.errors, []);
+        await s.page.close();
+      }
+    } finally {
+      await server.stop();
+      sealed.remove();
+      await relay.remove();
+    }
+  });
+
+  it('shows nothing a hostile client sends, and a student cannot lead', async () => {
+    const relay = await startRelay();
+    const sealed = sealedSite(site, relay.wsUrl);
+    const server = await serve(sealed.dir);
+    const hostile = await natsConnect({ servers: relay.clientUrl });
+    try {
+      const teacher = await openPage(server.url);
+      const { page } = teacher;
+      const classLink = await startClass(page);
+      await closePanel(page);
+      const student = await joinAs(classLink, 9);
+      await showsMoment(student, await momentOf(page));
+      const id = classLink.match(/class=([^&]+)/)[1];
+      const subject = `kansu.${id}.moment`;
+
+      // What the teacher sends, as the relay passes it on.
+      const genuine = [];
+      const watch = hostile.subscribe(subject);
+      (async () => {
+        for await (const m of watch) genuine.push(m.data);
+      })();
+      await click(page, 'susumu');
+      await idle(page);
+      await showsMoment(student, await momentOf(page));
+      await hostile.flush();
+      const old = genuine.at(-1);
+      const oldMessage = JSON.parse(new TextDecoder().decode(old));
+
+      // A forger's own keys: a well-formed moment, signed, for this class, by someone else.
+      const forger = await webcrypto.subtle.generateKey({ name: 'ECDSA', namedCurve: 'P-256' }, true, ['sign', 'verify']);
+      const b64 = (bytes) => Buffer.from(bytes).toString('base64url');
+      const signedBy = async (message, key = forger.privateKey) => {
+        const text = `${message.c}|${message.n}|${message.m}|${message.p}|${message.l}`;
+        const sig = await webcrypto.subtle.sign({ name: 'ECDSA', hash: 'SHA-256' }, key, new TextEncoder().encode(text));
+        return { ...message, g: b64(new Uint8Array(sig)) };
+      };
+      const far = { k: 'moment', c: id, n: Date.now() * 1000 + 1e9, m: 'x=7.7&c=111111&s=20', p: 0, l: 1 };
+      const bytes = (o) => new TextEncoder().encode(typeof o === 'string' ? o : JSON.stringify(o));
+      const rows = [
+        ['unsigned', async () => bytes({ ...far, g: '' })],
+        ['signed by another key', async () => bytes(await signedBy(far))],
+        ['the teacher\'s signature on another moment', async () => bytes({ ...far, g: oldMessage.g })],
+        ['for another class', async () => bytes(await signedBy({ ...far, c: 'AAAAAAAAAAAAAAAAAAAAAA' }))],
+        ['an older moment of the teacher, replayed', async () => old],
+        ['malformed JSON', async () => bytes('{"k":"moment","c":')],
+        ['not text at all', async () => Uint8Array.from({ length: 300 }, (_, i) => (i * 37) & 255)],
+        ['oversized', async () => bytes({ ...far, m: 'x'.repeat(6000), g: oldMessage.g })],
+        ['a number past any the page can hold', async () => bytes({ ...oldMessage, n: 2 ** 60 })],
+        ['fields of the wrong kinds', async () => bytes({ ...oldMessage, n: String(oldMessage.n + 1), p: true })],
+        ['an array', async () => bytes('[1,2,3]')],
+      ];
+      const shown = () => student.page.evaluate(() => window.kansu.classShown());
+      for (const [name, message] of rows) {
+        const before = (await shown()).length;
+        hostile.publish(subject, await message());
+        await hostile.flush();
+        // The teacher's next moment comes, and nothing else is ever shown.
+        await click(page, 'susumu');
+        await idle(page);
+        const moment = await momentOf(page);
+        await showsMoment(student, moment);
+        assert.deepEqual((await shown()).slice(before), [moment], name);
+        assert.equal(await student.page.$eval(at('susumu'), (e) => e.disabled), false, `${name}: locked by a forger`);
+      }
+      // A flood of forgeries, each with a higher number than the last: the tablet stays with the
+      // teacher, and takes the teacher's next moment at once.
+      for (let i = 0; i < 2000; ++i) hostile.publish(subject, bytes(await signedBy({ ...far, n: far.n + i })));
+      await hostile.flush();
+      const beforeFlood = (await shown()).length;
+      await click(page, 'modoru');
+      await idle(page);
+      await showsMoment(student, await momentOf(page));
+      assert.deepEqual((await shown()).slice(beforeFlood), [await momentOf(page)], 'flood');
+
+      // A flood of questions for the moment brings at most one answer each fifth of a second.
+      const before = genuine.length;
+      const started = Date.now();
+      for (let i = 0; i < 500; ++i) hostile.publish(`kansu.${id}.hello`, bytes('{"k":"hello"}'));
+      await hostile.flush();
+      await new Promise((resolve) => setTimeout(resolve, 600));
+      const answers = genuine.length - before;
+      assert.ok(answers >= 1 && answers <= (Date.now() - started) / 200 + 2, `${answers} answers`);
+
+      // The relay lets no one outside the lesson's subjects.
+      const refused = await natsConnect({ servers: relay.clientUrl });
+      const denied = [];
+      (async () => {
+        for await (const s of refused.status()) if (s.type === 'error' && s.permissionContext) denied.push(s.permissionContext.subject);
+      })();
+      const outside = ['kansu-other', `kansu.${id}.elsewhere`, '_INBOX.x'];
+      for (const subject of outside) refused.publish(subject, bytes('x'));
+      refused.subscribe('>');
+      while (denied.length < outside.length + 1) {
+        await refused.flush();
+        await new Promise((resolve) => setTimeout(resolve, 50));
+      }
+      assert.deepEqual(denied.sort(), [...outside, '>'].sort());
+      await refused.close();
+
+      for (const p of [teacher, student]) {
+        assert.deepEqual(p.errors, []);
+        await p.page.close();
+      }
+    } finally {
+      await hostile.close();
+      await server.stop();
+      sealed.remove();
+      await relay.remove();
+    }
+  });
+
+  it('the relay stopped: each page says so in one line and goes on alone; started again, the class rejoins by itself', async () => {
+    const relay = await startRelay();
+    const sealed = sealedSite(site, relay.wsUrl);
+    const server = await serve(sealed.dir);
+    try {
+      const teacher = await openPage(server.url);
+      const { page } = teacher;
+      const classLink = await startClass(page);
+      await page.click('#class-lock');
+      await closePanel(page);
+      const student = await joinAs(classLink, 5);
+      await showsMoment(student, await momentOf(page));
+      await student.page.waitForFunction(() => document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
+
+      await relay.stop();
+      for (const p of [page, student.page]) {
+        await p.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('中継サーバーにつながりません'), { polling: 50 });
+      }
+      // The tablet is its own while the teacher cannot reach it; the teacher goes on too.
+      await student.page.waitForFunction(() => !document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
+      await click(student.page, 'susumu');
+      await idle(student.page);
+      for (let i = 0; i < 4; ++i) await click(page, 'susumu');
+      await idle(page);
+
+      await relay.start();
+      await page.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('授業中'), { polling: 50, timeout: 30000 });
+      await showsMoment(student, await momentOf(page));
+      await student.page.waitForFunction(() => document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
+      for (const p of [teacher, student]) {
+        assert.deepEqual(p.errors.filter((e) => !/WebSocket|ERR_CONNECTION_REFUSED/.test(e)), []);
+        await p.page.close();
+      }
+    } finally {
+      await server.stop();
+      sealed.remove();
+      await relay.remove();
+    }
+  });
+
+  it('three relays as one cluster: students on two follow a teacher on the third, who moves on when its relay is shut down', async () => {
+    const relays = await startCluster(3);
+    const sealed = sealedSite(site, relays.map((r) => r.wsUrl).join(','));
+    const server = await serve(sealed.dir);
+    // The cluster's routes are up once a message crosses it.
+    const ends = await Promise.all(relays.map((r) => natsConnect({ servers: r.clientUrl })));
+    try {
+      const probe = ends[2].subscribe('kansu.probe.hello');
+      await ends[2].flush();
+      let crossed = false;
+      (async () => {
+        for await (const _ of probe) crossed = true;
+      })();
+      while (!crossed) {
+        ends[0].publish('kansu.probe.hello');
+        await new Promise((resolve) => setTimeout(resolve, 100));
+      }
+      const teacher = await openPage(server.url, 'scale=1&relay=1');
+      const { page } = teacher;
+      const classLink = await startClass(page);
+      await closePanel(page);
+      const students = [
+        await joinAs(classLink.replace('#', '?relay=2#'), 1),
+        await joinAs(classLink.replace('#', '?relay=3#'), 2),
+      ];
+      await click(page, 'susumu');
+      await idle(page);
+      for (const s of students) await showsMoment(s, await momentOf(page));
+
+      await relays[0].stop();
+      await page.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('中継サーバーにつながりません'), { polling: 50 });
+      await page.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('授業中'), { polling: 50, timeout: 30000 });
+      for (let i = 0; i < 2; ++i) await click(page, 'susumu');
+      await idle(page);
+      for (const s of students) await showsMoment(s, await momentOf(page));
+      for (const p of [teacher, ...students]) {
+        assert.deepEqual(p.errors.filter((e) => !/WebSocket|ERR_CONNECTION_REFUSED/.test(e)), []);
+        await p.page.close();
+      }
+    } finally {
+      for (const end of ends) await end.close();
+      await server.stop();
+      sealed.remove();
+      for (const r of relays) await r.remove();
+    }
+  });
+});
