@@ -1,3 +1,4 @@
+#include "app/questions.h"
 #include "app/worksheet.h"
 #include "lesson_fixture.h"
 #include "motion/problem.h"
@@ -5,6 +6,8 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace kansu::testing {
 namespace {
@@ -97,6 +100,26 @@ TEST_F(WorksheetOf, EachKindAtEachMoment) {
             EXPECT_TRUE(has(red, answer)) << answer;
         EXPECT_TRUE(textsIn(blank, true).empty());
         EXPECT_GT(blank.rules.size(), answers.rules.size()) << "no lines to write on";
+
+        // The same questions asked of a class, with what a right answer comes to.
+        const auto questions = questionsOf(form);
+        ASSERT_EQ(questions.size(), 4u);
+        EXPECT_EQ("(1)  " + questions[0].text, r.firstQuestion);
+        EXPECT_EQ(questions[0].answer, std::string("y = ") + r.area);
+        ASSERT_EQ(questions[0].values.size(), 1u);
+        EXPECT_NEAR(questions[0].values[0], std::stod(r.area), 1e-9);
+        EXPECT_EQ(questions[1].text, "0 ≦ x ≦ 4 のとき、y を x の式で表しなさい。");
+        EXPECT_EQ(questions[1].answer, "y = x²");
+        EXPECT_EQ(questions[2].answer, "y = 4x");
+        for (const Question* rule : {&questions[1], &questions[2]}) {
+            ASSERT_EQ(rule->values.size(), 10u);
+            for (std::size_t i = 0; i < rule->values.size(); i += 2)
+                EXPECT_DOUBLE_EQ(rule->values[i + 1], form.course().areaAt(rule->values[i]));
+        }
+        EXPECT_EQ("(3)  " + questions[3].text, r.thirdQuestion);
+        EXPECT_EQ(questions[3].answer, std::string("x = ") + r.otherTime);
+        ASSERT_EQ(questions[3].values.size(), 1u);
+        EXPECT_NEAR(questions[3].values[0], std::stod(r.otherTime), 1e-9);
     }
 }
 

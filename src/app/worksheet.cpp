@@ -1,6 +1,7 @@
 #include "app/worksheet.h"
 
 #include "app/moment_link.h"
+#include "app/questions.h"
 #include "app/wording.h"
 #include "surface/conversions.h"
 #include "surface/font.h"
@@ -61,63 +62,6 @@ std::shared_ptr<GraphLesson> graphLessonFor(const Form1& form, SheetKind kind) {
     moment.ticked[2] = true; // 表
     bringTo(lesson->form, moment);
     return lesson;
-}
-
-// Every time at which y takes the area it has at a moment, if there are finitely many: the
-// moment's own first.
-std::optional<std::vector<double>> timesOfArea(const motion::Course& course, double area) {
-    std::vector<double> times;
-    for (const motion::Piece& p : course.pieces()) {
-        const double a = p.a, b = p.b, c = p.c - area;
-        std::vector<double> roots;
-        if (std::abs(a) > 1e-12) {
-            const double d = b * b - 4 * a * c;
-            if (d >= 0)
-                for (const double sign : {-1.0, 1.0})
-                    roots.push_back((-b + sign * std::sqrt(std::max(d, 0.0))) / (2 * a));
-        } else if (std::abs(b) > 1e-12) {
-            roots.push_back(-c / b);
-        } else if (std::abs(c) < 1e-9) {
-            return std::nullopt; // level at that area: every time of the piece
-        }
-        for (const double t : roots)
-            if (t >= p.from - 1e-9 && t <= p.to + 1e-9 &&
-                std::none_of(times.begin(), times.end(),
-                             [&](double s) { return std::abs(s - t) < 1e-6; }))
-                times.push_back(t);
-    }
-    std::sort(times.begin(), times.end());
-    return times;
-}
-
-// The moment the third question asks about: 4 s away on the other leg of P's path in the lesson's
-// own square; in general the first piece's length on or back, else another moment, whichever
-// has an area reached at that moment alone.
-int otherMoment(const motion::Course& course, int tenths) {
-    const int end = static_cast<int>(std::lround(course.endSeconds() * 10));
-    const int turn = static_cast<int>(std::lround(course.pieces().front().to * 10));
-    std::vector<int> tried{tenths <= turn ? tenths + turn : tenths - turn};
-    for (int t = end; t >= 1; --t)
-        tried.push_back(t);
-    for (const int t : tried) {
-        if (t < 1 || t > end || t == tenths)
-            continue;
-        const auto times = timesOfArea(course, course.areaAt(t / 10.0));
-        if (times && times->size() == 1 && course.areaAt(t / 10.0) > 0)
-            return t;
-    }
-    return tried.front() >= 0 && tried.front() <= end ? tried.front() : end;
-}
-
-// The answer to the third question: the moment's time, and any other time with its area.
-std::string timesOf(const motion::Course& course, int tenths) {
-    const auto times = timesOfArea(course, course.areaAt(tenths / 10.0));
-    std::string answer = seconds(tenths);
-    if (times)
-        for (const double t : *times)
-            if (std::abs(t - tenths / 10.0) > 1e-6)
-                answer += "、" + number(std::round(t * 1000) / 1000);
-    return answer;
 }
 
 class Composer {

@@ -5,6 +5,7 @@
 #include "app/layout.h"
 #include "app/moment_link.h"
 #include "app/problems.h"
+#include "app/questions.h"
 #include "app/state_json.h"
 #include "app/worksheet.h"
 #include "surface/font.h"
@@ -398,6 +399,27 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* kansu_worksheet_picture(int index, doub
         return nothingHandedOver();
     const Worksheet::Picture& p = worksheet->pictures[static_cast<std::size_t>(index)];
     return handedOver(p.form->seen(p.box, scale));
+}
+
+// The questions the moment asks (a class's teacher sends one of them): each one's kind ("y" at a
+// time, "rule" on a piece, "x" for an area), its text, its answer as the answers sheet writes it,
+// and what a right answer comes to.
+EMSCRIPTEN_KEEPALIVE const char* kansu_questions() {
+    json::Array questions;
+    if (lesson && !lesson->form.ended())
+        for (const Question& q : questionsOf(lesson->form)) {
+            json::Array values;
+            for (const double v : q.values)
+                values.item(json::number(v));
+            json::Object o;
+            o.field("kind", json::string(q.kind == QuestionKind::AreaAt ? "y"
+                                         : q.kind == QuestionKind::Rule ? "rule"
+                                                                        : "x"));
+            o.field("text", json::string(q.text)).field("answer", json::string(q.answer));
+            questions.item(o.field("values", values.close()).close());
+        }
+    reply = questions.close();
+    return reply.c_str();
 }
 
 // The state as kansu-script writes it, for tests and for whoever wants to look.

@@ -4,7 +4,8 @@
 // class.js and nats.js). Every teacher plays at "20" (a moment each 100 ms) for the measured
 // time. Prints one figure a line: the delay from a teacher's moment to its tablets (p50, p95,
 // max), the messages a second through the relay, the relay's CPU and memory, and how many tablets
-// ended behind their teacher's last moment.
+// ended behind their teacher's last moment; then each class answers a question, and it prints
+// the time from a tablet's answer to its teacher's tally.
 //   KANSU_SITE=build-web/site node bench-class.mjs [CLASSES] [STUDENTS] [SECONDS]
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
@@ -37,6 +38,8 @@ const servers = [server.wsUrl];
 const sent = new Map(); // `${class}|${number}` -> when the teacher sent it
 const delays = [];
 let measuring = false;
+const answersSent = new Map(); // an answer's text -> when its tablet sent it
+const answerDelays = [];
 
 // A real class's forty tablets each check the teacher's signature on their own processor; here
 // they share this machine's two cores with the relay and the teachers. So the tablets of a class
@@ -48,7 +51,8 @@ function tabletCrypto() {
   return {
     getRandomValues: (array) => webcrypto.getRandomValues(array),
     subtle: {
-      importKey: (...args) => webcrypto.subtle.importKey(...args),
+      ...Object.fromEntries(['importKey', 'exportKey', 'generateKey', 'deriveBits', 'deriveKey', 'encrypt']
+        .map((name) => [name, webcrypto.subtle[name].bind(webcrypto.subtle)])),
       verify: (algorithm, key, sig, data) => {
         const id = `${text(sig)}|${text(data)}`;
         let answer = answers.get(id);
@@ -80,7 +84,16 @@ const all = [];
 for (let c = 0; c < classes; ++c) {
   const cls = await createClass(webcrypto);
   const link = readClassFragment(await classFragment(cls, webcrypto));
-  const lead = new Lead({ connect, servers, cls, crypto: webcrypto });
+  const lead = new Lead({
+    connect, servers, cls, crypto: webcrypto,
+    onAnswer: ({ text }) => {
+      const at = answersSent.get(text);
+      if (at !== undefined) {
+        answerDelays.push(now() - at);
+        answersSent.delete(text);
+      }
+    },
+  });
   await lead.start();
   const followers = [];
   const crypto = tabletCrypto();
@@ -93,6 +106,7 @@ for (let c = 0; c < classes; ++c) {
       },
     });
     await follow.start();
+    follow.seat = s + 1;
     followers.push(follow);
   }
   all.push({ lead, followers, cls, tenths: 0 });
@@ -133,6 +147,29 @@ await sleep(2000);
 let behind = 0;
 for (const one of all) for (const f of one.followers) if (f.last !== one.lead.number) behind += 1;
 
+// Then every teacher asks a question, and every tablet answers it three times over six seconds
+// (a first answer, then two changes), each at its own moment: from the tablet's send to the
+// teacher's tally.
+const question = Date.now();
+for (const one of all) await one.lead.show({ link: 'x=3&c=011000&s=20', playing: false, lock: false, question: { number: question, text: 'x = 3 のとき、y の値を求めなさい。' } });
+await sleep(1000);
+const answering = [];
+for (const [c, one] of all.entries()) {
+  for (const f of one.followers) {
+    answering.push((async () => {
+      for (let round = 0; round < 3; ++round) {
+        await sleep(Math.random() * 2000);
+        const text = `${c} ${f.seat} ${round}`;
+        answersSent.set(text, now());
+        await f.answer({ seat: f.seat, question, text });
+      }
+    })());
+  }
+}
+await Promise.all(answering);
+await sleep(2000);
+const answersLost = answersSent.size;
+
 delays.sort((a, b) => a - b);
 const at = (q) => delays[Math.min(delays.length - 1, Math.floor(q * delays.length))];
 const ticksPerSecond = 100;
@@ -146,6 +183,13 @@ console.log(`relay_messages_out_per_s ${((endCounts.out_msgs - startCounts.out_m
 console.log(`relay_cpu_percent ${(((endUse.ticks - startUse.ticks) / ticksPerSecond / elapsed) * 100).toFixed(1)}`);
 console.log(`relay_memory_mb ${(endUse.rss / 1048576).toFixed(1)}`);
 console.log(`class_tablets_behind ${behind}`);
+answerDelays.sort((a, b) => a - b);
+const answerAt = (q) => answerDelays[Math.min(answerDelays.length - 1, Math.floor(q * answerDelays.length))];
+console.log(`class_answers_tallied ${answerDelays.length}`);
+console.log(`class_answer_p50_ms ${answerAt(0.5).toFixed(1)}`);
+console.log(`class_answer_p95_ms ${answerAt(0.95).toFixed(1)}`);
+console.log(`class_answer_max_ms ${answerDelays.at(-1).toFixed(1)}`);
+console.log(`class_answers_lost ${answersLost}`);
 console.log(`tablet_signature_check_us ${(await checkCost()).toFixed(0)}`);
 
 for (const one of all) {

@@ -5,12 +5,15 @@ import assert from 'node:assert/strict';
 import { after, before, describe, it } from 'node:test';
 import { execFileSync } from 'node:child_process';
 import { webcrypto } from 'node:crypto';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { connect as natsConnect } from 'nats';
 import { at, canvasDigest, click, idle, launch, openLesson, serve, site, state } from './browser.mjs';
 import { sealedSite, startCluster, startRelay } from './relay.mjs';
+
+const { AnswerSender } = await import(new URL(`file://${join(site, 'answers.js')}`).href);
+const { classFragment, createClass, readClassFragment } = await import(new URL(`file://${join(site, 'class.js')}`).href);
 
 let chromium;
 before(async () => {
@@ -274,11 +277,11 @@ describe('a class that follows its teacher', () => {
       const forger = await webcrypto.subtle.generateKey({ name: 'ECDSA', namedCurve: 'P-256' }, true, ['sign', 'verify']);
       const b64 = (bytes) => Buffer.from(bytes).toString('base64url');
       const signedBy = async (message, key = forger.privateKey) => {
-        const text = `${message.c}|${message.n}|${message.m}|${message.p}|${message.l}`;
+        const text = `${message.c}|${message.n}|${message.m}|${message.p}|${message.l}|${message.q}|${message.a}`;
         const sig = await webcrypto.subtle.sign({ name: 'ECDSA', hash: 'SHA-256' }, key, new TextEncoder().encode(text));
         return { ...message, g: b64(new Uint8Array(sig)) };
       };
-      const far = { k: 'moment', c: id, n: Date.now() * 1000 + 1e9, m: 'x=7.7&c=111111&s=20', p: 0, l: 1 };
+      const far = { k: 'moment', c: id, n: Date.now() * 1000 + 1e9, m: 'x=7.7&c=111111&s=20', p: 0, l: 1, q: 0, a: '' };
       const bytes = (o) => new TextEncoder().encode(typeof o === 'string' ? o : JSON.stringify(o));
       const rows = [
         ['unsigned', async () => bytes({ ...far, g: '' })],
@@ -292,6 +295,8 @@ describe('a class that follows its teacher', () => {
         ['a number past any the page can hold', async () => bytes({ ...oldMessage, n: 2 ** 60 })],
         ['fields of the wrong kinds', async () => bytes({ ...oldMessage, n: String(oldMessage.n + 1), p: true })],
         ['an array', async () => bytes('[1,2,3]')],
+        ['a question signed by another key', async () => bytes(await signedBy({ ...far, q: 1, a: '答えを送れ' }))],
+        ['a question the teacher did not sign', async () => bytes({ ...oldMessage, n: oldMessage.n + 1, q: 1, a: '答えを送れ' })],
       ];
       const shown = () => student.page.evaluate(() => window.kansu.classShown());
       for (const [name, message] of rows) {
@@ -305,6 +310,7 @@ describe('a class that follows its teacher', () => {
         await showsMoment(student, moment);
         assert.deepEqual((await shown()).slice(before), [moment], name);
         assert.equal(await student.page.$eval(at('susumu'), (e) => e.disabled), false, `${name}: locked by a forger`);
+        assert.equal(await student.page.$eval('#question-panel', (d) => d.open), false, `${name}: a question shown`);
       }
       // A flood of forgeries, each with a higher number than the last: the tablet stays with the
       // teacher, and takes the teacher's next moment at once.
@@ -316,7 +322,7 @@ describe('a class that follows its teacher', () => {
       await showsMoment(student, await momentOf(page));
       assert.deepEqual((await shown()).slice(beforeFlood), [await momentOf(page)], 'flood');
 
-      // A flood of questions for the moment brings at most one answer each fifth of a second.
+      // A flood of asks for the moment brings at most one reply each fifth of a second.
       const before = genuine.length;
       const started = Date.now();
       for (let i = 0; i < 500; ++i) hostile.publish(`kansu.${id}.hello`, bytes('{"k":"hello"}'));
@@ -353,6 +359,163 @@ describe('a class that follows its teacher', () => {
     }
   });
 
+  it('a question goes to the class and its answers come back to the teacher alone, tallied, and saved as CSV', async () => {
+    const relay = await startRelay();
+    const sealed = sealedSite(site, relay.wsUrl);
+    const server = await serve(sealed.dir);
+    const hostile = await natsConnect({ servers: relay.clientUrl });
+    const downloads = mkdtempSync(join(tmpdir(), 'kansu-csv-'));
+    try {
+      const teacher = await openPage(server.url, 'scale=1#x=3.0&c=000000&s=20');
+      const { page } = teacher;
+      const classLink = await startClass(page);
+      await closePanel(page);
+      const seats = [3, 7, 12];
+      const students = [];
+      for (const seat of seats) students.push(await joinAs(classLink, seat));
+      const id = classLink.match(/class=([^&]+)/)[1];
+      const seen = []; // what the relay passes on of the answers, as anyone on it sees them
+      const watch = hostile.subscribe(`kansu.${id}.answer`);
+      (async () => {
+        for await (const m of watch) seen.push(new TextDecoder().decode(m.data));
+      })();
+
+      // 質問する: the question of y at the moment, over every tablet's lesson.
+      await page.click('#class');
+      await page.waitForSelector('#class-panel[open]');
+      const offered = await page.$$eval('#class-question option', (options) => options.map((o) => o.textContent));
+      assert.deepEqual(offered, ['x = 3 のとき、y の値を求めなさい。', '0 ≦ x ≦ 4 のとき、y を x の式で表しなさい。',
+        '4 ≦ x ≦ 8 のとき、y を x の式で表しなさい。', 'y = 28 となる x の値を求めなさい。']);
+      await page.select('#class-question', '0');
+      await page.click('#class-ask');
+      await page.waitForSelector('#class-panel:not([open])');
+      await page.waitForSelector('#tally:not([hidden])');
+      for (const s of students) {
+        await s.page.waitForSelector('#question-panel[open]');
+        assert.equal(await s.page.$eval('#question-text', (e) => e.textContent), 'x = 3 のとき、y の値を求めなさい。');
+      }
+
+      // Typed into each tablet's own field: right, wrong, and wrong then changed to right.
+      const answer = async (s, text) => {
+        await s.page.click('#answer', { clickCount: 3 });
+        await s.page.type('#answer', text);
+        await s.page.click('#answer-form button[type="submit"]');
+        await s.page.waitForFunction(() => document.getElementById('answer-said').textContent === '送りました', { polling: 50 });
+      };
+      await answer(students[0], '9');
+      await answer(students[1], 'y = 6');
+      await answer(students[2], '6');
+      const tallied = (n) => page.waitForFunction((count) => document.getElementById('tally-count').textContent.startsWith(`答えた人 ${count}`), { polling: 50 }, n);
+      await tallied(3);
+      await answer(students[2], '９ cm²');
+      await page.waitForFunction(() => document.getElementById('tally-count').textContent === '答えた人 3　正しい答え 2', { polling: 50 });
+      const wrong = () => page.$$eval('#tally-wrong li', (items) => items.map((i) => i.textContent));
+      assert.deepEqual(await wrong(), ['y = 6　1 人']);
+      await page.click('#tally-seats');
+      assert.deepEqual(await wrong(), ['y = 6　1 人（出席番号 7）']);
+      await page.click('#tally-seats');
+      assert.deepEqual(await wrong(), ['y = 6　1 人']);
+
+      // The relay and everyone on it see ciphertext only.
+      await hostile.flush();
+      assert.ok(seen.length >= 4);
+      for (const text of seen) {
+        const message = JSON.parse(text);
+        assert.deepEqual(Object.keys(message).sort(), ['c', 'e', 'i', 'k', 'x']);
+        assert.ok(!/y = 6|９|"a"/.test(text), text);
+      }
+
+      // Hostile answers, each followed by a probe from a tablet of the hostile's own, so the
+      // teacher has taken the row before the tally is read: the tally of the class stays right.
+      const link = readClassFragment(classLink.slice(classLink.indexOf('#')));
+      const tablet = async (linkFor = link) => {
+        const sender = new AnswerSender({ link: linkFor, crypto: webcrypto });
+        await sender.start();
+        return sender;
+      };
+      const asked = { q: (await page.evaluate(() => window.kansu.tally())).number };
+      let probes = 0;
+      const publish = async (bytes) => {
+        const probe = await tablet(); // a tablet of its own each time, so none is ever too quick
+        hostile.publish(`kansu.${id}.answer`, bytes);
+        probes += 1;
+        hostile.publish(`kansu.${id}.answer`, await probe.seal({ seat: 50 + probes, question: asked.q, text: `probe ${probes}` }));
+        await hostile.flush();
+        await page.waitForFunction((p) => window.kansu.tally().then((t) => t.answers.some((a) => a.text === p)), { polling: 50 }, `probe ${probes}`);
+      };
+      const theClass = async () => (await page.evaluate(() => window.kansu.tally())).answers
+        .filter((a) => a.seat < 50).map((a) => `${a.seat} ${a.text} ${a.right}`).sort();
+      const expected = ['12 ９ cm² true', '3 9 true', '7 y = 6 false'];
+      const bytes = (o) => new TextEncoder().encode(typeof o === 'string' ? o : JSON.stringify(o));
+      const otherTeacher = { ...readClassFragment(await classFragment(await createClass(webcrypto), webcrypto)), id };
+      const rows = [
+        ['a tablet\'s answer replayed', async () => bytes(seen[1]), expected],
+        ['a tablet\'s older answer replayed', async () => bytes(seen[2]), expected],
+        ['malformed JSON', async () => bytes('{"k":"answer","c":'), expected],
+        ['not text at all', async () => Uint8Array.from({ length: 500 }, (_, i) => (i * 31) & 255), expected],
+        ['oversized', async () => bytes({ ...JSON.parse(seen[0]), x: 'A'.repeat(8000) }), expected],
+        ['for another class', async () => bytes({ ...JSON.parse(seen[0]), c: 'AAAAAAAAAAAAAAAAAAAAAA' }), expected],
+        ['sealed for another teacher', async () => (await tablet(otherTeacher)).seal({ seat: 5, question: asked.q, text: '9' }), expected],
+        ['a key that is no point', async () => bytes({ ...JSON.parse(seen[0]), e: Buffer.from([4, ...new Uint8Array(64).fill(1)]).toString('base64url') }), expected],
+        ['a seat out of range', async () => (await tablet()).seal({ seat: 100, question: asked.q, text: '9' }), expected],
+        ['an answer to another question', async () => (await tablet()).seal({ seat: 20, question: asked.q + 1, text: '9' }), expected],
+        ['another tablet answering for seat 3', async () => (await tablet()).seal({ seat: 3, question: asked.q, text: '10' }),
+          ['12 ９ cm² true', '3 10 false', '3 9 true', '7 y = 6 false']],
+      ];
+      for (const [name, message, want] of rows) {
+        await publish(await message());
+        assert.deepEqual(await theClass(), want, name);
+      }
+      await page.waitForFunction(() => !document.getElementById('tally-twice').hidden, { polling: 50 });
+      assert.match(await page.$eval('#tally-twice', (e) => e.textContent), /同じ出席番号に 2 台以上から答えがあります（1 人分）/);
+
+      // A flood from one tablet: a few answers are taken, its newest of those counts once.
+      const flooder = await tablet();
+      for (let i = 0; i < 300; ++i) hostile.publish(`kansu.${id}.answer`, await flooder.seal({ seat: 40, question: asked.q, text: String(i) }));
+      await publish(bytes('{}'));
+      const fromFlood = (await theClass()).filter((a) => a.startsWith('40 '));
+      assert.equal(fromFlood.length, 1);
+      assert.ok(Number(fromFlood[0].split(' ')[1]) < 10, fromFlood[0]);
+
+      // CSV: seat, answer, right or not, seconds taken, as the tally has them.
+      const cdp = await chromium.browser.target().createCDPSession();
+      await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads, eventsEnabled: true });
+      const saved = new Promise((resolve) => {
+        cdp.on('Browser.downloadProgress', (e) => e.state === 'completed' && resolve());
+      });
+      await page.click('#tally-csv');
+      await saved;
+      const files = readdirSync(downloads).filter((f) => f.endsWith('.csv'));
+      assert.equal(files.length, 1, files.join());
+      const csv = readFileSync(join(downloads, files[0]), 'utf8');
+      await cdp.detach();
+      const lines = csv.replace(/^\uFEFF/, '').trim().split('\r\n');
+      assert.equal(lines[0], '質問,x = 3 のとき、y の値を求めなさい。');
+      assert.equal(lines[1], '出席番号,答え,正誤,秒');
+      const rowsOf = (seat) => lines.slice(2).filter((l) => l.startsWith(`${seat},`)).map((l) => l.replace(/,[\d.]+$/, ''));
+      assert.deepEqual(rowsOf(3).sort(), ['3,10,誤', '3,9,正']);
+      assert.deepEqual(rowsOf(7), ['7,y = 6,誤']);
+      assert.deepEqual(rowsOf(12), ['12,９ cm²,正']);
+      for (const line of lines.slice(2)) assert.match(line, /,\d+\.\d$/);
+
+      // The teacher closes the question: it leaves the tablets, and later answers are not taken.
+      await page.click('#tally-close');
+      for (const s of students) await s.page.waitForSelector('#question-panel:not([open])');
+      assert.match(await page.$eval('#tally-question', (e) => e.textContent), /締め切りました/);
+
+      for (const p of [teacher, ...students]) {
+        assert.deepEqual(p.errors, []);
+        await p.page.close();
+      }
+    } finally {
+      await hostile.close();
+      rmSync(downloads, { recursive: true, force: true });
+      await server.stop();
+      sealed.remove();
+      await relay.remove();
+    }
+  });
+
   it('the relay stopped: each page says so in one line and goes on alone; started again, the class rejoins by itself', async () => {
     const relay = await startRelay();
     const sealed = sealedSite(site, relay.wsUrl);
@@ -366,6 +529,11 @@ describe('a class that follows its teacher', () => {
       const student = await joinAs(classLink, 5);
       await showsMoment(student, await momentOf(page));
       await student.page.waitForFunction(() => document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
+      // A question asked, to be answered while the relay is away.
+      await page.click('#class');
+      await page.waitForSelector('#class-panel[open]');
+      await page.click('#class-ask');
+      await student.page.waitForSelector('#question-panel[open]');
 
       await relay.stop();
       for (const p of [page, student.page]) {
@@ -377,11 +545,18 @@ describe('a class that follows its teacher', () => {
       await idle(student.page);
       for (let i = 0; i < 4; ++i) await click(page, 'susumu');
       await idle(page);
+      await student.page.type('#answer', '0');
+      await student.page.keyboard.press('Enter');
+      await student.page.waitForFunction(() => document.getElementById('answer-said').textContent.startsWith('中継サーバーにつながったら'), { polling: 50 });
 
       await relay.start();
       await page.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('授業中'), { polling: 50, timeout: 30000 });
       await showsMoment(student, await momentOf(page));
       await student.page.waitForFunction(() => document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
+      // The answer went once the relay was back, and counts once.
+      await student.page.waitForFunction(() => document.getElementById('answer-said').textContent === '送りました', { polling: 50 });
+      await page.waitForFunction(() => document.getElementById('tally-count').textContent === '答えた人 1　正しい答え 1', { polling: 50 });
+      assert.deepEqual((await page.evaluate(() => window.kansu.tally())).answers.map((a) => [a.seat, a.text]), [[5, '0']]);
       for (const p of [teacher, student]) {
         assert.deepEqual(p.errors.filter((e) => !/WebSocket|ERR_CONNECTION_REFUSED/.test(e)), []);
         await p.page.close();

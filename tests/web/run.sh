@@ -12,4 +12,4 @@ if [ ! -f "$site/index.html" ]; then
 fi
 cd "$(dirname "$0")"
 KANSU_SITE=$site KANSU_SCRIPT=$script exec node --test --test-reporter=spec \
-    ${pattern:+--test-name-pattern="$pattern"} lesson.test.mjs class.test.mjs
+    ${pattern:+--test-name-pattern="$pattern"} lesson.test.mjs class.test.mjs judge.test.mjs

@@ -135,6 +135,7 @@ async function main() {
 window.kansu = {
   state, act, idle, core: () => ui.core,
   classShown: async () => (await import('./classroom.js')).classShown(),
+  tally: async () => (await import('./asking.js')).tally(),
 };
 
 main();

@@ -2,30 +2,15 @@
 // page sends every moment it reaches, signed with the teacher's key; the class's pages show them.
 // The relay keeps nothing and learns nothing it could misuse: the class's name is 128 random
 // bits that only the class link carries, a moment not signed by the teacher is never shown, and
-// answers (later) are encrypted to the teacher. Nothing here knows the page: the same module runs
-// in the browser and in Node (for the load test), handed a NATS connect function and WebCrypto.
+// answers are sealed for the teacher alone (answers.js). Nothing here knows the page: the same
+// module runs in the browser and in Node (for the load test), handed a NATS connect function and
+// WebCrypto.
 
-// No message the class sends comes near this size; a larger one is nobody's.
-export const largestMessage = 4096;
+import { AnswerBox, AnswerSender, ackToken } from './answers.js';
+import { base64url, fromBase64url, largestMessage, subjectOf } from './wire.js';
 
 const encoder = new TextEncoder();
 const decoder = new TextDecoder();
-
-export function subjectOf(classId, kind) {
-  return `kansu.${classId}.${kind}`;
-}
-
-export function base64url(bytes) {
-  let binary = '';
-  for (const b of bytes) binary += String.fromCharCode(b);
-  return btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
-}
-
-export function fromBase64url(text) {
-  if (typeof text !== 'string' || !/^[A-Za-z0-9_-]*$/.test(text) || text.length % 4 === 1) return null;
-  const binary = atob(text.replace(/-/g, '+').replace(/_/g, '/') + '='.repeat((4 - (text.length % 4)) % 4));
-  return Uint8Array.from(binary, (c) => c.charCodeAt(0));
-}
 
 const signing = { name: 'ECDSA', namedCurve: 'P-256' };
 const signature = { name: 'ECDSA', hash: 'SHA-256' };
@@ -94,9 +79,10 @@ export function readClassFragment(fragment) {
 }
 
 // What the teacher signs of a moment: the class, the moment's number, the moment as a link would
-// name it, and whether it plays and whether the class's own controls are locked.
+// name it, whether it plays, whether the class's own controls are locked, and the question the
+// class is asked (its number, 0 for none, and its text).
 function signed(message) {
-  return encoder.encode(`${message.c}|${message.n}|${message.m}|${message.p}|${message.l}`);
+  return encoder.encode(`${message.c}|${message.n}|${message.m}|${message.p}|${message.l}|${message.q}|${message.a}`);
 }
 
 // A moment received, if it is one: its parts, each of its kind and size. Whether it is the
@@ -110,14 +96,15 @@ export function momentIn(bytes, classId) {
     return null;
   }
   if (typeof message !== 'object' || message === null || Array.isArray(message)) return null;
-  const { k, c, n, m, p, l, g } = message;
+  const { k, c, n, m, p, l, q, a, g } = message;
   if (k !== 'moment' || c !== classId || !Number.isSafeInteger(n) || n <= 0 || typeof m !== 'string' ||
-      m.length > 3000 || (p !== 0 && p !== 1) || (l !== 0 && l !== 1) || typeof g !== 'string') {
+      m.length > 3000 || (p !== 0 && p !== 1) || (l !== 0 && l !== 1) || typeof g !== 'string' ||
+      !Number.isSafeInteger(q) || q < 0 || typeof a !== 'string' || a.length > 300 || (q === 0) !== (a === '')) {
     return null;
   }
   const sig = fromBase64url(g);
   if (!sig || sig.length !== 64) return null;
-  return { k, c, n, m, p, l, sig };
+  return { k, c, n, m, p, l, q, a, sig };
 }
 
 // How often the teacher's page says the class's moment again when nothing changes, so a tablet
@@ -125,7 +112,9 @@ export function momentIn(bytes, classId) {
 export const heartbeat = 20000;
 // Tablets that ask for the moment together (a class joining at once, a relay back) are answered
 // together: at most one answer in this time, however many ask.
-const answerEvery = 200;
+const replyEvery = 200;
+// How long a tablet waits for the teacher to say it has an answer before sending it again.
+const resendAnswer = 3000;
 
 // Options for a connection to the relay that never gives up: a reconnect waits longer the longer
 // the relay has been away (half a second, doubling, at most 15 s), so a class of forty does not
@@ -148,36 +137,56 @@ function connection(name) {
 // The teacher's page: every moment it reaches goes to the class, signed; a tablet that asks (it
 // joined late, or slept, or lost the relay) is sent the latest moment again.
 export class Lead {
-  constructor({ connect, servers, cls, crypto = globalThis.crypto, onStatus = () => {} }) {
-    Object.assign(this, { connect, servers, cls, crypto, onStatus });
+  constructor({ connect, servers, cls, crypto = globalThis.crypto, onStatus = () => {}, onAnswer = null }) {
+    Object.assign(this, { connect, servers, cls, crypto, onStatus, onAnswer });
     this.latest = null; // the last moment sent, as sent
     this.shown = null;
     this.number = 0;
     this.connection = null;
-    this.answerTimer = 0;
-    this.lastAnswer = 0;
+    this.replyTimer = 0;
+    this.lastReply = 0;
     this.beat = 0;
   }
 
   async start() {
     const { away, ...options } = connection('kansu-teacher');
     this.connection = await this.connect({ servers: this.servers, ...options });
-    watch(this.connection, this.onStatus, away, () => this.answerSoon());
+    watch(this.connection, this.onStatus, away, () => this.replySoon());
     const hello = this.connection.subscribe(subjectOf(this.cls.id, 'hello'));
     (async () => {
-      for await (const _ of hello) this.answerSoon();
+      for await (const _ of hello) this.replySoon();
     })().catch(() => {});
+    if (this.onAnswer) this.listenForAnswers();
     this.beat = setInterval(() => this.resend(), heartbeat);
     this.onStatus('connected');
     this.resend();
   }
 
-  answerSoon() {
-    if (this.answerTimer) return;
-    const wait = Math.max(0, this.lastAnswer + answerEvery - Date.now());
-    this.answerTimer = setTimeout(() => {
-      this.answerTimer = 0;
-      this.lastAnswer = Date.now();
+  // Answers are opened side by side (the newest of a tablet's wins); what does not open is dropped.
+  listenForAnswers() {
+    const box = new AnswerBox({ cls: this.cls, crypto: this.crypto });
+    const answers = this.connection.subscribe(subjectOf(this.cls.id, 'answer'));
+    const tell = async (sender, n) => {
+      const bytes = await box.ack(sender, n);
+      this.connection.publish(`${subjectOf(this.cls.id, 'ack')}.${ackToken(sender)}`, bytes);
+    };
+    (async () => {
+      for await (const message of answers) {
+        box.open(message.data).then((opened) => {
+          if (opened?.answer) this.onAnswer(opened.answer);
+          if (opened?.ack) return tell(opened.sender, opened.ack);
+          return null;
+        }).catch(() => {});
+      }
+    })().catch(() => {});
+  }
+
+  replySoon() {
+    if (this.replyTimer) return;
+    const wait = Math.max(0, this.lastReply + replyEvery - Date.now());
+    this.replyTimer = setTimeout(() => {
+      this.replyTimer = 0;
+      this.lastReply = Date.now();
       this.resend();
     }, wait);
   }
@@ -192,14 +201,18 @@ export class Lead {
     }
   }
 
-  // moment: { link, playing, lock }. Sent only when it differs from the last.
-  async show({ link, playing, lock }) {
-    const key = `${link}|${playing}|${lock}`;
+  // moment: { link, playing, lock, question: { number, text } or none }. Sent only when it
+  // differs from the last.
+  async show({ link, playing, lock, question = null }) {
+    const key = `${link}|${playing}|${lock}|${question?.number ?? 0}`;
     if (key === this.shown) return;
     this.shown = key;
     // Numbered from the clock, so a reloaded page's moments still come after its earlier ones.
     this.number = Math.max(this.number + 1, Date.now() * 1000);
-    const message = { k: 'moment', c: this.cls.id, n: this.number, m: link, p: playing ? 1 : 0, l: lock ? 1 : 0 };
+    const message = {
+      k: 'moment', c: this.cls.id, n: this.number, m: link, p: playing ? 1 : 0, l: lock ? 1 : 0,
+      q: question?.number ?? 0, a: question?.text ?? '',
+    };
     const sig = await this.crypto.subtle.sign(signature, this.cls.sign.privateKey, signed(message));
     if (key !== this.shown) return; // a later moment came while this one was signed
     this.latest = encoder.encode(JSON.stringify({ ...message, g: base64url(new Uint8Array(sig)) }));
@@ -208,7 +221,7 @@ export class Lead {
 
   async close() {
     clearInterval(this.beat);
-    clearTimeout(this.answerTimer);
+    clearTimeout(this.replyTimer);
     try {
       await this.connection?.drain();
     } catch {
@@ -221,8 +234,12 @@ export class Lead {
 // the teacher's key from the class link; anything else is never shown. heard is when the teacher
 // was last heard from (a new moment, or the last one said again).
 export class Follow {
-  constructor({ connect, servers, link, crypto = globalThis.crypto, onMoment, onStatus = () => {} }) {
-    Object.assign(this, { connect, servers, link, crypto, onMoment, onStatus });
+  constructor({ connect, servers, link, crypto = globalThis.crypto, onMoment, onStatus = () => {}, onSent = () => {} }) {
+    Object.assign(this, { connect, servers, link, crypto, onMoment, onStatus, onSent });
+    this.answers = new AnswerSender({ link, crypto });
+    this.pending = null; // the latest answer, until the teacher says it has it: { bytes, number }
+    this.resendTimer = 0;
+    this.online = false;
     this.last = 0; // the number of the newest moment shown
     this.lastBytes = null; // and that moment as it came
     this.heard = 0;
@@ -231,17 +248,65 @@ export class Follow {
     this.connection = null;
   }
 
-  async start() {
+  // keys: the tablet's answer keys as the page kept them, if any. Returns them to keep.
+  async start(keys = null) {
     this.key = await this.crypto.subtle.importKey('raw', this.link.teacher, signing, false, ['verify']);
+    const kept = await this.answers.start(keys);
     const { away, ...options } = connection('kansu-student');
     this.connection = await this.connect({ servers: this.servers, ...options });
-    watch(this.connection, this.onStatus, away, () => this.hello());
+    this.online = true;
+    const told = (status) => {
+      this.online = status === 'connected';
+      this.onStatus(status);
+    };
+    watch(this.connection, told, away, () => {
+      this.hello();
+      this.sendPending();
+    });
+    const acks = this.connection.subscribe(`${subjectOf(this.link.id, 'ack')}.${ackToken(this.answers.sender)}`);
+    (async () => {
+      for await (const message of acks) this.acknowledged(message.data);
+    })().catch(() => {});
     const moments = this.connection.subscribe(subjectOf(this.link.id, 'moment'));
     (async () => {
       for await (const message of moments) this.receive(message.data);
     })().catch(() => {});
     this.onStatus('connected');
     this.hello();
+    return kept;
+  }
+
+  // Sends an answer { seat, question, text } to the teacher, sealed, and again every few seconds
+  // (and as soon as the relay is back) until the teacher says it has it: a teacher away from the
+  // relay, or an answer that came too soon after the last, is not lost. The teacher takes it once.
+  // onSent tells when the teacher has it; returns whether the relay can be reached now.
+  async answer(answer) {
+    const bytes = await this.answers.seal(answer);
+    this.pending = { bytes, number: this.answers.number };
+    this.sendPending();
+    return this.online;
+  }
+
+  sendPending() {
+    clearTimeout(this.resendTimer);
+    if (!this.pending) return;
+    if (this.online && !this.connection.isClosed()) {
+      try {
+        this.connection.publish(subjectOf(this.link.id, 'answer'), this.pending.bytes);
+      } catch {
+        // Sent again below.
+      }
+    }
+    this.resendTimer = setTimeout(() => this.sendPending(), resendAnswer);
+  }
+
+  async acknowledged(bytes) {
+    const n = await this.answers.acknowledged(bytes);
+    if (this.pending && n >= this.pending.number) {
+      this.pending = null;
+      clearTimeout(this.resendTimer);
+      this.onSent();
+    }
   }
 
   // Asks for the moment the class is at.
@@ -291,7 +356,10 @@ export class Follow {
         this.heard = Date.now();
         this.waiting = this.waiting.filter((waiting) => waiting.n > this.last);
         try {
-          this.onMoment({ link: moment.m, playing: moment.p === 1, lock: moment.l === 1, number: moment.n });
+          this.onMoment({
+            link: moment.m, playing: moment.p === 1, lock: moment.l === 1, number: moment.n,
+            question: moment.q ? { number: moment.q, text: moment.a } : null,
+          });
         } catch {
           // What the page makes of a moment is the page's matter; the class goes on.
         }
@@ -301,6 +369,7 @@ export class Follow {
   }
 
   async close() {
+    clearTimeout(this.resendTimer);
     await this.connection?.close();
   }
 }

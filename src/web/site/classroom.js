@@ -9,12 +9,15 @@ import {
 } from './lesson.js';
 import { drawCode, loadCodes } from './qr.js';
 import { copyLink } from './share.js';
+import { attachAnswering } from './answering.js';
+import { attachAsking, closeQuestion, currentQuestion, takeAnswer } from './asking.js';
 import { tell } from './notice.js';
 import { lockControls } from './window.js';
 
 const line = document.getElementById('class-line');
 const keptClass = 'kansu-class';
 const seatOf = (id) => `kansu-seat-${id}`;
+const answerKeysOf = (id) => `kansu-answer-keys-${id}`;
 
 // The tab's session storage, where a browser allows it (else a reload starts afresh).
 const session = {
@@ -84,7 +87,7 @@ function sendMoment() {
   const link = momentLink();
   // A speed text no link can name: the class stays at the last moment that could be named.
   if (!link) return Promise.resolve();
-  return lead.show({ link, playing: !idle(), lock: locking }).catch(() => {});
+  return lead.show({ link, playing: !idle(), lock: locking, question: currentQuestion() }).catch(() => {});
 }
 
 // After each batch of changes, once the call that made it has given the page back its turn.
@@ -105,7 +108,7 @@ async function classLink(cls) {
 async function startLeading(cls, panelParts) {
   const connect = await connectFunction();
   lead = new Lead({
-    connect, servers: relays(), cls,
+    connect, servers: relays(), cls, onAnswer: takeAnswer,
     onStatus: (status) => {
       if (status === 'connected') say('授業中：生徒のタブレットがこの画面に合わせて動きます。');
       else if (status === 'disconnected') say(away);
@@ -121,6 +124,7 @@ async function startLeading(cls, panelParts) {
 async function endLeading(panelParts) {
   if (!lead) return;
   locking = false;
+  closeQuestion();
   // The class is let go: its tablets are free again before the teacher leaves.
   await sendMoment();
   const leaving = lead;
@@ -139,6 +143,7 @@ function teacherPanel(button) {
   const canvas = document.getElementById('class-code');
   const said = document.getElementById('class-said');
   const lock = document.getElementById('class-lock');
+  const asking = attachAsking({ sendQuestion: () => sendMoment(), closePanel: () => panel.close() });
   const parts = {
     show(link) {
       starting.hidden = true;
@@ -167,6 +172,7 @@ function teacherPanel(button) {
     said.textContent = '';
     await loadCodes();
     if (lead && field.value) parts.show(field.value);
+    asking.refresh();
     panel.showModal();
   });
   const begin = document.getElementById('class-begin');
@@ -336,11 +342,22 @@ export async function joinClass(fragment) {
     showFollowing(button);
   });
   askSeat(link.id);
+  const answering = attachAnswering({
+    send: async ({ question, text }) => {
+      try {
+        return await follow.answer({ seat: Number(seat), question, text });
+      } catch {
+        return false;
+      }
+    },
+  });
   say('中継サーバーに接続しています…');
   const connect = await connectFunction();
   follow = new Follow({
     connect, servers: relays(), link,
+    onSent: () => answering.sent(),
     onMoment: (moment) => {
+      answering.show(moment.question);
       latest = moment;
       if (moment.lock !== ui.locked) lockControls(moment.lock);
       if (moment.lock) following = true;
@@ -368,7 +385,8 @@ export async function joinClass(fragment) {
       showFollowing(button);
     }
   }, 5000);
-  follow.start().catch(() => say(away));
+  follow.start(session.get(answerKeysOf(link.id)))
+    .then((keys) => session.set(answerKeysOf(link.id), keys), () => say(away));
   return true;
 }
 

@@ -216,3 +216,8 @@ export function chooseProblem(nameOrText, fileName = '') {
 export function momentLink() {
   return ui.core.UTF8ToString(ui.core._kansu_link());
 }
+
+// The questions the moment asks: [{ kind, text, answer, values }] (none once the lesson ended).
+export function questions() {
+  return JSON.parse(ui.core.UTF8ToString(ui.core._kansu_questions()));
+}

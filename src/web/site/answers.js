@@ -1,0 +1,183 @@
+// Answers that come back to the teacher, readable by the teacher alone: each tablet makes its own
+// key pair, agrees a key with the teacher's public key from the class link (ECDH, then HKDF) and
+// seals every answer with it (AES-GCM), so the relay and the other tablets see only ciphertext.
+// The teacher's page opens them, takes each tablet's answers in order and at a modest rate, and
+// knows a tablet by its public key: a second tablet claiming a seat shows as a second answer.
+// Like class.js, nothing here knows the page.
+import { base64url, fromBase64url, largestMessage } from './wire.js';
+
+const encoder = new TextEncoder();
+const decoder = new TextDecoder();
+const agreeing = { name: 'ECDH', namedCurve: 'P-256' };
+const sealing = { name: 'AES-GCM', length: 256 };
+
+// The longest answer a student types; a longer one is cut to it.
+export const longestAnswer = 100;
+
+async function answerKey(crypto, privateKey, publicKey, uses) {
+  const shared = await crypto.subtle.deriveBits({ name: 'ECDH', public: publicKey }, privateKey, 256);
+  const material = await crypto.subtle.importKey('raw', shared, 'HKDF', false, ['deriveKey']);
+  return crypto.subtle.deriveKey(
+    { name: 'HKDF', hash: 'SHA-256', salt: new Uint8Array(0), info: encoder.encode('kansu answer') },
+    material, sealing, false, uses);
+}
+
+// What binds a sealed answer to its class and its tablet, so it cannot be passed off as another's;
+// and the teacher's word that it has a tablet's answers up to a number, to that tablet alone.
+const boundTo = (classId, sender) => encoder.encode(`${classId}|${sender}`);
+const ackBoundTo = (classId, sender) => encoder.encode(`${classId}|${sender}|ack`);
+
+// The subject on which a tablet hears that the teacher has its answer: named by its key.
+export const ackToken = (sender) => sender.slice(1, 23);
+
+async function sealed(crypto, key, bound, value) {
+  const iv = crypto.getRandomValues(new Uint8Array(12));
+  const bytes = await crypto.subtle.encrypt({ name: 'AES-GCM', iv, additionalData: bound }, key, encoder.encode(JSON.stringify(value)));
+  return { i: base64url(iv), x: base64url(new Uint8Array(bytes)) };
+}
+
+async function opened(crypto, key, bound, i, x) {
+  const iv = fromBase64url(i);
+  const bytes = fromBase64url(x);
+  if (!iv || iv.length !== 12 || !bytes || bytes.length < 16) return null;
+  try {
+    return JSON.parse(decoder.decode(await crypto.subtle.decrypt({ name: 'AES-GCM', iv, additionalData: bound }, key, bytes)));
+  } catch {
+    return null;
+  }
+}
+
+function messageIn(bytes, kind, classId) {
+  if (!(bytes instanceof Uint8Array) || bytes.length > largestMessage) return null;
+  try {
+    const message = JSON.parse(decoder.decode(bytes));
+    if (typeof message !== 'object' || message === null || message.k !== kind || message.c !== classId ||
+        typeof message.i !== 'string' || typeof message.x !== 'string') return null;
+    return message;
+  } catch {
+    return null;
+  }
+}
+
+// A tablet's side. Its key pair is kept by the page (a reload is the same tablet); each answer is
+// numbered from the clock, so the teacher takes only the newest.
+export class AnswerSender {
+  constructor({ link, crypto = globalThis.crypto }) {
+    Object.assign(this, { link, crypto });
+    this.number = 0;
+  }
+
+  // saved: the key pair as the page kept it (JWK), or none for a new one. Returns it to keep.
+  async start(saved = null) {
+    const { subtle } = this.crypto;
+    let pair = null;
+    if (saved) {
+      try {
+        const { privateKey, publicKey } = JSON.parse(saved);
+        pair = {
+          privateKey: await subtle.importKey('jwk', privateKey, agreeing, true, ['deriveBits']),
+          publicKey: await subtle.importKey('jwk', publicKey, agreeing, true, []),
+        };
+      } catch {
+        pair = null;
+      }
+    }
+    pair ??= await subtle.generateKey(agreeing, true, ['deriveBits']);
+    const teacher = await subtle.importKey('raw', this.link.box, agreeing, false, []);
+    this.key = await answerKey(this.crypto, pair.privateKey, teacher, ['encrypt', 'decrypt']);
+    this.sender = base64url(new Uint8Array(await subtle.exportKey('raw', pair.publicKey)));
+    return JSON.stringify({
+      privateKey: await subtle.exportKey('jwk', pair.privateKey),
+      publicKey: await subtle.exportKey('jwk', pair.publicKey),
+    });
+  }
+
+  // The message that carries one answer: { seat, question, text }. this.number is its number.
+  async seal({ seat, question, text }) {
+    this.number = Math.max(this.number + 1, Date.now() * 1000);
+    const { i, x } = await sealed(this.crypto, this.key, boundTo(this.link.id, this.sender),
+      { s: seat, q: question, a: text.slice(0, longestAnswer), n: this.number });
+    return encoder.encode(JSON.stringify({ k: 'answer', c: this.link.id, e: this.sender, i, x }));
+  }
+
+  // The number up to which the teacher has this tablet's answers, from the teacher's word; 0 for
+  // anything else.
+  async acknowledged(bytes) {
+    const message = messageIn(bytes, 'ack', this.link.id);
+    if (!message) return 0;
+    const value = await opened(this.crypto, this.key, ackBoundTo(this.link.id, this.sender), message.i, message.x);
+    return Number.isSafeInteger(value?.n) ? value.n : 0;
+  }
+}
+
+// How many answers a tablet may send at once, and how fast it earns another; how many tablets a
+// class may have; how many new tablets a second are heard (each costs a key agreement).
+const burst = 5;
+const perSecond = 1;
+const mostSenders = 200;
+const newSendersPerSecond = 50;
+
+// The teacher's side: opens what comes, gives the page each tablet's newest answer to the open
+// question, and drops anything else without a word.
+export class AnswerBox {
+  constructor({ cls, crypto = globalThis.crypto, now = () => Date.now() }) {
+    Object.assign(this, { cls, crypto, now });
+    this.senders = new Map(); // public key -> { key, last, tokens, at }
+    this.newSenders = { tokens: newSendersPerSecond, at: now() };
+  }
+
+  // What came, opened: { sender, answer: { sender, seat, question, text } or none, ack: the number to
+  // tell the tablet the teacher has (0 for nothing to tell) }, or null for what is no answer.
+  // A tablet's answer seen again is told again, as the tablet did not hear it; one that comes
+  // too soon after the last is neither taken nor told, so the tablet sends it again later.
+  async open(bytes) {
+    const message = messageIn(bytes, 'answer', this.cls.id);
+    if (!message || typeof message.e !== 'string') return null;
+    const { e, i, x } = message;
+    const point = fromBase64url(e);
+    if (!point || point.length !== 65 || point[0] !== 4) return null;
+    const sender = await this.senderOf(e, point);
+    if (!sender) return null;
+    const { s, q, a, n } = (await opened(this.crypto, sender.key, boundTo(this.cls.id, e), i, x)) ?? {};
+    if (!Number.isInteger(s) || s < 1 || s > 99 || !Number.isSafeInteger(q) || q <= 0 ||
+        typeof a !== 'string' || a.length > longestAnswer || !Number.isSafeInteger(n)) {
+      return null;
+    }
+    if (n <= sender.last) return { sender: e, answer: null, ack: sender.last };
+    // Counted only once it is a new answer, so a replay of a tablet's answers cannot use up its turn.
+    if (!take(sender, this.now())) return { sender: e, answer: null, ack: 0 };
+    sender.last = n;
+    return { sender: e, answer: { sender: e, seat: s, question: q, text: a }, ack: n };
+  }
+
+  // The teacher's word to a tablet that its answers up to n have come.
+  async ack(e, n) {
+    const sender = this.senders.get(e);
+    const { i, x } = await sealed(this.crypto, sender.key, ackBoundTo(this.cls.id, e), { n });
+    return encoder.encode(JSON.stringify({ k: 'ack', c: this.cls.id, i, x }));
+  }
+
+  async senderOf(e, point) {
+    const known = this.senders.get(e);
+    if (known) return known;
+    if (this.senders.size >= mostSenders || !take(this.newSenders, this.now(), newSendersPerSecond, newSendersPerSecond)) return null;
+    try {
+      const key = await this.crypto.subtle.importKey('raw', point, agreeing, false, []);
+      const sender = { key: await answerKey(this.crypto, this.cls.box.privateKey, key, ['encrypt', 'decrypt']), last: 0, tokens: burst, at: this.now() };
+      if (this.senders.has(e)) return this.senders.get(e);
+      this.senders.set(e, sender);
+      return sender;
+    } catch {
+      return null; // not a point on the curve
+    }
+  }
+}
+
+// A token from a bucket that holds `most` and fills at `rate` a second.
+function take(bucket, now, most = burst, rate = perSecond) {
+  bucket.tokens = Math.min(most, bucket.tokens + ((now - bucket.at) / 1000) * rate);
+  bucket.at = now;
+  if (bucket.tokens < 1) return false;
+  bucket.tokens -= 1;
+  return true;
+}
