@@ -43,9 +43,9 @@ export function attachAnswering({ send }) {
       if (!panel.open) panel.show();
       input.focus({ preventScroll: true });
     },
-    // The teacher has the answer last sent.
-    sent() {
-      if (shown !== null) said.textContent = '送りました';
+    // The teacher has the answer last sent to a question.
+    sent(question) {
+      if (question === shown) said.textContent = '送りました';
     },
   };
 }

@@ -32,7 +32,9 @@ export const ackToken = (sender) => sender.slice(1, 23);
 
 async function sealed(crypto, key, bound, value) {
   const iv = crypto.getRandomValues(new Uint8Array(12));
-  const bytes = await crypto.subtle.encrypt({ name: 'AES-GCM', iv, additionalData: bound }, key, encoder.encode(JSON.stringify(value)));
+  const text = JSON.stringify(value);
+  const plain = encoder.encode(text.padEnd(Math.ceil((text.length + 1) / 256) * 256, ' '));
+  const bytes = await crypto.subtle.encrypt({ name: 'AES-GCM', iv, additionalData: bound }, key, plain);
   return { i: base64url(iv), x: base64url(new Uint8Array(bytes)) };
 }
 
@@ -92,12 +94,19 @@ export class AnswerSender {
     });
   }
 
-  // The message that carries one answer: { seat, question, text }. this.number is its number.
-  async seal({ seat, question, text }) {
+  // The message that carries one answer: { seat, question, text }.
+  async seal(answer) {
+    return (await this.sealNumbered(answer)).bytes;
+  }
+
+  // And its number. Every answer is padded to the same length (a multiple of 256 bytes, which any
+  // answer a student types fits), so its length tells the relay nothing of what it says.
+  async sealNumbered({ seat, question, text }) {
     this.number = Math.max(this.number + 1, Date.now() * 1000);
+    const number = this.number;
     const { i, x } = await sealed(this.crypto, this.key, boundTo(this.link.id, this.sender),
-      { s: seat, q: question, a: text.slice(0, longestAnswer), n: this.number });
-    return encoder.encode(JSON.stringify({ k: 'answer', c: this.link.id, e: this.sender, i, x }));
+      { s: seat, q: question, a: text.slice(0, longestAnswer), n: number });
+    return { bytes: encoder.encode(JSON.stringify({ k: 'answer', c: this.link.id, e: this.sender, i, x })), number };
   }
 
   // The number up to which the teacher has this tablet's answers, from the teacher's word; 0 for
@@ -116,37 +125,57 @@ const burst = 5;
 const perSecond = 1;
 const mostSenders = 200;
 const newSendersPerSecond = 50;
+// A tablet that did not hear the teacher's word is told again, at most this often.
+const toldAgainEvery = 1000;
 
 // The teacher's side: opens what comes, gives the page each tablet's newest answer to the open
-// question, and drops anything else without a word.
+// question, and drops anything else without a word. A tablet is known (and counts towards the
+// most a class has) only once an answer of its has opened; a seat's answers, from however many
+// tablets, are limited as a tablet's are.
 export class AnswerBox {
   constructor({ cls, crypto = globalThis.crypto, now = () => Date.now() }) {
     Object.assign(this, { cls, crypto, now });
-    this.senders = new Map(); // public key -> { key, last, tokens, at }
+    this.senders = new Map(); // public key -> { key, last, tokens, at, toldAt }
+    this.seats = new Map(); // seat -> { tokens, at }
     this.newSenders = { tokens: newSendersPerSecond, at: now() };
   }
 
   // What came, opened: { sender, answer: { sender, seat, question, text } or none, ack: the number to
   // tell the tablet the teacher has (0 for nothing to tell) }, or null for what is no answer.
-  // A tablet's answer seen again is told again, as the tablet did not hear it; one that comes
-  // too soon after the last is neither taken nor told, so the tablet sends it again later.
+  // The answer taken last, seen again, is told again (the tablet did not hear); one that comes
+  // too soon after the last, from its tablet or for its seat, is neither taken nor told, so the
+  // tablet sends it again later.
   async open(bytes) {
     const message = messageIn(bytes, 'answer', this.cls.id);
     if (!message || typeof message.e !== 'string') return null;
     const { e, i, x } = message;
     const point = fromBase64url(e);
     if (!point || point.length !== 65 || point[0] !== 4) return null;
-    const sender = await this.senderOf(e, point);
+    let sender = this.senders.get(e) ?? await this.newSender(point);
     if (!sender) return null;
     const { s, q, a, n } = (await opened(this.crypto, sender.key, boundTo(this.cls.id, e), i, x)) ?? {};
     if (!Number.isInteger(s) || s < 1 || s > 99 || !Number.isSafeInteger(q) || q <= 0 ||
         typeof a !== 'string' || a.length > longestAnswer || !Number.isSafeInteger(n)) {
       return null;
     }
-    if (n <= sender.last) return { sender: e, answer: null, ack: sender.last };
-    // Counted only once it is a new answer, so a replay of a tablet's answers cannot use up its turn.
-    if (!take(sender, this.now())) return { sender: e, answer: null, ack: 0 };
+    const known = this.senders.get(e); // a first answer and its copy may open side by side
+    if (known) sender = known;
+    else if (this.senders.size < mostSenders) this.senders.set(e, sender);
+    else return null;
+    const now = this.now();
+    if (n <= sender.last) {
+      if (n < sender.last || now - sender.toldAt < toldAgainEvery) return null;
+      sender.toldAt = now;
+      return { sender: e, answer: null, ack: n };
+    }
+    // Counted only once it is a new answer, so a replay cannot use up a tablet's or a seat's turn.
+    if (!this.seats.has(s)) this.seats.set(s, { tokens: burst, at: now });
+    const seat = this.seats.get(s);
+    if (!ready(sender, now) || !ready(seat, now)) return { sender: e, answer: null, ack: 0 };
+    sender.tokens -= 1;
+    seat.tokens -= 1;
     sender.last = n;
+    sender.toldAt = now;
     return { sender: e, answer: { sender: e, seat: s, question: q, text: a }, ack: n };
   }
 
@@ -157,27 +186,23 @@ export class AnswerBox {
     return encoder.encode(JSON.stringify({ k: 'ack', c: this.cls.id, i, x }));
   }
 
-  async senderOf(e, point) {
-    const known = this.senders.get(e);
-    if (known) return known;
-    if (this.senders.size >= mostSenders || !take(this.newSenders, this.now(), newSendersPerSecond, newSendersPerSecond)) return null;
+  // A tablet not heard from before: its key, agreed with the teacher's (at a limited rate, as it
+  // is the costly part), not yet known.
+  async newSender(point) {
+    if (this.senders.size >= mostSenders || !ready(this.newSenders, this.now(), newSendersPerSecond, newSendersPerSecond)) return null;
+    this.newSenders.tokens -= 1;
     try {
       const key = await this.crypto.subtle.importKey('raw', point, agreeing, false, []);
-      const sender = { key: await answerKey(this.crypto, this.cls.box.privateKey, key, ['encrypt', 'decrypt']), last: 0, tokens: burst, at: this.now() };
-      if (this.senders.has(e)) return this.senders.get(e);
-      this.senders.set(e, sender);
-      return sender;
+      return { key: await answerKey(this.crypto, this.cls.box.privateKey, key, ['encrypt', 'decrypt']), last: 0, tokens: burst, at: this.now(), toldAt: 0 };
     } catch {
       return null; // not a point on the curve
     }
   }
 }
 
-// A token from a bucket that holds `most` and fills at `rate` a second.
-function take(bucket, now, most = burst, rate = perSecond) {
+// Whether a bucket that holds `most` and fills at `rate` a second has a token now.
+function ready(bucket, now, most = burst, rate = perSecond) {
   bucket.tokens = Math.min(most, bucket.tokens + ((now - bucket.at) / 1000) * rate);
   bucket.at = now;
-  if (bucket.tokens < 1) return false;
-  bucket.tokens -= 1;
-  return true;
+  return bucket.tokens >= 1;
 }

@@ -1,14 +1,16 @@
 // 質問する and 答えの集計, on the teacher's page: one of the moment's questions goes to the class,
 // and the answers that come back are tallied live on the projector (how many answered, how many
 // are right, each wrong answer with how many gave it), by seat number only and with the seat
-// numbers hidden until the teacher shows them. CSV saves them; nothing else keeps them.
+// numbers hidden until the teacher shows them. CSV saves the answers to every question of the
+// visit; nothing else keeps them.
 import { isRight, sameAnswer } from './judge.js';
 import { questions } from './lesson.js';
 
 const $ = (id) => document.getElementById(id);
 
 let asked = null; // { number, text, kind, values, at, open }
-const answers = new Map(); // a tablet's key -> { seat, text, right, seconds }
+let answers = new Map(); // a tablet's key -> { seat, text, right, seconds }
+const earlier = []; // the questions asked before this one: { text, answers }
 let seatsShown = false;
 let tallyHidden = false;
 let drawQueued = false;
@@ -30,15 +32,15 @@ export function takeAnswer({ sender, seat, question, text }) {
   drawSoon();
 }
 
-// Answers come together (a class answering at once): drawn at most twenty times a second. A timer,
-// not an animation frame, so a page behind another still keeps its tally.
+// Answers come together (a class answering at once): drawn (and said to a screen reader) at most
+// four times a second. A timer, not an animation frame, so a page behind another keeps its tally.
 function drawSoon() {
   if (drawQueued) return;
   drawQueued = true;
   setTimeout(() => {
     drawQueued = false;
     drawTally();
-  }, 50);
+  }, 250);
 }
 
 const seatList = (seats) => [...seats].sort((a, b) => a - b).join('、');
@@ -91,17 +93,18 @@ export function tally() {
 }
 
 // A field of the CSV as a spreadsheet reads it back: quoted where it must be, and never taken for
-// a formula ("=…", "+…", "@…"; a minus only before a number).
+// a formula ("=…", "+…", "@…", "-…" unless it is a number and nothing else).
 function csvField(value) {
   let text = String(value);
-  if (/^[=+@\t\r]/.test(text) || /^-(?![\d.])/.test(text)) text = `'${text}`;
+  if (/^[=+@\t\r]/.test(text) || (/^-/.test(text) && !/^-\d+(\.\d+)?$/.test(text))) text = `'${text}`;
   return /[",\r\n]/.test(text) ? `"${text.replace(/"/g, '""')}"` : text;
 }
 
 export function answersCsv() {
-  const rows = [...answers.values()].sort((a, b) => a.seat - b.seat || a.seconds - b.seconds)
-    .map((a) => [a.seat, a.text, a.right ? '正' : '誤', a.seconds.toFixed(1)].map(csvField).join(','));
-  return `\uFEFF${[`質問,${csvField(asked?.text ?? '')}`, '出席番号,答え,正誤,秒', ...rows].join('\r\n')}\r\n`;
+  const all = [...earlier, ...(asked ? [{ text: asked.text, answers }] : [])];
+  const rows = all.flatMap((q) => [...q.answers.values()].sort((a, b) => a.seat - b.seat || a.seconds - b.seconds)
+    .map((a) => [q.text, a.seat, a.text, a.right ? '正' : '誤', a.seconds.toFixed(1)].map(csvField).join(',')));
+  return `\uFEFF${['質問,出席番号,答え,正誤,秒', ...rows].join('\r\n')}\r\n`;
 }
 
 function saveCsv() {
@@ -133,17 +136,21 @@ export function attachAsking({ sendQuestion, closePanel }) {
     offered = offered.length ? offered : offerQuestions();
     const chosen = offered[Number($('class-question').value)];
     if (!chosen) return;
+    if (asked && answers.size) earlier.push({ text: asked.text, answers });
     asked = { ...chosen, number: Math.max((asked?.number ?? 0) + 1, Date.now()), at: Date.now(), open: true };
-    answers.clear();
+    answers = new Map();
     tallyHidden = false;
+    seatsShown = false; // a new question's answers go up on the projector without seats
     sendQuestion();
     drawTally();
     closePanel();
   });
+  // The buttons that hide themselves hand the focus to 授業, where the next question is asked.
   $('tally-close').addEventListener('click', () => {
     if (!asked) return;
     asked.open = false;
     sendQuestion();
+    $('class').focus();
     drawTally();
   });
   $('tally-seats').addEventListener('click', () => {
@@ -154,6 +161,7 @@ export function attachAsking({ sendQuestion, closePanel }) {
   // Hidden, not lost: 授業 shows it again until the next question.
   $('tally-hide').addEventListener('click', () => {
     tallyHidden = true;
+    $('class').focus();
     drawTally();
   });
   $('class-tally').addEventListener('click', () => {

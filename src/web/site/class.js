@@ -281,8 +281,9 @@ export class Follow {
   // relay, or an answer that came too soon after the last, is not lost. The teacher takes it once.
   // onSent tells when the teacher has it; returns whether the relay can be reached now.
   async answer(answer) {
-    const bytes = await this.answers.seal(answer);
-    this.pending = { bytes, number: this.answers.number };
+    const { bytes, number } = await this.answers.sealNumbered(answer);
+    if (this.pending && this.pending.number > number) return this.online; // a later one is on its way
+    this.pending = { bytes, number, question: answer.question };
     this.sendPending();
     return this.online;
   }
@@ -303,9 +304,10 @@ export class Follow {
   async acknowledged(bytes) {
     const n = await this.answers.acknowledged(bytes);
     if (this.pending && n >= this.pending.number) {
+      const { question } = this.pending;
       this.pending = null;
       clearTimeout(this.resendTimer);
-      this.onSent();
+      this.onSent(question);
     }
   }
 

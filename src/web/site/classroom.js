@@ -309,6 +309,8 @@ function askSeat(id) {
     studentLine();
   });
   input.addEventListener('input', () => input.setCustomValidity(''));
+  // The seat is asked once and is needed: Esc does not leave the question unanswered.
+  panel.addEventListener('cancel', (event) => event.preventDefault());
   panel.showModal();
 }
 
@@ -355,7 +357,7 @@ export async function joinClass(fragment) {
   const connect = await connectFunction();
   follow = new Follow({
     connect, servers: relays(), link,
-    onSent: () => answering.sent(),
+    onSent: (question) => answering.sent(question),
     onMoment: (moment) => {
       answering.show(moment.question);
       latest = moment;
@@ -378,11 +380,15 @@ export async function joinClass(fragment) {
   });
   setTimeout(() => !connected && say(away), 3000);
   // A teacher not heard from for three heartbeats has gone (the tab closed): a locked tablet is
-  // the student's own again, and locks again with the teacher's next moment.
+  // the student's own again, and locks again with the teacher's next moment; a question shows
+  // again with it.
   setInterval(() => {
-    if (ui.locked && follow.heard && Date.now() - follow.heard > 3 * heartbeat) {
-      lockControls(false);
-      showFollowing(button);
+    if (follow.heard && Date.now() - follow.heard > 3 * heartbeat) {
+      answering.show(null); // its question is closed with it
+      if (ui.locked) {
+        lockControls(false);
+        showFollowing(button);
+      }
     }
   }, 5000);
   follow.start(session.get(answerKeysOf(link.id)))
