@@ -4,6 +4,7 @@
 import assert from 'node:assert/strict';
 import { after, before, describe, it } from 'node:test';
 import { execFileSync } from 'node:child_process';
+import { createRequire } from 'node:module';
 import { webcrypto } from 'node:crypto';
 import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -77,6 +78,16 @@ async function joinAs(url, seat, viewport) {
 async function showsMoment(student, moment) {
   await student.page.waitForFunction((m) => window.kansu.core()
     && window.kansu.idle() && window.kansu.core().UTF8ToString(window.kansu.core()._kansu_link()) === m, { polling: 50 }, moment);
+}
+
+// What axe-core finds wrong on a page, but the design's own colours.
+async function axeViolations(page) {
+  // Run as the test's own script: the class's site allows no script but its own.
+  await page.evaluate(readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8'));
+  return page.evaluate(async () => {
+    const result = await window.axe.run(document, { rules: { 'color-contrast': { enabled: false } } });
+    return result.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+  });
 }
 
 const momentOf = (page) => page.evaluate(() => window.kansu.core().UTF8ToString(window.kansu.core()._kansu_link()));
@@ -415,6 +426,8 @@ describe('a class that follows its teacher', () => {
       assert.deepEqual(await wrong(), ['y = 6　1 人（出席番号 7）']);
       await page.click('#tally-seats');
       assert.deepEqual(await wrong(), ['y = 6　1 人']);
+      // The tally and a tablet's question, as assistive technology finds them.
+      for (const p of [page, students[0].page]) assert.deepEqual(await axeViolations(p), []);
 
       // The relay and everyone on it see ciphertext only.
       await hostile.flush();
