@@ -119,17 +119,23 @@ const resendAnswer = 3000;
 // Options for a connection to the relay that never gives up: a reconnect waits longer the longer
 // the relay has been away (half a second, doubling, at most 15 s), so a class of forty does not
 // knock at once on a relay that is starting again.
+// The time away counts from the first try after the connection was lost, however late the page
+// hears of the loss, so the first try again after a long lesson comes at once.
 function connection(name) {
   let awaySince = Date.now();
   return {
     name, reconnect: true, maxReconnectAttempts: -1, waitOnFirstConnect: true, pingInterval: 10000,
     noRandomize: true,
     reconnectDelayHandler: () => {
+      awaySince ??= Date.now();
       const away = Date.now() - awaySince;
       return Math.min(15000, Math.max(500, away / 2)) * (0.8 + 0.4 * Math.random());
     },
     away: () => {
-      awaySince = Date.now();
+      awaySince ??= Date.now();
+    },
+    back: () => {
+      awaySince = null;
     },
   };
 }
@@ -149,9 +155,10 @@ export class Lead {
   }
 
   async start() {
-    const { away, ...options } = connection('kansu-teacher');
+    const { away, back, ...options } = connection('kansu-teacher');
     this.connection = await this.connect({ servers: this.servers, ...options });
-    watch(this.connection, this.onStatus, away, () => this.replySoon());
+    back();
+    watch(this.connection, this.onStatus, { away, back }, () => this.replySoon());
     const hello = this.connection.subscribe(subjectOf(this.cls.id, 'hello'));
     (async () => {
       for await (const _ of hello) this.replySoon();
@@ -252,14 +259,15 @@ export class Follow {
   async start(keys = null) {
     this.key = await this.crypto.subtle.importKey('raw', this.link.teacher, signing, false, ['verify']);
     const kept = await this.answers.start(keys);
-    const { away, ...options } = connection('kansu-student');
+    const { away, back, ...options } = connection('kansu-student');
     this.connection = await this.connect({ servers: this.servers, ...options });
+    back();
     this.online = true;
     const told = (status) => {
       this.online = status === 'connected';
       this.onStatus(status);
     };
-    watch(this.connection, told, away, () => {
+    watch(this.connection, told, { away, back }, () => {
       this.hello();
       this.sendPending();
     });
@@ -383,7 +391,7 @@ function sameBytes(a, b) {
 }
 
 // Tells the page whether the relay answers, and asks again for the moment once it does.
-function watch(connection, onStatus, away, answer) {
+function watch(connection, onStatus, { away, back }, answer) {
   (async () => {
     for await (const status of connection.status()) {
       if (status.type === 'disconnect') {
@@ -391,6 +399,7 @@ function watch(connection, onStatus, away, answer) {
         onStatus('disconnected');
       }
       if (status.type === 'reconnect') {
+        back();
         onStatus('connected');
         answer();
       }
