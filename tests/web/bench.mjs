@@ -2,26 +2,9 @@
 // line: the site's size, a class's tablet opening it over a school's line, the first painted
 // frame, a forward step with every view on, and a whole automatic run at "20" with the page's CPU
 // over it.
-import { spawn } from 'node:child_process';
 import { existsSync, readdirSync, statSync } from 'node:fs';
-import { dirname, join } from 'node:path';
-import { fileURLToPath } from 'node:url';
-import { click, idle, launch, openLesson, serve, site } from './browser.mjs';
-
-// The site as make serve serves it: its files pre-compressed, as a school's server is set up.
-async function makeServe() {
-  const script = join(dirname(fileURLToPath(import.meta.url)), '../../tools/web/serve.py');
-  const port = 20000 + Math.floor(Math.random() * 20000);
-  const child = spawn('python3', [script, site, String(port)], { stdio: ['ignore', 'pipe', 'pipe'] });
-  // Every request that reaches the server, from its log.
-  const heard = [];
-  child.stderr.on('data', (d) => heard.push(...d.toString().split('\n').filter((l) => l.includes('"GET '))));
-  await new Promise((resolve, reject) => {
-    child.stdout.on('data', (d) => d.toString().includes('serving') && resolve());
-    child.on('exit', reject);
-  });
-  return { url: `http://localhost:${port}/`, heard, stop: () => child.kill() };
-}
+import { join } from 'node:path';
+import { click, idle, launch, openLesson, serve, serveAsSchool, site } from './browser.mjs';
 
 // A low-end Chromebook on a school's shared line: CPU four times slower, 1.6 Mbps, 150 ms there
 // and back.
@@ -55,7 +38,7 @@ try {
   // A class's tablet: a first visit, then a later one, each in a browser profile of its own; the
   // median of three. The later visit also counts what reaches the server.
   {
-    const school = await makeServe();
+    const school = await serveAsSchool();
     const first = [];
     const later = [];
     let requests = 0;

@@ -5,7 +5,8 @@ import { createHash } from 'node:crypto';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
-import { extname, join } from 'node:path';
+import { dirname, extname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
 
 export const site = process.env.KANSU_SITE;
@@ -29,9 +30,10 @@ const types = {
 // remembers every path it was asked for. served.replace maps a path to the bytes to send instead.
 // served.plain, a date, makes it a plain static server: no Cache-Control, every file dated then
 // (a file sent instead dated now), and a conditional request answered as such a server does.
-// served.fail holds paths answered with 500. root is another site folder to serve.
+// served.fail holds paths answered with 500, served.types a path's Content-Type sent instead.
+// root is another site folder to serve.
 export async function serve(root = site) {
-  const served = { bytes: 0, paths: [], replace: new Map(), fail: new Set() };
+  const served = { bytes: 0, paths: [], replace: new Map(), fail: new Set(), types: new Map() };
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     served.paths.push(path);
@@ -47,7 +49,7 @@ export async function serve(root = site) {
       response.writeHead(404).end();
       return;
     }
-    const type = types[extname(file)] || 'application/octet-stream';
+    const type = served.types.get(path) ?? (types[extname(file)] || 'application/octet-stream');
     if (served.plain) {
       const modified = served.replace.has(path) ? new Date() : served.plain;
       const since = Date.parse(request.headers['if-modified-since'] ?? '');
@@ -72,6 +74,23 @@ export async function serve(root = site) {
       server.close(resolve);
     });
   return { url, served, stop };
+}
+
+// The site as make serve serves it, as a school's web server is set up: its files pre-compressed
+// and dated. heard holds every request the server logged, with the status it answered.
+export async function serveAsSchool(root = site) {
+  const script = join(dirname(fileURLToPath(import.meta.url)), '../../tools/web/serve.py');
+  const child = spawn('python3', [script, root, '0'], { stdio: ['ignore', 'pipe', 'pipe'] });
+  const heard = [];
+  child.stderr.on('data', (d) => heard.push(...d.toString().split('\n').filter((l) => l.includes('"GET '))));
+  const url = await new Promise((resolve, reject) => {
+    child.stdout.on('data', (d) => {
+      const said = /on (http:\/\/localhost:\d+\/)/.exec(d.toString());
+      if (said) resolve(said[1]);
+    });
+    child.on('exit', reject);
+  });
+  return { url, heard, stop: () => child.kill() };
 }
 
 export async function launch() {

@@ -19,6 +19,7 @@ import {
   pngDigest,
   scriptPictures,
   serve,
+  serveAsSchool,
   shown,
   state,
   type,
@@ -567,6 +568,22 @@ describe('the page in a classroom', () => {
     server.served.replace.delete('/kansu-gothic.ttf');
   });
 
+  it('shows the lesson from a server that does not send the core as application/wasm', async () => {
+    server.served.types.set('/kansu.wasm', 'application/octet-stream');
+    try {
+      const context = await chromium.browser.createBrowserContext();
+      const page = await context.newPage();
+      const errors = [];
+      page.on('pageerror', (e) => errors.push(e.message));
+      await page.goto(`${server.url}?offline=no`, { waitUntil: 'load' });
+      await shown(page);
+      assert.deepEqual(errors, []);
+      await context.close();
+    } finally {
+      server.served.types.delete('/kansu.wasm');
+    }
+  });
+
   it('takes from its script only what the core can answer, and no worksheet outlives its lesson', async () => {
     const { page, errors } = await openLesson(chromium.browser, server.url, 'offline=no');
     const before = await canvasDigest(page, 'kokuban');
@@ -673,18 +690,37 @@ describe('the page in a classroom', () => {
     await context.close();
   });
 
-  it('fetches the font once on a first visit', async () => {
+  it('from a school\'s server: a first visit fetches the core and the font once, compressed; a reload is answered "not modified"', async () => {
+    const school = await serveAsSchool();
     const context = await chromium.browser.createBrowserContext();
-    const page = await context.newPage();
-    const fonts = [];
-    page.on('request', (r) => {
-      if (r.url().includes('kansu-gothic.ttf')) fonts.push(r.url());
-    });
-    await page.goto(`${server.url}?offline=no`, { waitUntil: 'load' });
-    await shown(page);
-    await page.evaluate(() => document.fonts.ready);
-    assert.equal(fonts.length, 1);
-    await context.close();
+    try {
+      const page = await context.newPage();
+      const fetched = new Map();
+      page.on('response', (r) => {
+        const name = new URL(r.url()).pathname.slice(1);
+        fetched.set(name, [...(fetched.get(name) ?? []), r.headers()['content-encoding'] ?? 'none']);
+      });
+      await page.goto(`${school.url}?offline=no`, { waitUntil: 'load' });
+      await shown(page);
+      await page.evaluate(() => document.fonts.ready);
+      for (const name of ['kansu.wasm', 'kansu-gothic.ttf', 'kansu.js', 'app.js', '']) {
+        assert.deepEqual(fetched.get(name), ['br'], name || 'the page');
+      }
+      // Asked again with the date each had, and nothing sent again.
+      const before = school.heard.length;
+      await page.reload({ waitUntil: 'load' });
+      await shown(page);
+      const asked = school.heard.slice(before).filter((l) => /GET \/(kansu\.wasm|kansu-gothic\.ttf|app\.js) /.test(l));
+      assert.equal(asked.length, 3, asked.join('\n'));
+      for (const line of asked) assert.match(line, /" 304 /);
+      // A browser that takes no compression gets the files as they are.
+      const plain = await fetch(`${school.url}kansu.wasm`, { headers: { 'Accept-Encoding': 'identity' } });
+      assert.equal(plain.headers.get('content-encoding'), null);
+      assert.deepEqual(Buffer.from(await plain.arrayBuffer()), readFileSync(join(site, 'kansu.wasm')));
+    } finally {
+      await context.close();
+      school.stop();
+    }
   });
 });
 

@@ -1,6 +1,7 @@
 // The lesson's core in the page: loading it, handing it the user's actions, and taking what it
 // announces. Everything the page shows comes from here; the page keeps no lesson state of its own.
 import createKansu from './kansu.js';
+import { coreCode, fontBytes } from './boot.js';
 
 // What the rest of the page shares: the core, its layout table, the page's element for each
 // control, the canvases of the picture boxes and the window's client size as the core gives it.
@@ -163,11 +164,22 @@ export function state() {
 // which prints its pictures with them, and to the page, which sets its captions in them.
 // Returns why the lesson cannot be shown (its font did not come, or came damaged), or nothing.
 export async function loadCore() {
-  // A font that does not come is no font: the core then says so, rather than wait for ever.
-  const font = fetch('kansu-gothic.ttf')
-    .then((response) => (response.ok ? response.arrayBuffer() : new ArrayBuffer(0)))
-    .catch(() => new ArrayBuffer(0));
-  const [core, bytes] = await Promise.all([createKansu({ kansuPage: page }), font]);
+  // The core's code, compiled already as it came, is made an instance here; should it fail, the
+  // core's start fails with it rather than wait for ever.
+  let failed;
+  const failure = new Promise((resolve, reject) => {
+    failed = reject;
+  });
+  const instantiateWasm = (imports, receive) => {
+    coreCode
+      .then((code) => WebAssembly.instantiate(code, imports).then((instance) => receive(instance, code)))
+      .catch(failed);
+    return {};
+  };
+  const [core, bytes] = await Promise.all([
+    Promise.race([createKansu({ kansuPage: page, instantiateWasm }), failure]),
+    fontBytes,
+  ]);
   ui.core = core;
   // The font goes to the core in its own memory, before the core is asked anything.
   if (bytes.byteLength) {

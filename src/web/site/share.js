@@ -2,7 +2,6 @@
 // of it goes to the server), kept up to date as the lesson changes, and 共有 shows that address
 // as a link to copy and as a QR code large enough for a tablet's camera at the back of a room.
 import { momentLink, ui } from './lesson.js';
-import { drawCode, loadCodes } from './qr.js';
 import { tell } from './notice.js';
 
 // The fragment the address holds (without "#"), as the page opened it or last wrote it. A page
@@ -80,6 +79,8 @@ export function attachSharing(button, start) {
       tell('授業を終了しています。');
       return;
     }
+    // The code's drawing comes when a code is first wanted, off the lesson's way in.
+    const { drawCode, loadCodes } = await import('./qr.js');
     await loadCodes();
     writeAddress();
     said.textContent = '';

@@ -1,0 +1,22 @@
+// The page's first module, small and run as soon as it arrives (it touches nothing of the page):
+// it asks for the lesson's core and font and has the core compiled as its bytes come in, while the
+// rest of the page's modules are still on their way.
+
+// The core's compiled code. A server that does not send .wasm as application/wasm cannot have it
+// compiled as it streams in: it is then compiled from the whole file.
+export const coreCode = (async () => {
+  try {
+    return await WebAssembly.compileStreaming(fetch('kansu.wasm', { credentials: 'same-origin' }));
+  } catch {
+    const response = await fetch('kansu.wasm', { credentials: 'same-origin' });
+    return WebAssembly.compile(await response.arrayBuffer());
+  }
+})();
+// Taken when the core is started; until then its failure is no one's to report.
+coreCode.catch(() => {});
+
+// The font's bytes, for the core and the page alike; none when it does not come, which the core
+// then says, rather than wait for ever.
+export const fontBytes = fetch('kansu-gothic.ttf')
+  .then((response) => (response.ok ? response.arrayBuffer() : new ArrayBuffer(0)))
+  .catch(() => new ArrayBuffer(0));
