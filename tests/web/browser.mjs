@@ -156,6 +156,18 @@ export async function blobBase64(page, handle) {
   }, handle);
 }
 
+// What a camera reads of a QR code on the page (zbarimg on a picture of it), and the size of
+// its modules in CSS pixels.
+export async function readCode(page, selector) {
+  const modulePx = await page.$eval(selector, (c) => c.getBoundingClientRect().width / Number(c.dataset.modules));
+  const dir = mkdtempSync(join(tmpdir(), 'kansu-qr-'));
+  const shot = join(dir, 'code.png');
+  await (await page.$(selector)).screenshot({ path: shot });
+  const text = spawnSync('zbarimg', ['--raw', '-q', shot]).stdout.toString().trim();
+  rmSync(dir, { recursive: true, force: true });
+  return { modulePx, text };
+}
+
 // A control of the window by its design name.
 export const at = (name) => `[data-name="${name}"]`;
 

@@ -3,14 +3,13 @@
 // client on the relay, the relay stopped and started again, and three relays as a cluster.
 import assert from 'node:assert/strict';
 import { after, before, describe, it } from 'node:test';
-import { execFileSync } from 'node:child_process';
 import { createRequire } from 'node:module';
 import { webcrypto } from 'node:crypto';
 import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { connect as natsConnect } from 'nats';
-import { at, canvasDigest, click, idle, launch, openLesson, serve, site, state } from './browser.mjs';
+import { at, canvasDigest, click, idle, launch, openLesson, readCode, serve, site, state } from './browser.mjs';
 import { sealedSite, startCluster, startRelay } from './relay.mjs';
 
 const { AnswerSender, ackToken } = await import(new URL(`file://${join(site, 'answers.js')}`).href);
@@ -94,6 +93,21 @@ const momentOf = (page) => page.evaluate(() => window.kansu.core().UTF8ToString(
 const lineOf = (page) => page.$eval('#class-line', (e) => (e.hidden ? '' : e.textContent));
 const pressed = (page) => page.$eval('#follow', (e) => e.getAttribute('aria-pressed'));
 
+// A class's surroundings for one test: its relay (or a cluster's relays), the site sealed for them
+// and served; all taken down after the test, whatever happens in it.
+async function withClass(relays, body) {
+  const all = [relays].flat();
+  const sealed = sealedSite(site, all.map((r) => r.wsUrl).join(','));
+  const server = await serve(sealed.dir);
+  try {
+    return await body({ relay: all[0], relays: all, server });
+  } finally {
+    await server.stop();
+    sealed.remove();
+    for (const r of all) await r.remove();
+  }
+}
+
 describe('a class that follows its teacher', () => {
   it('a page without a class link asks no relay and loads no relay code', async () => {
     const server = await serve();
@@ -120,146 +134,129 @@ describe('a class that follows its teacher', () => {
     await server.stop();
   });
 
-  it('three tablets from the QR code follow the teacher, step on their own, come back, and are locked', async () => {
-    const relay = await startRelay();
-    const sealed = sealedSite(site, relay.wsUrl);
-    const server = await serve(sealed.dir);
-    try {
-      const teacher = await openPage(server.url, 'scale=1', { width: 1920, height: 1080 });
-      const { page } = teacher;
-      const classLink = await startClass(page);
-      assert.match(classLink, new RegExp(`^${server.url}#class=[A-Za-z0-9_-]{22}&t=[A-Za-z0-9_-]{87}&k=[A-Za-z0-9_-]{87}$`));
-      // The QR code reads back as the link, from the back of the room.
-      const modulePx = await page.$eval('#class-code', (c) => c.getBoundingClientRect().width / Number(c.dataset.modules));
-      assert.ok(modulePx >= 8, `a module is ${modulePx} px`);
-      const dir = mkdtempSync(join(tmpdir(), 'kansu-qr-'));
-      const shot = join(dir, 'code.png');
-      await (await page.$('#class-code')).screenshot({ path: shot });
-      const read = execFileSync('zbarimg', ['--raw', '-q', shot]).toString().trim();
-      rmSync(dir, { recursive: true, force: true });
-      assert.equal(read, classLink);
-      await closePanel(page);
-      await page.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('授業中'), { polling: 50 });
-      await click(page, 'Check2');
-      for (let i = 0; i < 3; ++i) await click(page, 'susumu');
-      await idle(page);
+  it('three tablets from the QR code follow the teacher, step on their own, come back, and are locked', async () => withClass(await startRelay(), async ({ server }) => {
+    const teacher = await openPage(server.url, 'scale=1', { width: 1920, height: 1080 });
+    const { page } = teacher;
+    const classLink = await startClass(page);
+    assert.match(classLink, new RegExp(`^${server.url}#class=[A-Za-z0-9_-]{22}&t=[A-Za-z0-9_-]{87}&k=[A-Za-z0-9_-]{87}$`));
+    // The QR code reads back as the link, from the back of the room.
+    const code = await readCode(page, '#class-code');
+    assert.ok(code.modulePx >= 8, `a module is ${code.modulePx} px`);
+    assert.equal(code.text, classLink);
+    await closePanel(page);
+    await page.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('授業中'), { polling: 50 });
+    await click(page, 'Check2');
+    for (let i = 0; i < 3; ++i) await click(page, 'susumu');
+    await idle(page);
 
-      // Each joins at the teacher's moment, 先生に合わせる pressed, and says its seat.
-      const students = [];
-      for (const seat of [3, 17, 40]) students.push(await joinAs(read, seat, { width: 1100, height: 760 }));
-      for (const [i, s] of students.entries()) {
-        await showsMoment(s, await momentOf(page));
-        assert.equal(await pressed(s.page), 'true');
-        assert.match(await lineOf(s.page), new RegExp(`^出席番号 ${[3, 17, 40][i]}：先生の画面に合わせて動きます`));
-      }
-      // Nothing of the class reached the site's server: the fragment stays in the browser.
-      assert.ok(!server.served.paths.some((p) => p.includes('class=')));
-
-      // Steps, a check box, another problem, a run: every tablet shows each, the same pixels.
-      for (const act of [
-        () => click(page, 'susumu'),
-        () => click(page, 'Check3'),
-        () => click(page, 'modoru'),
-        async () => {
-          await page.click('#problems');
-          await page.waitForSelector('#problem-panel[open]');
-          await page.click('#problem-list [data-problem="rectangle"]');
-        },
-        () => click(page, 'susumu'),
-      ]) {
-        await act();
-        await idle(page);
-        const moment = await momentOf(page);
-        for (const s of students) await showsMoment(s, moment);
-      }
-      const teacherFigure = await canvasDigest(page, 'kokuban');
-      for (const s of students) assert.equal(await canvasDigest(s.page, 'kokuban'), teacherFigure);
-      await page.$eval(`${at('Combo1')} input`, (e) => e.select());
-      await page.keyboard.sendCharacter('1');
-      await click(page, 'jidou');
-      await idle(page);
-      for (const s of students) await showsMoment(s, await momentOf(page));
-
-      // A student steps on alone; the teacher's next moment leaves that tablet where it is, and
-      // 先生に合わせる brings it back.
-      const [own, other] = students;
-      await click(own.page, 'Command1');
-      await own.page.waitForFunction(() => document.getElementById('follow').getAttribute('aria-pressed') === 'false', { polling: 50 });
-      await click(page, 'Command1');
-      await idle(page);
-      await click(page, 'susumu');
-      await idle(page);
-      await showsMoment(other, await momentOf(page));
-      assert.equal(await time(own.page), ' 0.0');
-      await own.page.click('#follow');
-      await showsMoment(own, await momentOf(page));
-      assert.equal(await pressed(own.page), 'true');
-
-      // Locked: the tablets' own controls are off (a click, a key, 問題 do nothing) and a tablet
-      // that had gone its own way is brought back.
-      await click(other.page, 'susumu');
-      await other.page.waitForFunction(() => document.getElementById('follow').getAttribute('aria-pressed') === 'false', { polling: 50 });
-      await page.click('#class');
-      await page.waitForSelector('#class-panel[open]');
-      await page.click('#class-lock');
-      await closePanel(page);
-      const moment = await momentOf(page);
-      for (const s of students) {
-        await showsMoment(s, moment);
-        await s.page.waitForFunction(() => document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
-        assert.deepEqual(await s.page.evaluate(() => [document.getElementById('follow').disabled,
-          document.getElementById('follow').getAttribute('aria-pressed'),
-          document.querySelector('[data-name="Check1"] input').disabled,
-          document.querySelector('[data-name="Combo1"] input').disabled]), [true, 'true', true, true]);
-        await s.page.keyboard.press('PageDown');
-        await s.page.click(at('Command1'));
-        assert.equal(await momentOf(s.page), moment);
-        assert.match(await lineOf(s.page), /先生が操作を止めています/);
-      }
-      // The teacher still leads a locked class.
-      await click(page, 'susumu');
-      await idle(page);
-      for (const s of students) await showsMoment(s, await momentOf(page));
-      // Unlocked, the tablets are their own again.
-      await page.click('#class');
-      await page.waitForSelector('#class-panel[open]');
-      await page.click('#class-lock');
-      await closePanel(page);
-      for (const s of students) await s.page.waitForFunction(() => !document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
-
-      // A tablet that joins late, and one reloaded (it keeps its seat and asks nothing).
-      const late = await joinAs(read, 25, { width: 1100, height: 760 });
-      await showsMoment(late, await momentOf(page));
-      await students[2].page.reload({ waitUntil: 'load' });
-      await showsMoment(students[2], await momentOf(page));
-      assert.equal(await students[2].page.$eval('#seat-panel', (d) => d.open), false);
-
-      // The teacher's reload keeps the class: the same link, and the class follows its next moment.
-      await page.reload({ waitUntil: 'load' });
-      await page.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('授業中'), { polling: 50 });
-      await click(page, 'susumu');
-      await idle(page);
-      for (const s of [...students, late]) await showsMoment(s, await momentOf(page));
-      await page.click('#class');
-      await page.waitForSelector('#class-panel[open]');
-      assert.equal(await page.$eval('#class-link', (e) => e.value), classLink);
-      await closePanel(page);
-
-      for (const s of [teacher, ...students, late]) {
-        assert.deepEqual(s.errors, []);
-        await s.page.close();
-      }
-    } finally {
-      await server.stop();
-      sealed.remove();
-      await relay.remove();
+    // Each joins at the teacher's moment, 先生に合わせる pressed, and says its seat.
+    const students = [];
+    for (const seat of [3, 17, 40]) students.push(await joinAs(code.text, seat, { width: 1100, height: 760 }));
+    for (const [i, s] of students.entries()) {
+      await showsMoment(s, await momentOf(page));
+      assert.equal(await pressed(s.page), 'true');
+      assert.match(await lineOf(s.page), new RegExp(`^出席番号 ${[3, 17, 40][i]}：先生の画面に合わせて動きます`));
     }
-  });
+    // Nothing of the class reached the site's server: the fragment stays in the browser.
+    assert.ok(!server.served.paths.some((p) => p.includes('class=')));
 
-  it('shows nothing a hostile client sends, and a student cannot lead', async () => {
-    const relay = await startRelay();
-    const sealed = sealedSite(site, relay.wsUrl);
-    const server = await serve(sealed.dir);
+    // Steps, a check box, another problem, a run: every tablet shows each, the same pixels.
+    for (const act of [
+      () => click(page, 'susumu'),
+      () => click(page, 'Check3'),
+      () => click(page, 'modoru'),
+      async () => {
+        await page.click('#problems');
+        await page.waitForSelector('#problem-panel[open]');
+        await page.click('#problem-list [data-problem="rectangle"]');
+      },
+      () => click(page, 'susumu'),
+    ]) {
+      await act();
+      await idle(page);
+      const moment = await momentOf(page);
+      for (const s of students) await showsMoment(s, moment);
+    }
+    const teacherFigure = await canvasDigest(page, 'kokuban');
+    for (const s of students) assert.equal(await canvasDigest(s.page, 'kokuban'), teacherFigure);
+    await page.$eval(`${at('Combo1')} input`, (e) => e.select());
+    await page.keyboard.sendCharacter('1');
+    await click(page, 'jidou');
+    await idle(page);
+    for (const s of students) await showsMoment(s, await momentOf(page));
+
+    // A student steps on alone; the teacher's next moment leaves that tablet where it is, and
+    // 先生に合わせる brings it back.
+    const [own, other] = students;
+    await click(own.page, 'Command1');
+    await own.page.waitForFunction(() => document.getElementById('follow').getAttribute('aria-pressed') === 'false', { polling: 50 });
+    await click(page, 'Command1');
+    await idle(page);
+    await click(page, 'susumu');
+    await idle(page);
+    await showsMoment(other, await momentOf(page));
+    assert.equal(await time(own.page), ' 0.0');
+    await own.page.click('#follow');
+    await showsMoment(own, await momentOf(page));
+    assert.equal(await pressed(own.page), 'true');
+
+    // Locked: the tablets' own controls are off (a click, a key, 問題 do nothing) and a tablet
+    // that had gone its own way is brought back.
+    await click(other.page, 'susumu');
+    await other.page.waitForFunction(() => document.getElementById('follow').getAttribute('aria-pressed') === 'false', { polling: 50 });
+    await page.click('#class');
+    await page.waitForSelector('#class-panel[open]');
+    await page.click('#class-lock');
+    await closePanel(page);
+    const moment = await momentOf(page);
+    for (const s of students) {
+      await showsMoment(s, moment);
+      await s.page.waitForFunction(() => document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
+      assert.deepEqual(await s.page.evaluate(() => [document.getElementById('follow').disabled,
+        document.getElementById('follow').getAttribute('aria-pressed'),
+        document.querySelector('[data-name="Check1"] input').disabled,
+        document.querySelector('[data-name="Combo1"] input').disabled]), [true, 'true', true, true]);
+      await s.page.keyboard.press('PageDown');
+      await s.page.click(at('Command1'));
+      assert.equal(await momentOf(s.page), moment);
+      assert.match(await lineOf(s.page), /先生が操作を止めています/);
+    }
+    // The teacher still leads a locked class.
+    await click(page, 'susumu');
+    await idle(page);
+    for (const s of students) await showsMoment(s, await momentOf(page));
+    // Unlocked, the tablets are their own again.
+    await page.click('#class');
+    await page.waitForSelector('#class-panel[open]');
+    await page.click('#class-lock');
+    await closePanel(page);
+    for (const s of students) await s.page.waitForFunction(() => !document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
+
+    // A tablet that joins late, and one reloaded (it keeps its seat and asks nothing).
+    const late = await joinAs(code.text, 25, { width: 1100, height: 760 });
+    await showsMoment(late, await momentOf(page));
+    await students[2].page.reload({ waitUntil: 'load' });
+    await showsMoment(students[2], await momentOf(page));
+    assert.equal(await students[2].page.$eval('#seat-panel', (d) => d.open), false);
+
+    // The teacher's reload keeps the class: the same link, and the class follows its next moment.
+    await page.reload({ waitUntil: 'load' });
+    await page.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('授業中'), { polling: 50 });
+    await click(page, 'susumu');
+    await idle(page);
+    for (const s of [...students, late]) await showsMoment(s, await momentOf(page));
+    await page.click('#class');
+    await page.waitForSelector('#class-panel[open]');
+    assert.equal(await page.$eval('#class-link', (e) => e.value), classLink);
+    await closePanel(page);
+
+    for (const s of [teacher, ...students, late]) {
+      assert.deepEqual(s.errors, []);
+      await s.page.close();
+    }
+  }));
+
+  it('shows nothing a hostile client sends, and a student cannot lead', async () => withClass(await startRelay(), async ({ relay, server }) => {
     const hostile = await natsConnect({ servers: relay.clientUrl });
     try {
       const teacher = await openPage(server.url);
@@ -368,16 +365,10 @@ describe('a class that follows its teacher', () => {
       }
     } finally {
       await hostile.close();
-      await server.stop();
-      sealed.remove();
-      await relay.remove();
     }
-  });
+  }));
 
-  it('a question goes to the class and its answers come back to the teacher alone, tallied, and saved as CSV', async () => {
-    const relay = await startRelay();
-    const sealed = sealedSite(site, relay.wsUrl);
-    const server = await serve(sealed.dir);
+  it('a question goes to the class and its answers come back to the teacher alone, tallied, and saved as CSV', async () => withClass(await startRelay(), async ({ relay, server }) => {
     const hostile = await natsConnect({ servers: relay.clientUrl });
     const downloads = mkdtempSync(join(tmpdir(), 'kansu-csv-'));
     try {
@@ -550,6 +541,18 @@ describe('a class that follows its teacher', () => {
       assert.deepEqual(rowsOf(12), ['12,９ cm²,正']);
       for (const line of lines.slice(1)) assert.match(line, /,\d+\.\d$/);
 
+      // A tablet whose clock has gone back an hour across a reload: its changed answer still
+      // comes, numbered on from the newest the teacher took of it.
+      const seven = students[1];
+      await seven.page.evaluateOnNewDocument(() => {
+        const ahead = Date.now;
+        Date.now = () => ahead() - 3600e3;
+      });
+      await seven.page.reload({ waitUntil: 'load' });
+      await seven.page.waitForSelector('#question-panel[open]');
+      await answer(seven, '9');
+      assert.ok((await theClass()).includes('7 9 true'));
+
       // The teacher closes the question: it leaves the tablets, and later answers are not taken.
       await page.click('#tally-close');
       for (const s of students) await s.page.waitForSelector('#question-panel:not([open])');
@@ -562,68 +565,53 @@ describe('a class that follows its teacher', () => {
     } finally {
       await hostile.close();
       rmSync(downloads, { recursive: true, force: true });
-      await server.stop();
-      sealed.remove();
-      await relay.remove();
     }
-  });
+  }));
 
-  it('the relay stopped: each page says so in one line and goes on alone; started again, the class rejoins by itself', async () => {
-    const relay = await startRelay();
-    const sealed = sealedSite(site, relay.wsUrl);
-    const server = await serve(sealed.dir);
-    try {
-      const teacher = await openPage(server.url);
-      const { page } = teacher;
-      const classLink = await startClass(page);
-      await page.click('#class-lock');
-      await closePanel(page);
-      const student = await joinAs(classLink, 5);
-      await showsMoment(student, await momentOf(page));
-      await student.page.waitForFunction(() => document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
-      // A question asked, to be answered while the relay is away.
-      await page.click('#class');
-      await page.waitForSelector('#class-panel[open]');
-      await page.click('#class-ask');
-      await student.page.waitForSelector('#question-panel[open]');
+  it('the relay stopped: each page says so in one line and goes on alone; started again, the class rejoins by itself', async () => withClass(await startRelay(), async ({ relay, server }) => {
+    const teacher = await openPage(server.url);
+    const { page } = teacher;
+    const classLink = await startClass(page);
+    await page.click('#class-lock');
+    await closePanel(page);
+    const student = await joinAs(classLink, 5);
+    await showsMoment(student, await momentOf(page));
+    await student.page.waitForFunction(() => document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
+    // A question asked, to be answered while the relay is away.
+    await page.click('#class');
+    await page.waitForSelector('#class-panel[open]');
+    await page.click('#class-ask');
+    await student.page.waitForSelector('#question-panel[open]');
 
-      await relay.stop();
-      for (const p of [page, student.page]) {
-        await p.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('中継サーバーにつながりません'), { polling: 50 });
-      }
-      // The tablet is its own while the teacher cannot reach it; the teacher goes on too.
-      await student.page.waitForFunction(() => !document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
-      await click(student.page, 'susumu');
-      await idle(student.page);
-      for (let i = 0; i < 4; ++i) await click(page, 'susumu');
-      await idle(page);
-      await student.page.type('#answer', '0');
-      await student.page.keyboard.press('Enter');
-      await student.page.waitForFunction(() => document.getElementById('answer-said').textContent.startsWith('中継サーバーにつながったら'), { polling: 50 });
-
-      await relay.start();
-      await page.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('授業中'), { polling: 50, timeout: 60000 });
-      await showsMoment(student, await momentOf(page));
-      await student.page.waitForFunction(() => document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
-      // The answer went once the relay was back, and counts once.
-      await student.page.waitForFunction(() => document.getElementById('answer-said').textContent === '送りました', { polling: 50 });
-      await page.waitForFunction(() => document.getElementById('tally-count').textContent === '答えた人 1　正しい答え 1', { polling: 50 });
-      assert.deepEqual((await page.evaluate(() => window.kansu.tally())).answers.map((a) => [a.seat, a.text]), [[5, '0']]);
-      for (const p of [teacher, student]) {
-        assert.deepEqual(p.errors.filter((e) => !/WebSocket|ERR_CONNECTION_REFUSED/.test(e)), []);
-        await p.page.close();
-      }
-    } finally {
-      await server.stop();
-      sealed.remove();
-      await relay.remove();
+    await relay.stop();
+    for (const p of [page, student.page]) {
+      await p.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('中継サーバーにつながりません'), { polling: 50 });
     }
-  });
+    // The tablet is its own while the teacher cannot reach it; the teacher goes on too.
+    await student.page.waitForFunction(() => !document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
+    await click(student.page, 'susumu');
+    await idle(student.page);
+    for (let i = 0; i < 4; ++i) await click(page, 'susumu');
+    await idle(page);
+    await student.page.type('#answer', '0');
+    await student.page.keyboard.press('Enter');
+    await student.page.waitForFunction(() => document.getElementById('answer-said').textContent.startsWith('中継サーバーにつながったら'), { polling: 50 });
 
-  it('three relays as one cluster: students on two follow a teacher on the third, who moves on when its relay is shut down', async () => {
-    const relays = await startCluster(3);
-    const sealed = sealedSite(site, relays.map((r) => r.wsUrl).join(','));
-    const server = await serve(sealed.dir);
+    await relay.start();
+    await page.waitForFunction(() => document.getElementById('class-line').textContent.startsWith('授業中'), { polling: 50, timeout: 60000 });
+    await showsMoment(student, await momentOf(page));
+    await student.page.waitForFunction(() => document.querySelector('[data-name="susumu"]').disabled, { polling: 50 });
+    // The answer went once the relay was back, and counts once.
+    await student.page.waitForFunction(() => document.getElementById('answer-said').textContent === '送りました', { polling: 50 });
+    await page.waitForFunction(() => document.getElementById('tally-count').textContent === '答えた人 1　正しい答え 1', { polling: 50 });
+    assert.deepEqual((await page.evaluate(() => window.kansu.tally())).answers.map((a) => [a.seat, a.text]), [[5, '0']]);
+    for (const p of [teacher, student]) {
+      assert.deepEqual(p.errors.filter((e) => !/WebSocket|ERR_CONNECTION_REFUSED/.test(e)), []);
+      await p.page.close();
+    }
+  }));
+
+  it('three relays as one cluster: students on two follow a teacher on the third, who moves on when its relay is shut down', async () => withClass(await startCluster(3), async ({ relays, server }) => {
     // The cluster's routes are up once a message crosses it.
     const ends = await Promise.all(relays.map((r) => natsConnect({ servers: r.clientUrl })));
     try {
@@ -667,9 +655,6 @@ describe('a class that follows its teacher', () => {
       }
     } finally {
       for (const end of ends) await end.close();
-      await server.stop();
-      sealed.remove();
-      for (const r of relays) await r.remove();
     }
-  });
+  }));
 });

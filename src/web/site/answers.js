@@ -62,7 +62,8 @@ function messageIn(bytes, kind, classId) {
 }
 
 // A tablet's side. Its key pair is kept by the page (a reload is the same tablet); each answer is
-// numbered from the clock, so the teacher takes only the newest.
+// numbered from the clock, or on from the newest number the teacher has told, if that is later,
+// so the teacher takes only the newest.
 export class AnswerSender {
   constructor({ link, crypto = globalThis.crypto }) {
     Object.assign(this, { link, crypto });
@@ -142,9 +143,9 @@ export class AnswerBox {
 
   // What came, opened: { sender, answer: { sender, seat, question, text } or none, ack: the number to
   // tell the tablet the teacher has (0 for nothing to tell) }, or null for what is no answer.
-  // The answer taken last, seen again, is told again (the tablet did not hear); one that comes
-  // too soon after the last, from its tablet or for its seat, is neither taken nor told, so the
-  // tablet sends it again later.
+  // The answer taken last, seen again, is told again (the tablet did not hear), and so is one
+  // numbered below it; one that comes too soon after the last, from its tablet or for its seat,
+  // is neither taken nor told, so the tablet sends it again later.
   async open(bytes) {
     const message = messageIn(bytes, 'answer', this.cls.id);
     if (!message || typeof message.e !== 'string') return null;
@@ -164,9 +165,11 @@ export class AnswerBox {
     else return null;
     const now = this.now();
     if (n <= sender.last) {
-      if (n < sender.last || now - sender.toldAt < toldAgainEvery) return null;
+      // Seen before, or numbered below the newest taken (a tablet whose clock went back across a
+      // reload): the tablet is told the newest number taken, and numbers on from it.
+      if (now - sender.toldAt < toldAgainEvery) return null;
       sender.toldAt = now;
-      return { sender: e, answer: null, ack: n };
+      return { sender: e, answer: null, ack: sender.last };
     }
     // Counted only once it is a new answer, so a replay cannot use up a tablet's or a seat's turn.
     if (!this.seats.has(s)) this.seats.set(s, { tokens: burst, at: now });

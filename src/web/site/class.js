@@ -244,7 +244,7 @@ export class Follow {
   constructor({ connect, servers, link, crypto = globalThis.crypto, onMoment, onStatus = () => {}, onSent = () => {} }) {
     Object.assign(this, { connect, servers, link, crypto, onMoment, onStatus, onSent });
     this.answers = new AnswerSender({ link, crypto });
-    this.pending = null; // the latest answer, until the teacher says it has it: { bytes, number }
+    this.pending = null; // the latest answer, until the teacher says it has it: { bytes, number, answer }
     this.resendTimer = 0;
     this.online = false;
     this.last = 0; // the number of the newest moment shown
@@ -291,7 +291,7 @@ export class Follow {
   async answer(answer) {
     const { bytes, number } = await this.answers.sealNumbered(answer);
     if (this.pending && this.pending.number > number) return this.online; // a later one is on its way
-    this.pending = { bytes, number, question: answer.question };
+    this.pending = { bytes, number, answer };
     this.sendPending();
     return this.online;
   }
@@ -311,11 +311,22 @@ export class Follow {
 
   async acknowledged(bytes) {
     const n = await this.answers.acknowledged(bytes);
-    if (this.pending && n >= this.pending.number) {
-      const { question } = this.pending;
+    const { pending } = this;
+    if (!pending || n === 0) return;
+    if (n > this.answers.number) {
+      // The teacher has a later number from this tablet than any it gave since it was loaded: its
+      // clock has gone back across a reload. The answer goes again, numbered on from the teacher's.
+      this.answers.number = n;
+      const again = await this.answers.sealNumbered(pending.answer);
+      if (this.pending !== pending) return; // another answer since
+      this.pending = { ...pending, ...again };
+      this.sendPending();
+      return;
+    }
+    if (n >= pending.number) {
       this.pending = null;
       clearTimeout(this.resendTimer);
-      this.onSent(question);
+      this.onSent(pending.answer.question);
     }
   }
 
