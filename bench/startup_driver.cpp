@@ -113,6 +113,10 @@ int main(int argc, char** argv) {
     const char* names[] = {"program", "baseline"};
     for (int k = 0; k < 2; ++k) {
         Series& s = series[k];
+        // Each sample too, for a caller that pools the samples of several runs.
+        for (std::size_t i = 0; i < s.frames.size(); ++i)
+            std::printf("%s_first_frame_sample_ms %.1f\n%s_peak_rss_sample_kb %ld\n", names[k],
+                        s.frames[i], names[k], s.peaks[i]);
         std::sort(s.frames.begin(), s.frames.end());
         std::sort(s.peaks.begin(), s.peaks.end());
         std::printf("%s_first_frame_ms %.1f\n%s_peak_rss_kb %ld\n", names[k],

@@ -1,7 +1,8 @@
 // Measures the browser's lesson in headless Chromium from a local server and prints one figure a
-// line: the site's size, a class's tablet opening it over a school's line, the first painted
-// frame, a forward step with every view on, and a whole automatic run at "20" with the page's CPU
-// over it.
+// line: the site's size, a class's tablet opening it over a school's line, a forward step with
+// every view on, and a whole automatic run at "20" with the page's CPU over it. With
+// `first-frame N`, the first painted frame of N fresh loads instead.
+import { spawnSync } from 'node:child_process';
 import { existsSync, readdirSync, statSync } from 'node:fs';
 import { join } from 'node:path';
 import { click, idle, launch, openLesson, serve, serveAsSchool, site } from './browser.mjs';
@@ -23,9 +24,17 @@ async function lessonDrawn(page) {
   return page.evaluate(() => performance.getEntriesByName('lesson-drawn')[0].startTime);
 }
 
-const server = await serve();
-const chromium = await launch();
-try {
+// The first painted frame of a fresh load, from navigation start.
+async function firstFrame() {
+  const { page } = await openLesson(chromium.browser, server.url, 'offline=no');
+  await page.waitForFunction(() => performance.getEntriesByName('kansu-first-frame').length > 0);
+  const frame = await page.evaluate(() => performance.getEntriesByName('kansu-first-frame')[0].startTime);
+  await page.close();
+  return frame;
+}
+
+// The figures but the first frame.
+async function measureAll() {
   const siteBytes = readdirSync(site)
     .filter((f) => !f.endsWith('.br') && !f.endsWith('.gz'))
     .reduce((sum, f) => sum + statSync(join(site, f)).size, 0);
@@ -69,17 +78,6 @@ try {
     console.log(`web_later_visit_ms ${later[1].toFixed(1)}`);
     console.log(`web_later_visit_requests ${requests}`);
   }
-
-  // The first painted frame, from navigation start; the median of a few fresh loads.
-  const frames = [];
-  for (let i = 0; i < 7; ++i) {
-    const { page } = await openLesson(chromium.browser, server.url, 'offline=no');
-    await page.waitForFunction(() => performance.getEntriesByName('kansu-first-frame').length > 0);
-    frames.push(await page.evaluate(() => performance.getEntriesByName('kansu-first-frame')[0].startTime));
-    await page.close();
-  }
-  frames.sort((a, b) => a - b);
-  console.log(`web_first_frame_ms ${frames[3].toFixed(1)}`);
 
   // A forward step with every view on, page updates included, over whole runs to the end.
   const { page } = await openLesson(chromium.browser, server.url, 'offline=no');
@@ -154,6 +152,28 @@ try {
   console.log(`web_run_wall_ms ${run.toFixed(1)}`);
   console.log(`web_run_cpu_ms ${(1000 * (afterRun.TaskDuration - before.TaskDuration)).toFixed(1)}`);
   await page.close();
+}
+
+const server = await serve();
+const chromium = await launch();
+try {
+  if (process.argv[2] === 'first-frame') {
+    // first-frame ROUNDS LOADS -- COMMAND...: rounds of the command (the desktop's start-up) and
+    // as many fresh loads, taking turns, so that a machine busier in one part of the run weighs
+    // on both alike; the command's output and each load printed. The first load only warms the
+    // browser, as the desktop's first start warms the system's caches.
+    const [rounds, loads] = process.argv.slice(3, 5).map(Number);
+    const [command, ...args] = process.argv.slice(process.argv.indexOf('--') + 1);
+    await firstFrame();
+    for (let round = 0; round < rounds; ++round) {
+      const desktop = spawnSync(command, args, { encoding: 'utf8' });
+      if (desktop.status !== 0) throw new Error(`${command}: ${desktop.stderr}`);
+      process.stdout.write(desktop.stdout);
+      for (let i = 0; i < loads; ++i) console.log(`web_first_frame_sample_ms ${(await firstFrame()).toFixed(1)}`);
+    }
+  } else {
+    await measureAll();
+  }
 } finally {
   await chromium.close();
   await server.stop();
