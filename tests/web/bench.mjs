@@ -163,11 +163,12 @@ try {
     // on both alike; the command's output and each load printed. The first load only warms the
     // browser, as the desktop's first start warms the system's caches.
     const [rounds, loads] = process.argv.slice(3, 5).map(Number);
+    if (!process.argv.includes('--')) throw new Error('first-frame ROUNDS LOADS -- COMMAND...');
     const [command, ...args] = process.argv.slice(process.argv.indexOf('--') + 1);
     await firstFrame();
     for (let round = 0; round < rounds; ++round) {
       const desktop = spawnSync(command, args, { encoding: 'utf8' });
-      if (desktop.status !== 0) throw new Error(`${command}: ${desktop.stderr}`);
+      if (desktop.status !== 0) throw new Error(`${command} exited with ${desktop.status}: ${desktop.stderr}${desktop.stdout}`);
       process.stdout.write(desktop.stdout);
       for (let i = 0; i < loads; ++i) console.log(`web_first_frame_sample_ms ${(await firstFrame()).toFixed(1)}`);
     }

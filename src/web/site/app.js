@@ -101,11 +101,14 @@ async function main() {
   attachFullScreen(document.getElementById('fullscreen'));
   attachPrinting(document.getElementById('print'));
   offerInstall();
-  const problem = await loadCore();
-  if (problem) {
-    // Without its font the lesson would draw blank numbers: it says so instead.
+  // Without its core there is no lesson, and without its font the lesson would draw blank
+  // numbers: the page says so instead.
+  const problem = await loadCore().catch(() => null);
+  if (problem !== '') {
     const message = document.getElementById('problem');
-    message.textContent = `授業を表示できません。文字のフォントを読み込めませんでした（${problem}）。`;
+    message.textContent = problem === null
+      ? '授業を表示できません。授業のプログラムを読み込めませんでした。ページを読み込み直してください。'
+      : `授業を表示できません。文字のフォントを読み込めませんでした（${problem}）。`;
     message.hidden = false;
     return;
   }

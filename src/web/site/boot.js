@@ -3,15 +3,14 @@
 // rest of the page's modules are still on their way.
 
 // The core's compiled code. A server that does not send .wasm as application/wasm cannot have it
-// compiled as it streams in: it is then compiled from the whole file.
-export const coreCode = (async () => {
-  try {
-    return await WebAssembly.compileStreaming(fetch('kansu.wasm', { credentials: 'same-origin' }));
-  } catch {
-    const response = await fetch('kansu.wasm', { credentials: 'same-origin' });
-    return WebAssembly.compile(await response.arrayBuffer());
-  }
-})();
+// compiled as it streams in: it is compiled from the whole file instead, fetched once all the same.
+export const coreCode = fetch('kansu.wasm', { credentials: 'same-origin' }).then((response) => {
+  if (!response.ok) throw new Error(`kansu.wasm: ${response.status}`);
+  const type = (response.headers.get('Content-Type') ?? '').split(';')[0].trim().toLowerCase();
+  return type === 'application/wasm'
+    ? WebAssembly.compileStreaming(response)
+    : response.arrayBuffer().then((bytes) => WebAssembly.compile(bytes));
+});
 // Taken when the core is started; until then its failure is no one's to report.
 coreCode.catch(() => {});
 

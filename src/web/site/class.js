@@ -309,25 +309,24 @@ export class Follow {
     this.resendTimer = setTimeout(() => this.sendPending(), resendAnswer);
   }
 
+  // The teacher has the answer waiting only when it names that answer's number. A later number
+  // is one this tablet gave before its clock went back across a reload: the answer goes again,
+  // numbered on from it.
   async acknowledged(bytes) {
     const n = await this.answers.acknowledged(bytes);
     const { pending } = this;
-    if (!pending || n === 0) return;
-    if (n > this.answers.number) {
-      // The teacher has a later number from this tablet than any it gave since it was loaded: its
-      // clock has gone back across a reload. The answer goes again, numbered on from the teacher's.
-      this.answers.number = n;
-      const again = await this.answers.sealNumbered(pending.answer);
-      if (this.pending !== pending) return; // another answer since
-      this.pending = { ...pending, ...again };
-      this.sendPending();
-      return;
-    }
-    if (n >= pending.number) {
+    if (!pending || n < pending.number) return;
+    if (n === pending.number) {
       this.pending = null;
       clearTimeout(this.resendTimer);
       this.onSent(pending.answer.question);
+      return;
     }
+    this.answers.number = Math.max(this.answers.number, n);
+    const again = await this.answers.sealNumbered(pending.answer);
+    if (this.pending !== pending) return; // another answer since, sent as it is
+    this.pending = { ...pending, ...again };
+    this.sendPending();
   }
 
   // Asks for the moment the class is at.

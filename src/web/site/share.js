@@ -79,9 +79,19 @@ export function attachSharing(button, start) {
       tell('授業を終了しています。');
       return;
     }
-    // The code's drawing comes when a code is first wanted, off the lesson's way in.
-    const { drawCode, loadCodes } = await import('./qr.js');
-    await loadCodes();
+    // The code's drawing comes when a code is first wanted, off the lesson's way in; without it
+    // the link still shows and copies.
+    let drawCode = () => {
+      throw new Error('no QR code');
+    };
+    try {
+      const codes = await import('./qr.js');
+      await codes.loadCodes();
+      drawCode = codes.drawCode;
+    } catch {
+      // Said below, as for a link too long for a code.
+    }
+    if (panel.open) return; // a second click while the first was still loading
     writeAddress();
     said.textContent = '';
     const link = momentLink();
