@@ -6,6 +6,7 @@ import { spawnSync } from 'node:child_process';
 import { existsSync, readdirSync, statSync } from 'node:fs';
 import { join } from 'node:path';
 import { click, idle, launch, openLesson, serve, serveAsSchool, site } from './browser.mjs';
+import { until } from './wait.mjs';
 
 // A low-end Chromebook on a school's shared line: CPU four times slower, 1.6 Mbps, 150 ms there
 // and back.
@@ -59,13 +60,16 @@ async function measureAll() {
         await page.goto(school.url, { waitUntil: 'load' });
         first.push(await lessonDrawn(page));
         await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 60000 });
-        // What reaches the server on the later visit, the worker's own asking included. The
-        // worker keeps the set once the first visit is over.
-        await new Promise((r) => setTimeout(r, 2000));
+        // What reaches the server on the later visit, the worker's own asking included, once the
+        // worker has kept the set of the first.
+        await until(() => page.evaluate(async () => {
+          const kept = await (await caches.open('kansu-meta')).match(new URL('kansu-state', location.href).href);
+          return kept !== undefined && (await kept.json()).current !== null;
+        }), 'the set kept after the first visit', { seconds: 60 });
         const before = school.heard.length;
         await page.reload({ waitUntil: 'load' });
         later.push(await lessonDrawn(page));
-        await new Promise((r) => setTimeout(r, 1500));
+        await until(() => school.heard.slice(before).some((l) => l.includes('/version.json')), 'the version asked for');
         requests = Math.max(requests, school.heard.length - before);
         await context.close();
       }

@@ -30,13 +30,18 @@ const types = {
 // remembers every path it was asked for. served.replace maps a path to the bytes to send instead.
 // served.plain, a date, makes it a plain static server: no Cache-Control, every file dated then
 // (a file sent instead dated now), and a conditional request answered as such a server does.
-// served.fail holds paths answered with 500, served.types a path's Content-Type sent instead.
-// root is another site folder to serve.
+// served.fail holds paths answered with 500, served.types a path's Content-Type sent instead;
+// served.asked(path) resolves once the path has been asked for. root is another site folder to serve.
 export async function serve(root = site) {
-  const served = { bytes: 0, paths: [], replace: new Map(), fail: new Set(), types: new Map() };
+  const waiting = [];
+  const served = {
+    bytes: 0, paths: [], replace: new Map(), fail: new Set(), types: new Map(),
+    asked: (path) => (served.paths.includes(path) ? Promise.resolve() : new Promise((resolve) => waiting.push({ path, resolve }))),
+  };
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     served.paths.push(path);
+    for (let i = waiting.length - 1; i >= 0; --i) if (waiting[i].path === path) waiting.splice(i, 1)[0].resolve();
     if (served.fail.has(path)) {
       response.writeHead(500).end();
       return;
@@ -166,6 +171,21 @@ export async function readCode(page, selector) {
   const text = spawnSync('zbarimg', ['--raw', '-q', shot]).stdout.toString().trim();
   rmSync(dir, { recursive: true, force: true });
   return { modulePx, text };
+}
+
+// What the page saves into folder while action runs, resolved once the file is whole. The session
+// stays with the page: detached, it takes the browser's own with it.
+export async function saved(page, folder, action) {
+  const cdp = await page.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder, eventsEnabled: true });
+  const whole = new Promise((resolve, reject) => {
+    cdp.on('Browser.downloadProgress', (e) => {
+      if (e.state === 'completed') resolve();
+      if (e.state === 'canceled') reject(new Error('the download was cancelled'));
+    });
+  });
+  await action();
+  await whole;
 }
 
 // A control of the window by its design name.

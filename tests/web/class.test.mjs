@@ -9,7 +9,8 @@ import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { connect as natsConnect } from 'nats';
-import { at, canvasDigest, click, idle, launch, openLesson, readCode, serve, site, state } from './browser.mjs';
+import { at, canvasDigest, click, idle, launch, openLesson, readCode, saved, serve, site, state } from './browser.mjs';
+import { until, within } from './wait.mjs';
 import { sealedSite, startCluster, startRelay } from './relay.mjs';
 
 const { AnswerBox, AnswerSender, ackToken } = await import(new URL(`file://${join(site, 'answers.js')}`).href);
@@ -387,11 +388,12 @@ describe('a class that follows its teacher', () => {
       for (let i = 0; i < 500; ++i) hostile.publish(`kansu.${id}.hello`, bytes('{"k":"hello"}'));
       await hostile.flush();
       // Counted once the teacher has answered and then kept quiet for longer than its limit.
-      for (let heard = before, quietSince = Date.now(); genuine.length === before || Date.now() - quietSince < 600;) {
-        assert.ok(Date.now() - started < 30000, 'no answer to the hellos');
-        await new Promise((resolve) => setTimeout(resolve, 50));
+      let heard = before;
+      let quietSince = Date.now();
+      await until(() => {
         if (genuine.length !== heard) [heard, quietSince] = [genuine.length, Date.now()];
-      }
+        return genuine.length > before && Date.now() - quietSince >= 600;
+      }, 'the teacher answered the hellos and went quiet');
       const answers = genuine.length - before;
       assert.ok(answers >= 1 && answers <= (Date.now() - started) / 200 + 2, `${answers} answers`);
 
@@ -404,10 +406,10 @@ describe('a class that follows its teacher', () => {
       const outside = ['kansu-other', `kansu.${id}.elsewhere`, '_INBOX.x'];
       for (const subject of outside) refused.publish(subject, bytes('x'));
       refused.subscribe('>');
-      while (denied.length < outside.length + 1) {
+      await until(async () => {
         await refused.flush();
-        await new Promise((resolve) => setTimeout(resolve, 50));
-      }
+        return denied.length >= outside.length + 1;
+      }, 'the relay refused each subject');
       assert.deepEqual(denied.sort(), [...outside, '>'].sort());
       await refused.close();
 
@@ -562,9 +564,7 @@ describe('a class that follows its teacher', () => {
       await publish(bytes('{}'));
       const fromFlood = (await theClass()).filter((a) => a.startsWith('40 '));
       assert.equal(fromFlood.length, 1);
-      for (const deadline = Date.now() + 10000; told.getReceived() < 1; await new Promise((resolve) => setTimeout(resolve, 50))) {
-        assert.ok(Date.now() < deadline, 'nothing taken of the flood');
-      }
+      await until(() => told.getReceived() >= 1, 'one of the flood taken');
       // What is taken, each told, and at most one word a second for what came below it.
       const seconds = (Date.now() - flooded) / 1000;
       assert.ok(told.getReceived() <= 5 + seconds + 1 + seconds + 1, `${told.getReceived()} told`);
@@ -576,17 +576,10 @@ describe('a class that follows its teacher', () => {
       assert.ok(forSeat >= 1 && forSeat <= 6, `${forSeat} answers for seat 30`);
 
       // CSV: seat, answer, right or not, seconds taken, as the tally has them.
-      const cdp = await chromium.browser.target().createCDPSession();
-      await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads, eventsEnabled: true });
-      const saved = new Promise((resolve) => {
-        cdp.on('Browser.downloadProgress', (e) => e.state === 'completed' && resolve());
-      });
-      await page.click('#tally-csv');
-      await saved;
+      await within(saved(page, downloads, () => page.click('#tally-csv')), 'the CSV saved');
       const files = readdirSync(downloads).filter((f) => f.endsWith('.csv'));
       assert.equal(files.length, 1, files.join());
       const csv = readFileSync(join(downloads, files[0]), 'utf8');
-      await cdp.detach();
       const lines = csv.replace(/^\uFEFF/, '').trim().split('\r\n');
       const question = 'x = 3 のとき、y の値を求めなさい。';
       assert.equal(lines[0], '質問,出席番号,答え,正誤,秒');
@@ -665,10 +658,10 @@ describe('a class that follows its teacher', () => {
       (async () => {
         for await (const _ of probe) crossed = true;
       })();
-      while (!crossed) {
+      await until(() => {
         ends[0].publish('kansu.probe.hello');
-        await new Promise((resolve) => setTimeout(resolve, 100));
-      }
+        return crossed;
+      }, 'a message across the cluster', { every: 100 });
       const teacher = await openPage(server.url, 'scale=1&relay=1');
       const { page } = teacher;
       const classLink = await startClass(page);

@@ -20,11 +20,13 @@ import {
   readCode,
   scriptPictures,
   serve,
+  saved,
   serveAsSchool,
   shown,
   state,
   type,
 } from './browser.mjs';
+import { within } from './wait.mjs';
 
 let server;
 let chromium;
@@ -474,17 +476,12 @@ describe('the page in a classroom', () => {
     assert.equal(await pngDigest(chromium.browser, copiedPng), await pngDigest(chromium.browser, expected.kokuban));
     // Saved from the graph's menu.
     const downloads = mkdtempSync(join(tmpdir(), 'kansu-downloads-'));
-    const cdp = await page.target().createCDPSession();
-    await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
     await page.click(at('gamen'), { button: 'right' });
     await page.waitForSelector('#picture-menu:not([hidden])');
-    await page.click('#picture-menu [data-action="save"]');
-    const deadline = Date.now() + 10000;
-    let saved = [];
-    while (Date.now() < deadline && !(saved = readdirSync(downloads).filter((f) => f.endsWith('.png'))).length)
-      await new Promise((r) => setTimeout(r, 50));
-    assert.deepEqual(saved, ['グラフ-4.5秒.png']);
-    const savedPng = readFileSync(join(downloads, saved[0]));
+    await within(saved(page, downloads, () => page.click('#picture-menu [data-action="save"]')), 'the PNG saved');
+    const files = readdirSync(downloads).filter((f) => f.endsWith('.png'));
+    assert.deepEqual(files, ['グラフ-4.5秒.png']);
+    const savedPng = readFileSync(join(downloads, files[0]));
     assert.equal(await pngDigest(chromium.browser, savedPng), await pngDigest(chromium.browser, expected.gamen));
     rmSync(downloads, { recursive: true, force: true });
     assert.deepEqual(errors, []);
@@ -655,11 +652,7 @@ describe('the page in a classroom', () => {
       // Both marks of a version, from two of its files: a set mixed from two would show two.
       return page.evaluate(() => [document.documentElement.dataset.version ?? '1', window.kansuWindowVersion ?? '1']);
     };
-    const seen = async (path) => {
-      const deadline = Date.now() + 15000;
-      while (Date.now() < deadline && !served.paths.includes(path)) await new Promise((r) => setTimeout(r, 50));
-      assert.ok(served.paths.includes(path), `the server never saw ${path}`);
-    };
+    const seen = (path) => within(served.asked(path), `the server asked for ${path}`);
     await page.goto(`${server.url}?scale=1`, { waitUntil: 'load' });
     await shown(page);
     await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 20000 });

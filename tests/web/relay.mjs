@@ -7,6 +7,7 @@ import { connect as tcpConnect, createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { until } from './wait.mjs';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '../..');
 const shipped = readFileSync(join(root, 'deploy/relay/nats-server.conf'), 'utf8');
@@ -20,10 +21,10 @@ export async function freePort() {
 }
 
 // Resolves once something listens on the port.
-async function listening(port, child) {
-  for (;;) {
+function listening(port, child) {
+  return until(() => {
     if (child.exitCode !== null) throw new Error(`nats-server exited: ${child.stderrText}`);
-    const open = await new Promise((resolve) => {
+    return new Promise((resolve) => {
       const socket = tcpConnect(port, '127.0.0.1');
       socket.once('connect', () => {
         socket.destroy();
@@ -31,9 +32,7 @@ async function listening(port, child) {
       });
       socket.once('error', () => resolve(false));
     });
-    if (open) return;
-    await new Promise((resolve) => setTimeout(resolve, 50));
-  }
+  }, `nats-server listening on ${port}`);
 }
 
 // One relay: the shipped configuration on other ports, with a cluster block when it is one of
