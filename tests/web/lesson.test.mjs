@@ -452,6 +452,42 @@ describe('the page in a classroom', () => {
     await page.close();
   });
 
+  it("sets every text it shows, its panels' and its last screen's too, in the lesson's own face", async () => {
+    // A character the face was cut without, or a text outside it, would be drawn in whatever font
+    // the tablet has, or not at all.
+    const { page, errors } = await openLesson(chromium.browser, server.url);
+    const cdp = await page.target().createCDPSession();
+    await cdp.send('DOM.enable');
+    await cdp.send('CSS.enable');
+    const systemFonts = async () => {
+      const { root } = await cdp.send('DOM.getDocument', { depth: -1 });
+      const found = [];
+      const visit = async (node) => {
+        if (node.nodeType === 1) {
+          const { fonts } = await cdp.send('CSS.getPlatformFontsForNode', { nodeId: node.nodeId });
+          for (const font of fonts.filter((f) => !f.isCustomFont)) found.push(`${node.nodeName} ${node.attributes.join(' ')}: ${font.familyName}`);
+        }
+        for (const child of node.children ?? []) await visit(child);
+      };
+      await visit(root);
+      return found;
+    };
+    assert.deepEqual(await systemFonts(), [], 'the lesson');
+    for (const [button, panel] of [['share', 'share-panel'], ['print', 'print-panel'], ['problems', 'problem-panel'], ['class', 'class-panel']]) {
+      await page.click(`#${button}`);
+      await page.waitForSelector(`#${panel}[open]`);
+      assert.deepEqual(await systemFonts(), [], panel);
+      await page.keyboard.press('Escape');
+      await page.waitForSelector(`#${panel}:not([open])`);
+    }
+    await click(page, 'end');
+    await page.waitForSelector('#ended:not([hidden])');
+    assert.deepEqual(await systemFonts(), [], 'the last screen');
+    assert.deepEqual(errors, []);
+    await cdp.detach();
+    await page.close();
+  });
+
   it('copies and saves the picture as seen, the same pixels as kansu-script png', async () => {
     const context = chromium.browser.defaultBrowserContext();
     await context.overridePermissions(server.url.replace(/\/$/, ''), ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
@@ -906,7 +942,9 @@ describe('a moment handed to a class', () => {
       shape: ['A', 'B', 'C'], points: [{ name: 'P', from: 'B', route: ['C'], speed: 0.5 }], area: ['A', 'B', 'P'] }));
     await page.click('#problems');
     await page.waitForSelector('#problem-panel[open]');
-    await (await page.$('#problem-file')).uploadFile(own);
+    // As a teacher chooses it: the panel's button opens the browser's file chooser.
+    const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#problem-open')]);
+    await chooser.accept([own]);
     await page.waitForFunction(() => window.kansu.state().problem.name === 'triangle');
     await click(page, 'susumu');
     await idle(page);

@@ -104,6 +104,8 @@ async function main() {
   // Without its core there is no lesson, and without its font the lesson would draw blank
   // numbers: the page says so instead.
   const problem = await loadCore().catch(() => null);
+  document.getElementById('stage').hidden = false;
+  document.getElementById('toolbar').hidden = false;
   if (problem !== '') {
     const message = document.getElementById('problem');
     message.textContent = problem === null

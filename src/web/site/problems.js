@@ -47,6 +47,7 @@ export function attachProblems(button) {
     panel.showModal();
   });
   panel.querySelector('.close').addEventListener('click', () => panel.close());
+  document.getElementById('problem-open').addEventListener('click', () => file.click());
   panel.addEventListener('close', () => button.focus());
   file.addEventListener('change', async () => {
     const chosen = file.files[0];

@@ -148,7 +148,6 @@ function makeCombo(c) {
   list.addEventListener('change', () => act(2, c.id, list.value));
   const arrow = document.createElement('span');
   arrow.className = 'arrow';
-  arrow.textContent = '▾';
   el.append(input, list, arrow);
   el.input = input;
   el.list = list;
