@@ -51,7 +51,8 @@ if [ ! -d tests/web/node_modules/puppeteer-core ] || [ ! -d tests/web/node_modul
 fi
 
 # The page's QR codes come from qrcode-generator and its class's relay client from nats.ws, built
-# into the site as the lock file pins them.
-if [ ! -f src/web/node_modules/qrcode-generator/dist/qrcode.mjs ] || [ ! -f src/web/node_modules/nats.ws/esm/nats.js ]; then
+# into the site, and its modules are put together by esbuild, as the lock file pins them.
+if [ ! -f src/web/node_modules/qrcode-generator/dist/qrcode.mjs ] || [ ! -f src/web/node_modules/nats.ws/esm/nats.js ] ||
+    [ ! -x src/web/node_modules/.bin/esbuild ]; then
     (cd src/web && npm ci --no-audit --no-fund --loglevel=error)
 fi

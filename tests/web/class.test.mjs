@@ -13,8 +13,10 @@ import { at, canvasDigest, click, idle, launch, openLesson, readCode, saved, ser
 import { until, within } from './wait.mjs';
 import { sealedSite, startCluster, startRelay } from './relay.mjs';
 
-const { AnswerBox, AnswerSender, ackToken } = await import(new URL(`file://${join(site, 'answers.js')}`).href);
-const { Follow, classFragment, createClass, readClassFragment } = await import(new URL(`file://${join(site, 'class.js')}`).href);
+// The class's own modules as written: in the site they are put together with the rest of 授業.
+const sources = new URL('../../src/web/site/', import.meta.url);
+const { AnswerBox, AnswerSender, ackToken } = await import(new URL('answers.js', sources).href);
+const { Follow, classFragment, createClass, readClassFragment } = await import(new URL('class.js', sources).href);
 
 let chromium;
 before(async () => {
@@ -180,7 +182,7 @@ describe('a class that follows its teacher', () => {
     await click(page, 'susumu');
     await idle(page);
     assert.equal(await page.evaluate(() => window.socketsOpened), 0);
-    for (const code of ['/nats.js', '/class.js', '/classroom.js']) assert.ok(!server.served.paths.includes(code), code);
+    for (const code of ['/nats.js', '/classroom.js']) assert.ok(!server.served.paths.includes(code), code);
     assert.equal(await lineOf(page), '');
     await page.close();
     await server.stop();

@@ -2,11 +2,7 @@
 // and whether a teacher would mark it right.
 import { describe, it } from 'node:test';
 import assert from 'node:assert/strict';
-import { join } from 'node:path';
-import { pathToFileURL } from 'node:url';
-
-const site = process.env.KANSU_SITE;
-const { isRight } = await import(pathToFileURL(join(site, 'judge.js')).href);
+import { isRight } from '../../src/web/site/judge.js';
 
 // The lesson's square at 4.5 s and the questions it asks (as the core words them).
 const y = { kind: 'y', values: [18] };

@@ -43,6 +43,9 @@ after(async () => {
 
 const text = (s, name) => s.controls[name].text;
 
+// One of the parts the page starts with, as the site's assembly named it.
+const startingPart = () => /<link rel="modulepreload" href="([^"]+)">/.exec(readFileSync(join(site, 'index.html'), 'utf8'))[1];
+
 // A new version of the site as a school would put it up: its version file names it, and two of
 // its files mark the page with it.
 function newVersion(served, version, mark) {
@@ -50,8 +53,9 @@ function newVersion(served, version, mark) {
   served.replace.set('/version.json', Buffer.from(JSON.stringify({ version, files })));
   const app = readFileSync(join(site, 'app.js'), 'utf8');
   served.replace.set('/app.js', Buffer.from(`${app}\ndocument.documentElement.dataset.version = '${mark}';\n`));
-  const win = readFileSync(join(site, 'window.js'), 'utf8');
-  served.replace.set('/window.js', Buffer.from(`${win}\nwindow.kansuWindowVersion = '${mark}';\n`));
+  const part = startingPart();
+  const partText = readFileSync(join(site, part), 'utf8');
+  served.replace.set(`/${part}`, Buffer.from(`${partText}\nwindow.kansuPartVersion = '${mark}';\n`));
 }
 
 // The pictures in view equal kansu-script's for the same actions (those out of view are drawn
@@ -686,7 +690,7 @@ describe('the page in a classroom', () => {
       await page.reload({ waitUntil: 'load' });
       await shown(page);
       // Both marks of a version, from two of its files: a set mixed from two would show two.
-      return page.evaluate(() => [document.documentElement.dataset.version ?? '1', window.kansuWindowVersion ?? '1']);
+      return page.evaluate(() => [document.documentElement.dataset.version ?? '1', window.kansuPartVersion ?? '1']);
     };
     const seen = (path) => within(served.asked(path), `the server asked for ${path}`);
     await page.goto(`${server.url}?scale=1`, { waitUntil: 'load' });
@@ -718,7 +722,7 @@ describe('the page in a classroom', () => {
     served.paths.length = 0;
     assert.deepEqual(await visit(), ['1', '1']);
     await seen('/app.js');
-    await seen('/window.js');
+    await seen(`/${startingPart()}`);
     assert.deepEqual(await visit(), ['4', '4']);
     // With no network at all, the kept set still serves.
     await page.setOfflineMode(true);
@@ -742,7 +746,7 @@ describe('the page in a classroom', () => {
       await page.goto(`${school.url}?offline=no`, { waitUntil: 'load' });
       await shown(page);
       await page.evaluate(() => document.fonts.ready);
-      for (const name of ['kansu.wasm', 'kansu-gothic.ttf', 'kansu.js', 'app.js', '']) {
+      for (const name of ['kansu.wasm', 'kansu-gothic.ttf', 'boot.js', 'app.js', '']) {
         assert.deepEqual(fetched.get(name), ['br'], name || 'the page');
       }
       // Asked again with the date each had, and nothing sent again.
