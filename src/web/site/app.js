@@ -53,28 +53,30 @@ async function start(fragment = '') {
   }
 }
 
-// 授業 and its code come when it is first used, or at once in a tab that leads a class already
-// (a teacher's reload).
-async function attachClass() {
+// 授業 and its code come when it is first used, or, once the lesson shows, in a tab that leads a
+// class already (a teacher's reload): the session's storage that says so is slow to open.
+function attachClass(lessonShown) {
   const button = document.getElementById('class');
-  const attach = async () => {
-    const { attachTeaching } = await import('./classroom.js');
-    await attachTeaching(button);
-  };
-  let leading = null;
-  try {
-    leading = sessionStorage.getItem('kansu-class');
-  } catch {
-    // No session storage: no class to go on with.
-  }
-  if (leading && !ui.inClass) {
-    await attach();
-    return;
-  }
-  button.addEventListener('click', async () => {
+  let attached = null;
+  const attach = () =>
+    (attached ??= import('./classroom.js').then(({ attachTeaching }) => attachTeaching(button)));
+  const firstClick = async () => {
     await attach();
     button.click();
-  }, { once: true });
+  };
+  button.addEventListener('click', firstClick, { once: true });
+  lessonShown.then(async () => {
+    let leading = null;
+    try {
+      leading = sessionStorage.getItem('kansu-class');
+    } catch {
+      // No session storage: no class to go on with.
+    }
+    if (leading && !ui.inClass) {
+      button.removeEventListener('click', firstClick);
+      await attach();
+    }
+  });
 }
 
 // A browser that offers to install the lesson as an app gets a control for it.
@@ -124,10 +126,19 @@ async function main() {
     const { attachProblems } = await import('./problems.js');
     if (attachProblems(problems)) problems.click();
   }, { once: true });
-  attachClass();
   document.getElementById('again').addEventListener('click', () => start());
   // Painted right after this frame's callbacks.
-  requestAnimationFrame(() => setTimeout(() => performance.mark('kansu-first-frame'), 0));
+  const lessonShown = new Promise((resolve) => {
+    requestAnimationFrame(() =>
+      setTimeout(() => {
+        performance.mark('kansu-first-frame');
+        resolve();
+      }, 0),
+    );
+    // A tab behind another paints no frame until it is shown: what waits for one goes on at once.
+    if (document.visibilityState === 'hidden') resolve();
+  });
+  attachClass(lessonShown);
   const params = new URLSearchParams(location.search);
   if ('serviceWorker' in navigator && params.get('offline') !== 'no') {
     // The worker itself is asked of the server, never of the browser's HTTP cache.

@@ -19,3 +19,9 @@ coreCode.catch(() => {});
 export const fontBytes = fetch('kansu-gothic.ttf')
   .then((response) => (response.ok ? response.arrayBuffer() : new ArrayBuffer(0)))
   .catch(() => new ArrayBuffer(0));
+
+// The page's face made of them as soon as they come, while the rest of the page is on its way (the
+// browser checks a font as it takes it, which takes a while); the page shows it once the core has
+// found the font sound.
+export const pageFace = fontBytes.then((bytes) => new FontFace('Kansu Gothic', bytes));
+pageFace.catch(() => {});

@@ -1,7 +1,7 @@
 // The lesson's core in the page: loading it, handing it the user's actions, and taking what it
 // announces. Everything the page shows comes from here; the page keeps no lesson state of its own.
 import createKansu from './kansu.js';
-import { coreCode, fontBytes } from './boot.js';
+import { coreCode, fontBytes, pageFace } from './boot.js';
 
 // What the rest of the page shares: the core, its layout table, the page's element for each
 // control, the canvases of the picture boxes and the window's client size as the core gives it.
@@ -190,7 +190,7 @@ export async function loadCore() {
   }
   const problem = ui.core.UTF8ToString(ui.core._kansu_problem());
   if (problem) return problem;
-  const face = new FontFace('Kansu Gothic', bytes);
+  const face = await pageFace;
   document.fonts.add(face);
   face.load().catch(() => {});
   ui.layout = JSON.parse(ui.core.UTF8ToString(ui.core._kansu_layout()));
