@@ -18,7 +18,8 @@ const [classes = 30, students = 40, seconds = 20] = process.argv.slice(2).map(Nu
 const site = process.env.KANSU_SITE;
 globalThis.WebSocket = WebSocket; // what nats.ws expects of a browser
 const { connect } = await import(pathToFileURL(join(site, 'nats.js')).href);
-const { Follow, Lead, classFragment, createClass, readClassFragment } = await import(pathToFileURL(join(site, 'class.js')).href);
+// The class's own module as written: in the site it is put together with the rest of 授業.
+const { Follow, Lead, classFragment, createClass, readClassFragment } = await import(new URL('../../src/web/site/class.js', import.meta.url).href);
 
 const now = () => performance.timeOrigin + performance.now();
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));

@@ -2,7 +2,8 @@
 # Puts the browser's lesson together in one folder that any static web server can serve:
 # the page, the core built with emscripten, the font cut down to the characters the lesson
 # uses (renamed, as the IPA Font License asks of a derived font) with its licence, the icons,
-# the web-app manifest and the service worker that keeps it all for offline use. RELAY names the
+# the web-app manifest and the service worker that keeps it all for offline use; the page's
+# modules put together by esbuild. RELAY names the
 # class relay the page speaks to (tools/web/seal-site.sh).
 #   [RELAY=wss://…] tools/web/assemble-site.sh NATIVE_BUILD WEB_BUILD
 set -euo pipefail
@@ -15,9 +16,11 @@ mkdir -p "$site"
 
 cp "$here"/src/web/site/{index.html,style.css,manifest.webmanifest,boot.js} "$web/src/web/kansu.wasm" "$site/"
 
-# The page's modules, put together by esbuild: the page (app.js) and each part loaded when first
-# used (授業, 問題, the answers' tally, the QR code) keep their names, and what they share goes
-# into shared-*.js. boot.js stays apart, to run as soon as it arrives, and so do the libraries a
+# The page's modules, put together by esbuild: the page (app.js), each part loaded when first used
+# (授業, 問題, the answers' tally, the QR code) and what they share (shared-*.js). Every part but
+# the page is named after its contents: a page left open while a new version is put up asks for
+# the parts of its own version, never a new part that would bring a second copy of the lesson
+# beside its own. boot.js stays apart, to run as soon as it arrives, and so do the libraries a
 # panel loads. Far fewer files reach the browser, which then starts the lesson sooner; the page
 # names the files the lesson starts with for the browser to ask for at once.
 modules="$web/modules"
@@ -25,12 +28,16 @@ rm -rf "$modules"
 mkdir -p "$modules"
 cp "$here"/src/web/site/*.js "$web/src/web/kansu.js" "$modules/"
 (cd "$modules" && "$here/src/web/node_modules/.bin/esbuild" app.js classroom.js problems.js asking.js qr.js \
-    --bundle --splitting --format=esm --charset=utf8 --outdir="$site" --entry-names='[name]' \
+    --bundle --splitting --format=esm --charset=utf8 --outdir="$site" --entry-names='[name]-[hash]' \
     --chunk-names='shared-[hash]' --external:./boot.js --external:./nats.js --external:./qrcode.js \
     --metafile="$web/modules.json" --log-level=warning)
 /usr/bin/python3 - "$web/modules.json" "$site/index.html" <<'PY'
 import json, os, sys
 outputs = {os.path.basename(path): output for path, output in json.load(open(sys.argv[1]))["outputs"].items()}
+page_part = next(name for name, output in outputs.items() if output.get("entryPoint") == "app.js")
+# Nothing imports the page, so it alone can keep a name the page's HTML gives.
+os.rename(os.path.join(os.path.dirname(sys.argv[2]), page_part), os.path.join(os.path.dirname(sys.argv[2]), "app.js"))
+outputs["app.js"] = outputs.pop(page_part)
 needed, waiting = [], ["app.js"]
 while waiting:
     for imported in outputs[waiting.pop()]["imports"]:

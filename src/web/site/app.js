@@ -48,8 +48,20 @@ async function start(fragment = '') {
     tell('リンクを読み取れませんでした。はじめの画面を表示しています。', 10000);
   }
   if (joining) {
-    const { joinClass } = await import('./classroom.js');
-    if (!(await joinClass(fragment))) ui.inClass = false;
+    const part = await partOfPage(() => import('./classroom.js')).catch(() => null);
+    if (!part || !(await part.joinClass(fragment))) ui.inClass = false;
+  }
+}
+
+// A part of the page loaded when first used (each import named as it is, for the site's assembly
+// to follow). One that does not come (the network gone, or a new version put up on the server
+// since this page was opened) is said in one line.
+async function partOfPage(load) {
+  try {
+    return await load();
+  } catch (error) {
+    tell('この機能を読み込めませんでした。ページを読み込み直してください。', 10000);
+    throw error;
   }
 }
 
@@ -58,13 +70,25 @@ async function start(fragment = '') {
 function attachClass(lessonShown) {
   const button = document.getElementById('class');
   let attached = null;
-  const attach = () =>
-    (attached ??= import('./classroom.js').then(({ attachTeaching }) => attachTeaching(button)));
+  const attach = () => {
+    attached ??= partOfPage(() => import('./classroom.js')).then((part) => part.attachTeaching(button));
+    // Tried again at the next click should it fail.
+    attached.catch(() => {
+      attached = null;
+    });
+    return attached;
+  };
   const firstClick = async () => {
-    await attach();
+    button.removeEventListener('click', firstClick);
+    try {
+      await attach();
+    } catch {
+      button.addEventListener('click', firstClick);
+      return;
+    }
     button.click();
   };
-  button.addEventListener('click', firstClick, { once: true });
+  button.addEventListener('click', firstClick);
   lessonShown.then(async () => {
     let leading = null;
     try {
@@ -73,8 +97,9 @@ function attachClass(lessonShown) {
       // No session storage: no class to go on with.
     }
     if (leading && !ui.inClass) {
-      button.removeEventListener('click', firstClick);
-      await attach();
+      // A click while 授業 comes is still taken, and given again once it is here.
+      await attach().catch(() => {});
+      if (attached) button.removeEventListener('click', firstClick);
     }
   });
 }
@@ -122,10 +147,18 @@ async function main() {
   attachSharing(document.getElementById('share'), start);
   // 問題's panel and its code come when it is first opened.
   const problems = document.getElementById('problems');
-  problems.addEventListener('click', async () => {
-    const { attachProblems } = await import('./problems.js');
-    if (attachProblems(problems)) problems.click();
-  }, { once: true });
+  const openProblems = async () => {
+    problems.removeEventListener('click', openProblems);
+    let part;
+    try {
+      part = await partOfPage(() => import('./problems.js'));
+    } catch {
+      problems.addEventListener('click', openProblems);
+      return;
+    }
+    if (part.attachProblems(problems)) problems.click();
+  };
+  problems.addEventListener('click', openProblems);
   document.getElementById('again').addEventListener('click', () => start());
   // Painted right after this frame's callbacks.
   const lessonShown = new Promise((resolve) => {
@@ -135,8 +168,12 @@ async function main() {
         resolve();
       }, 0),
     );
-    // A tab behind another paints no frame until it is shown: what waits for one goes on at once.
+    // A tab behind another paints no frame until it is shown: what waits for one goes on at once,
+    // or as soon as the tab is put behind another.
     if (document.visibilityState === 'hidden') resolve();
+    document.addEventListener('visibilitychange', () => {
+      if (document.visibilityState === 'hidden') resolve();
+    });
   });
   attachClass(lessonShown);
   const params = new URLSearchParams(location.search);

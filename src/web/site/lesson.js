@@ -190,9 +190,11 @@ export async function loadCore() {
   }
   const problem = ui.core.UTF8ToString(ui.core._kansu_problem());
   if (problem) return problem;
+  // In before anything shows: a browser that reads a face as it comes would otherwise lay the
+  // page out in another face first. One it refuses leaves the page to the faces after it.
   const face = await pageFace;
   document.fonts.add(face);
-  face.load().catch(() => {});
+  await face.load().catch(() => {});
   ui.layout = JSON.parse(ui.core.UTF8ToString(ui.core._kansu_layout()));
   return '';
 }
