@@ -65,30 +65,41 @@ async function partOfPage(load) {
   }
 }
 
+// A control whose part of the page comes at its first click: the click is given again once the
+// part has taken the control (attach resolves to true), and a part that did not come is tried
+// again at the next click. Returns the first click's listener.
+function attachOnFirstClick(button, attach) {
+  const firstClick = async () => {
+    button.removeEventListener('click', firstClick);
+    let taken;
+    try {
+      taken = await attach();
+    } catch {
+      button.addEventListener('click', firstClick);
+      return;
+    }
+    if (taken) button.click();
+  };
+  button.addEventListener('click', firstClick);
+  return firstClick;
+}
+
 // 授業 and its code come when it is first used, or, once the lesson shows, in a tab that leads a
 // class already (a teacher's reload): the session's storage that says so is slow to open.
 function attachClass(lessonShown) {
   const button = document.getElementById('class');
   let attached = null;
   const attach = () => {
-    attached ??= partOfPage(() => import('./classroom.js')).then((part) => part.attachTeaching(button));
-    // Tried again at the next click should it fail.
-    attached.catch(() => {
-      attached = null;
-    });
-    return attached;
-  };
-  const firstClick = async () => {
-    button.removeEventListener('click', firstClick);
-    try {
-      await attach();
-    } catch {
-      button.addEventListener('click', firstClick);
-      return;
+    if (!attached) {
+      attached = partOfPage(() => import('./classroom.js')).then((part) => part.attachTeaching(button));
+      // Tried again at the next click should it fail.
+      attached.catch(() => {
+        attached = null;
+      });
     }
-    button.click();
+    return attached.then(() => true);
   };
-  button.addEventListener('click', firstClick);
+  const firstClick = attachOnFirstClick(button, attach);
   lessonShown.then(async () => {
     let leading = null;
     try {
@@ -147,18 +158,8 @@ async function main() {
   attachSharing(document.getElementById('share'), start);
   // 問題's panel and its code come when it is first opened.
   const problems = document.getElementById('problems');
-  const openProblems = async () => {
-    problems.removeEventListener('click', openProblems);
-    let part;
-    try {
-      part = await partOfPage(() => import('./problems.js'));
-    } catch {
-      problems.addEventListener('click', openProblems);
-      return;
-    }
-    if (part.attachProblems(problems)) problems.click();
-  };
-  problems.addEventListener('click', openProblems);
+  attachOnFirstClick(problems, async () =>
+    (await partOfPage(() => import('./problems.js'))).attachProblems(problems));
   document.getElementById('again').addEventListener('click', () => start());
   // Painted right after this frame's callbacks.
   const lessonShown = new Promise((resolve) => {
