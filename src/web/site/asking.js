@@ -4,7 +4,7 @@
 // numbers hidden until the teacher shows them. CSV saves the answers to every question of the
 // visit; nothing else keeps them.
 import { isRight, sameAnswer } from './judge.js';
-import { questions } from './lesson.js';
+import { questions } from './page.js';
 
 const $ = (id) => document.getElementById(id);
 

@@ -5,14 +5,12 @@
 // a class link is opened, with the relay's client.
 import { Follow, Lead, classFragment, createClass, heartbeat, readClassFragment, restoredClass, savedClass } from './class.js';
 import {
-  clickNamed, idle, lessonEnables, momentLink, onChanges, onSettled, onUserAct, startLesson, ui,
-} from './lesson.js';
+  clickNamed, copyLink, idle, lessonEnables, lockControls, momentLink, onChanges, onSettled, onUserAct,
+  startLesson, tell, ui,
+} from './page.js';
 import { drawCode, loadCodes } from './qr.js';
-import { copyLink } from './share.js';
 import { attachAnswering } from './answering.js';
 import { attachAsking, closeQuestion, currentQuestion, takeAnswer } from './asking.js';
-import { tell } from './notice.js';
-import { lockControls } from './window.js';
 
 const line = document.getElementById('class-line');
 const keptClass = 'kansu-class';

@@ -1,8 +1,7 @@
 // 問題: the problem the lesson shows, chosen from those built in or opened from a teacher's file.
 // The core reads a file as the desktop does; a file that is no problem is said in one line and the
 // lesson keeps its problem. Nothing is sent anywhere: the file is read on this device.
-import { chooseProblem, idle, ownAct, problems, ui } from './lesson.js';
-import { tell } from './notice.js';
+import { chooseProblem, idle, ownAct, problems, tell, ui } from './page.js';
 
 const panel = document.getElementById('problem-panel');
 const list = document.getElementById('problem-list');

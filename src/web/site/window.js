@@ -250,21 +250,19 @@ export function showChanges(changes) {
 }
 
 // A caption wider than its label in the face in use ("８ cm") is condensed to fit, as on the
-// desktop, not cut; one that fits stays as it is. Measured once the face is loaded, from the
-// layout's sizes, so a label out of view is measured too.
+// desktop, not cut; one that fits stays as it is. Measured from the layout's sizes, so a label out
+// of view is measured too; the face is in before the window is built, so the captions are final
+// before the window is first laid out.
 export function condenseCaptions() {
   const measure = document.createElement('canvas').getContext('2d');
   for (const el of win.querySelectorAll('.label')) {
-    const font = `${el.style.fontWeight} ${el.style.fontSize} "Kansu Gothic"`;
-    document.fonts.load(font, el.textContent).then(() => {
-      measure.font = font;
-      const wide = measure.measureText(el.textContent).width;
-      const room = parseFloat(el.style.width);
-      const caption = document.createElement('span');
-      caption.className = 'caption';
-      caption.textContent = el.textContent;
-      el.replaceChildren(caption);
-      if (wide > room) caption.style.transform = `scaleX(${room / wide})`;
-    });
+    measure.font = `${el.style.fontWeight} ${el.style.fontSize} "Kansu Gothic"`;
+    const wide = measure.measureText(el.textContent).width;
+    const room = parseFloat(el.style.width);
+    const caption = document.createElement('span');
+    caption.className = 'caption';
+    caption.textContent = el.textContent;
+    el.replaceChildren(caption);
+    if (wide > room) caption.style.transform = `scaleX(${room / wide})`;
   }
 }
