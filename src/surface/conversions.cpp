@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -24,6 +25,10 @@ void trimFraction(std::string& digits) {
 }
 
 std::string classicDigits(double magnitude) {
+    // A whole number of up to fifteen digits is its own digits: the text the conversion below
+    // would give, without it (the graph's and the table's numbers at every step).
+    if (magnitude < 1e15 && magnitude == std::floor(magnitude))
+        return std::to_string(static_cast<std::uint64_t>(magnitude));
     // Fifteen significant digits, as the classic runtime shows a double, with a point whatever
     // the user's locale: the standard library's own conversion, or where it has none (the
     // browser's) the C library's, which there always keeps the classic locale. Both round
