@@ -23,6 +23,7 @@ constexpr int fallbackUnitsPerEm = 2048;
 constexpr int fallbackWinAscent = 1802;
 constexpr int fallbackWinDescent = 401;
 
+#ifndef __EMSCRIPTEN__
 constexpr const char* fontFileCandidates[] = {
     "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf",
     "/usr/share/fonts/truetype/ipafont-gothic/ipagp.ttf",
@@ -30,6 +31,7 @@ constexpr const char* fontFileCandidates[] = {
     "/usr/share/fonts/truetype/ipafont/ipagp.ttf",
     "/usr/local/share/fonts/ipagp.ttf",
 };
+#endif
 
 int readU16(const unsigned char* p) {
     return (p[0] << 8) | p[1];
@@ -149,12 +151,17 @@ std::vector<unsigned char>& givenFont() {
 FontFile lessonFontFile() {
     if (!givenFont().empty())
         return FontFile(std::move(givenFont()));
+#ifdef __EMSCRIPTEN__
+    // In the browser the page hands the font over; there are no system's files to look in.
+    return {};
+#else
     if (const std::string named = namedFontPath(); !named.empty())
         return FontFile::open(named);
     for (const char* path : fontFileCandidates)
         if (FontFile file = FontFile::open(path); !file.empty())
             return file;
     return {};
+#endif
 }
 
 } // namespace

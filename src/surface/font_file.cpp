@@ -46,7 +46,7 @@ FontFile FontFile::open(const std::string& path) {
         ::close(fd);
     }
 #endif
-    // Read whole where nothing can be mapped (the browser's file system).
+    // Read whole where the file cannot be mapped.
     std::FILE* in = std::fopen(path.c_str(), "rb");
     if (!in)
         return {};

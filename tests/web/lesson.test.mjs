@@ -601,8 +601,10 @@ describe('the page in a classroom', () => {
   });
 
   it('says so when its font is damaged or missing, and throws nothing', async () => {
-    for (const font of [Buffer.from('not a font'), readFileSync(join(site, 'kansu-gothic.ttf')).subarray(0, 3000)]) {
-      server.served.replace.set('/kansu-gothic.ttf', font);
+    // Garbage, a file cut short, and none at all (the server fails it).
+    for (const font of [Buffer.from('not a font'), readFileSync(join(site, 'kansu-gothic.ttf')).subarray(0, 3000), null]) {
+      if (font) server.served.replace.set('/kansu-gothic.ttf', font);
+      else server.served.fail.add('/kansu-gothic.ttf');
       // A browser that has not kept the lesson yet: one that has would show its own good font.
       const context = await chromium.browser.createBrowserContext();
       const page = await context.newPage();
@@ -615,6 +617,7 @@ describe('the page in a classroom', () => {
       await context.close();
     }
     server.served.replace.delete('/kansu-gothic.ttf');
+    server.served.fail.delete('/kansu-gothic.ttf');
   });
 
   it('shows the lesson from a server that does not send the core as application/wasm, fetched once; says so when the core does not come', async () => {

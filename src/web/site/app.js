@@ -1,14 +1,14 @@
 // The page around the lesson's core: it builds the window from the core's layout table, turns the
 // user's clicks, keys and typing into calls, and shows each batch of changes the core announces.
 // The picture boxes show what the core composes of them, labels, dots and lines included.
-import { act, idle, loadCore, onChanges, onEnded, startLesson, state, ui } from './lesson.js';
-import { attachSharing, keepAddress, openedAt } from './share.js';
-import { tell } from './notice.js';
+import {
+  act, attachSharing, build, condenseCaptions, idle, keepAddress, loadCore, onChanges, onEnded,
+  openedAt, showChanges, startLesson, state, tell, ui,
+} from './page.js';
 import { arrange, attachFullScreen, keepArranged } from './arrange.js';
 import { attachKeys } from './keys.js';
 import { attachMenus, showPictures } from './pictures.js';
 import { attachPrinting } from './sheet.js';
-import { build, condenseCaptions, showChanges } from './window.js';
 
 const win = document.getElementById('window');
 const endedPanel = document.getElementById('ended');
