@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -23,7 +24,6 @@ constexpr int fallbackUnitsPerEm = 2048;
 constexpr int fallbackWinAscent = 1802;
 constexpr int fallbackWinDescent = 401;
 
-#ifndef __EMSCRIPTEN__
 constexpr const char* fontFileCandidates[] = {
     "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf",
     "/usr/share/fonts/truetype/ipafont-gothic/ipagp.ttf",
@@ -31,7 +31,6 @@ constexpr const char* fontFileCandidates[] = {
     "/usr/share/fonts/truetype/ipafont/ipagp.ttf",
     "/usr/local/share/fonts/ipagp.ttf",
 };
-#endif
 
 int readU16(const unsigned char* p) {
     return (p[0] << 8) | p[1];
@@ -142,26 +141,22 @@ int advanceUnits(const stbtt_fontinfo& info, int index) {
     return advanceWidth;
 }
 
-// The font handed over by the program before the face was first asked for, if it was.
-std::vector<unsigned char>& givenFont() {
-    static std::vector<unsigned char> bytes;
+// The font handed over by the program before the face was first asked for, if it was: even
+// none, when the program has no font to give (a page whose font did not come).
+std::optional<std::vector<unsigned char>>& givenFont() {
+    static std::optional<std::vector<unsigned char>> bytes;
     return bytes;
 }
 
 FontFile lessonFontFile() {
-    if (!givenFont().empty())
-        return FontFile(std::move(givenFont()));
-#ifdef __EMSCRIPTEN__
-    // In the browser the page hands the font over; there are no system's files to look in.
-    return {};
-#else
+    if (givenFont())
+        return FontFile(std::move(*givenFont()));
     if (const std::string named = namedFontPath(); !named.empty())
         return FontFile::open(named);
     for (const char* path : fontFileCandidates)
         if (FontFile file = FontFile::open(path); !file.empty())
             return file;
     return {};
-#endif
 }
 
 } // namespace

@@ -251,10 +251,11 @@ EMSCRIPTEN_KEEPALIVE const char* kansu_layout() {
     return reply.c_str();
 }
 
-// The lesson's font, as the page fetched it: handed over before anything else is asked.
+// The lesson's font, as the page fetched it, or none when it did not come: handed over before
+// anything else is asked. The core in the browser looks for no font of its own.
 EMSCRIPTEN_KEEPALIVE void kansu_font(const unsigned char* bytes, int size) {
-    if (bytes && size > 0)
-        Typeface::giveLessonFont(std::vector<unsigned char>(bytes, bytes + size));
+    Typeface::giveLessonFont(bytes && size > 0 ? std::vector<unsigned char>(bytes, bytes + size)
+                                               : std::vector<unsigned char>());
 }
 
 // Why the lesson cannot be shown (its font is missing or damaged), or an empty text.

@@ -181,13 +181,12 @@ export async function loadCore() {
     fontBytes,
   ]);
   ui.core = core;
-  // The font goes to the core in its own memory, before the core is asked anything.
-  if (bytes.byteLength) {
-    const address = core._malloc(bytes.byteLength);
-    core.HEAPU8.set(new Uint8Array(bytes), address);
-    core._kansu_font(address, bytes.byteLength);
-    core._free(address);
-  }
+  // The font goes to the core in its own memory, before the core is asked anything; none, when it
+  // did not come, which the core then says.
+  const address = core._malloc(Math.max(1, bytes.byteLength));
+  core.HEAPU8.set(new Uint8Array(bytes), address);
+  core._kansu_font(address, bytes.byteLength);
+  core._free(address);
   const problem = ui.core.UTF8ToString(ui.core._kansu_problem());
   if (problem) return problem;
   // In before anything shows: a browser that reads a face as it comes would otherwise lay the

@@ -45,7 +45,8 @@ public:
     // so and stop.
     static const Typeface& lesson();
     // The font's bytes as the program has them already (the browser fetches them), for lesson()
-    // to read instead of a file; only before lesson() is first asked for.
+    // to read instead of a file, none if it has none (no file is then looked for); only before
+    // lesson() is first asked for.
     static void giveLessonFont(std::vector<unsigned char> bytes);
 
     // A face from a TrueType file; a file that is missing, empty or damaged gives a face without
